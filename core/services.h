@@ -1,0 +1,78 @@
+// Operating-system services that the system's logic uses, as small
+// interfaces. The Win32 implementations live in platform/; tests use doubles.
+// All texts are UTF-8.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  // Size in bytes (low 32 bits) of the file `path` names; 0 when the file is
+  // missing, is empty or is a folder, or cannot be looked at.
+  virtual uint32_t FileSizeOrZero(const std::string& path) const = 0;
+  // True when `path` names an existing folder.
+  virtual bool FolderExists(const std::string& path) const = 0;
+  // Creates or truncates the file and writes `bytes` exactly. False when the
+  // file cannot be created or written; a file that could not be written whole
+  // is not left behind half written.
+  virtual bool WriteFileBytes(const std::string& path, const std::string& bytes) = 0;
+  // Creates one folder level. False when it was not created (also when it
+  // already exists).
+  virtual bool CreateFolder(const std::string& path) = 0;
+  // Copies `from` to `to`, replacing an existing file. False on failure.
+  virtual bool CopyFileOver(const std::string& from, const std::string& to) = 0;
+};
+
+class ProcessLauncher {
+ public:
+  virtual ~ProcessLauncher() = default;
+  // Starts `commandLine` as a child process and waits until it has ended.
+  // With a non-empty `capturePath` the child's standard output and error go to
+  // that file (opened or created, written from its start); when it cannot be
+  // opened the child runs without capture. While waiting, the windows keep
+  // painting but take no input. False when the process could not be started.
+  virtual bool RunAndWait(const std::string& commandLine, const std::string& capturePath) = 0;
+  // Starts `commandLine` and does not wait for it. False when it could not be
+  // started.
+  virtual bool StartDetached(const std::string& commandLine) = 0;
+};
+
+class Environment {
+ public:
+  virtual ~Environment() = default;
+  // Full path of the running program's executable file.
+  virtual std::string ExecutablePath() const = 0;
+  // The per-user folder for files the program folder refuses, ending with a
+  // backslash (a "Quintor" folder under %LOCALAPPDATA%); empty when unknown.
+  virtual std::string UserDataFolder() const = 0;
+};
+
+// Registry value types as the store reports them.
+enum RegistryType : uint32_t {
+  kRegNone = 0,
+  kRegSz = 1,
+  kRegExpandSz = 2,
+  kRegBinary = 3,
+  kRegDword = 4,
+  kRegMultiSz = 7,
+};
+
+// Named values under key paths of one root (the machine-wide root for the
+// Win32 implementation). Data are the raw bytes as stored: a text value is
+// UTF-16LE without a terminating zero.
+class SettingsStore {
+ public:
+  struct Value {
+    uint32_t type = kRegNone;
+    std::string bytes;
+  };
+  virtual ~SettingsStore() = default;
+  // Nothing when the key or the value is missing or cannot be read.
+  virtual std::optional<Value> Read(const std::string& keyPath, const std::string& name) const = 0;
+  // Writes `bytes` as a REG_SZ value, creating the key path. False when refused.
+  virtual bool Write(const std::string& keyPath, const std::string& name,
+                     const std::string& bytes) = 0;
+};
