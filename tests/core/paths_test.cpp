@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/paths.h"
-#include "fakes.h"
+#include "tests/support/fakes.h"
 
 namespace {
 

@@ -1,0 +1,99 @@
+// The settings store: typed access to named text values under one key path.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/services.h"
+
+// Every value of the system lives under this key path.
+extern const char* const kSettingsKeyPath;  // "SOFTWARE\\Microsoft\\Quintor"
+
+// Value types of RegistryValue.
+enum RegistryValueType : int32_t {
+  kValueText = 1,       // text
+  kValueRaw32 = 2,      // 4 raw bytes
+  kValueFlag = 3,       // flag stored as a 4-byte 0 or 1
+  kValueRect = 4,       // rectangle, stored "(left,top,width,height)"
+  kValuePair = 5,       // pair, stored "(a,b)"
+  kValuePairAlt = 6,    // stored and loaded like kValuePair
+};
+
+struct ValueRect {
+  int32_t left = 0, top = 0, right = 0, bottom = 0;
+};
+struct ValuePair {
+  int32_t first = 0, second = 0;
+};
+
+// Typed accessor of one value; built for one value, used once, discarded.
+// Load and Save return 1 on success and 0 on failure. Each destination kind
+// matches one value type; a destination of the wrong kind for the accessor's
+// type, or a type outside 1 to 6, gives 0 and touches nothing.
+class RegistryValue {
+ public:
+  RegistryValue(int32_t type, const std::string& keyPath, const std::string& name, SettingsStore& store);
+  virtual ~RegistryValue() = default;
+
+  int Load(std::string* text);      // type 1: the whole stored text
+  int Load(uint32_t* raw);          // type 2
+  int Load(bool* flag);             // type 3
+  int Load(ValueRect* rect);        // type 4
+  int Load(ValuePair* pair);        // types 5 and 6
+
+  int Save(const std::string* text);
+  int Save(const uint32_t* raw);
+  int Save(const int32_t* flag);    // type 3: stores 1 for nonzero, else 0
+  int Save(const ValueRect* rect);
+  int Save(const ValuePair* pair);
+
+ private:
+  int32_t type_;
+  std::string keyPath_;
+  std::string name_;
+  SettingsStore& store_;
+};
+
+// Reads the numbers of a stored pair or rectangle text into `count` slots,
+// scanning right to left: "(" and ")" removed, "," ends a number, "-" right
+// before a number's digits makes it negative, anything else is skipped.
+// Slots without a number stay 0.
+void ParseStoredNumbers(const std::string& text, int32_t* slots, int count);
+
+// A store over two roots: writes go to the machine-wide store and, when it
+// refuses, to the per-user one; reads prefer a value found in the per-user
+// store. A successful machine-wide write also refreshes an existing per-user
+// copy, so a stale copy never wins.
+class FallbackSettingsStore : public SettingsStore {
+ public:
+  FallbackSettingsStore(SettingsStore& machine, SettingsStore& user);
+  std::optional<Value> Read(const std::string& keyPath, const std::string& name) const override;
+  bool Write(const std::string& keyPath, const std::string& name, const std::string& bytes) override;
+
+ private:
+  SettingsStore& machine_;
+  SettingsStore& user_;
+};
+
+// The main window's eight values.
+struct MainSettings {
+  std::string toolPath;    // "Dorvik_Path": kept only when the file is found
+  int32_t port = 1;        // "Serial_Port"
+  int32_t baudRate = 115200;  // "Serial_Baudrate"
+  int32_t dataBits = 8;    // "Serial_Data"
+  int32_t stopBits = 0;    // "Serial_Stopbits"
+  int32_t parity = 0;      // "Serial_Parity"
+  std::string outputPath;  // "Output_Path"
+  std::string dvtPath;     // "Dvt_Path"
+};
+
+// Applies each value found, in table order; a missing or unreadable value
+// leaves its field as it was.
+void LoadMainSettings(SettingsStore& store, const FileSystem& fs, MainSettings& settings);
+// Writes all eight values in table order; the tool path is written empty when
+// its file is not found.
+void SaveMainSettings(SettingsStore& store, const FileSystem& fs, const MainSettings& settings);
+
+// Reads "%d"-style: optional blanks, optional sign, digits; false when there is
+// no number (the field then stays unchanged).
+bool ScanDecimal(const std::string& text, int32_t* value);
