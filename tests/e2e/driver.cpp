@@ -1,0 +1,334 @@
+// qdriver: operates Quintor's windows from outside the process, as an operator
+// would, for the end-to-end scenarios. One action per invocation:
+//
+//   wait CAPTION [SECONDS]           wait until a visible top-level window has this caption
+//   gone CAPTION [SECONDS]           wait until no such window is left
+//   click CAPTION ID                 press and release the left button on control ID
+//   command CAPTION ID               post WM_COMMAND ID (a menu or accelerator choice)
+//   select CAPTION ID INDEX          choose row INDEX of a drop-down list
+//   check CAPTION ID 0|1             set a check box by clicking it when needed
+//   text CAPTION ID                  print a control's text (UTF-8)
+//   enabled CAPTION ID               print 1 or 0
+//   checked CAPTION ID               print 1 or 0
+//   comboindex CAPTION ID            print the selected row of a drop-down list
+//   settext CAPTION ID TEXT          replace an edit control's text
+//   type CAPTION ID TEXT             type TEXT into a control, character by character
+//   key CAPTION VK                   press and release a virtual key in the window
+//   close CAPTION                    the close box
+//   rows CAPTION ID                  print each list-view row: check state, then column texts, tab-separated
+//   checkrow CAPTION ID ROW 0|1      tick or untick a list-view row
+//   selectrows CAPTION ID ROW...     select exactly these list-view rows
+//   filedialog TEXT [SECONDS]        type TEXT into the open file dialog's name field and confirm
+//   folderdialog PATH [SECONDS]      type PATH into the folder browser's edit box and confirm
+//
+// Exit code 0 on success, 1 when the window or control is not found in time,
+// 2 on bad usage.
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+std::wstring Widen(const char* s) {
+  const int n = MultiByteToWideChar(CP_UTF8, 0, s, -1, nullptr, 0);
+  std::wstring w(n > 0 ? n - 1 : 0, L'\0');
+  if (n > 1) MultiByteToWideChar(CP_UTF8, 0, s, -1, &w[0], n);
+  return w;
+}
+
+std::string Narrow(const std::wstring& w) {
+  const int n = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  std::string s(n > 0 ? n - 1 : 0, '\0');
+  if (n > 1) WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, &s[0], n, nullptr, nullptr);
+  return s;
+}
+
+std::wstring WindowText(HWND hwnd) {
+  const int n = GetWindowTextLengthW(hwnd);
+  std::wstring w(n + 1, L'\0');
+  GetWindowTextW(hwnd, &w[0], n + 1);
+  w.resize(wcslen(w.c_str()));
+  return w;
+}
+
+struct FindData {
+  std::wstring caption;
+  std::wstring className;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK FindTop(HWND hwnd, LPARAM lp) {
+  FindData* fd = reinterpret_cast<FindData*>(lp);
+  if (!IsWindowVisible(hwnd)) return TRUE;
+  if (!fd->caption.empty() && WindowText(hwnd) != fd->caption) return TRUE;
+  if (!fd->className.empty()) {
+    wchar_t cls[64] = {};
+    GetClassNameW(hwnd, cls, 64);
+    if (fd->className != cls) return TRUE;
+  }
+  fd->found = hwnd;
+  return FALSE;
+}
+
+HWND FindTopWindow(const std::wstring& caption, const std::wstring& className = L"") {
+  FindData fd{caption, className, nullptr};
+  EnumWindows(FindTop, reinterpret_cast<LPARAM>(&fd));
+  return fd.found;
+}
+
+// Polls for a condition: the driver stands outside the process, so there is
+// nothing to wait on but the window list.
+template <class F>
+bool WaitFor(double seconds, F condition) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (true) {
+    if (condition()) return true;
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+}
+
+HWND RequireWindow(const char* caption, double seconds = 10) {
+  HWND found = nullptr;
+  WaitFor(seconds, [&] { return (found = FindTopWindow(Widen(caption))) != nullptr; });
+  if (!found) std::fprintf(stderr, "no window \"%s\"\n", caption);
+  return found;
+}
+
+HWND RequireControl(HWND dlg, int id) {
+  HWND ctl = GetDlgItem(dlg, id);
+  if (!ctl) std::fprintf(stderr, "no control %d\n", id);
+  return ctl;
+}
+
+void ClickControl(HWND ctl) {
+  RECT rc;
+  GetClientRect(ctl, &rc);
+  const LPARAM at = MAKELPARAM((rc.right - rc.left) / 2, (rc.bottom - rc.top) / 2);
+  PostMessageW(ctl, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(ctl, WM_LBUTTONUP, 0, at);
+}
+
+// List-view messages carry pointers, so their records live in the target process.
+class RemoteBuffer {
+ public:
+  RemoteBuffer(HWND hwnd, size_t size) : size_(size) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process_) mem_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+  }
+  ~RemoteBuffer() {
+    if (mem_) VirtualFreeEx(process_, mem_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+  }
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+  bool ok() const { return mem_ != nullptr; }
+  char* at(size_t offset) const { return static_cast<char*>(mem_) + offset; }
+  bool Write(size_t offset, const void* data, size_t n) {
+    return offset + n <= size_ && WriteProcessMemory(process_, at(offset), data, n, nullptr);
+  }
+  bool Read(size_t offset, void* data, size_t n) {
+    return offset + n <= size_ && ReadProcessMemory(process_, at(offset), data, n, nullptr);
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  void* mem_ = nullptr;
+  size_t size_;
+};
+
+std::wstring RowText(HWND lv, RemoteBuffer& buf, int row, int column) {
+  const size_t textOffset = 512;
+  const int textChars = 2048;
+  LVITEMW item = {};
+  item.iSubItem = column;
+  item.pszText = reinterpret_cast<LPWSTR>(buf.at(textOffset));
+  item.cchTextMax = textChars;
+  buf.Write(0, &item, sizeof item);
+  const LRESULT n = SendMessageW(lv, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(buf.at(0)));
+  std::wstring text(static_cast<size_t>(n), L'\0');
+  if (n > 0) buf.Read(textOffset, &text[0], static_cast<size_t>(n) * sizeof(wchar_t));
+  return text;
+}
+
+bool SetRowState(HWND lv, int row, UINT state, UINT mask) {
+  RemoteBuffer buf(lv, sizeof(LVITEMW));
+  if (!buf.ok()) return false;
+  LVITEMW item = {};
+  item.stateMask = mask;
+  item.state = state;
+  buf.Write(0, &item, sizeof item);
+  return SendMessageW(lv, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(buf.at(0))) != 0;
+}
+
+// The open file dialog: the Explorer style has the name in combo box 1148,
+// older ones in edit 1152.
+bool ConfirmFileDialog(const char* text, double seconds) {
+  HWND dlg = nullptr;
+  HWND name = nullptr;
+  WaitFor(seconds, [&] {
+    dlg = FindTopWindow(L"", L"#32770");
+    if (!dlg) return false;
+    HWND combo = GetDlgItem(dlg, 1148);
+    name = combo ? FindWindowExW(combo, nullptr, L"Edit", nullptr) : GetDlgItem(dlg, 1152);
+    if (!name && combo) name = combo;
+    return name != nullptr;
+  });
+  if (!name) {
+    std::fprintf(stderr, "no file dialog\n");
+    return false;
+  }
+  SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
+  PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
+  return WaitFor(seconds, [&] { return !IsWindow(dlg) || !IsWindowVisible(dlg); });
+}
+
+// The folder browser with an edit box (id 14148).
+bool ConfirmFolderDialog(const char* path, double seconds) {
+  HWND dlg = nullptr;
+  HWND edit = nullptr;
+  WaitFor(seconds, [&] {
+    dlg = FindTopWindow(L"", L"#32770");
+    edit = dlg ? GetDlgItem(dlg, 14148) : nullptr;
+    return edit != nullptr;
+  });
+  if (!edit) {
+    std::fprintf(stderr, "no folder browser\n");
+    return false;
+  }
+  SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Widen(path).c_str()));
+  PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
+  return WaitFor(seconds, [&] { return !IsWindow(dlg); });
+}
+
+int Run(int argc, char** argv) {
+  if (argc < 3) return 2;
+  const std::string verb = argv[1];
+  const double defaultWait = 20;
+
+  if (verb == "wait") return RequireWindow(argv[2], argc > 3 ? atof(argv[3]) : defaultWait) ? 0 : 1;
+  if (verb == "gone") {
+    const std::wstring caption = Widen(argv[2]);
+    return WaitFor(argc > 3 ? atof(argv[3]) : defaultWait, [&] { return FindTopWindow(caption) == nullptr; }) ? 0 : 1;
+  }
+  if (verb == "filedialog") return ConfirmFileDialog(argv[2], argc > 3 ? atof(argv[3]) : defaultWait) ? 0 : 1;
+  if (verb == "folderdialog") return ConfirmFolderDialog(argv[2], argc > 3 ? atof(argv[3]) : defaultWait) ? 0 : 1;
+
+  HWND dlg = RequireWindow(argv[2]);
+  if (!dlg) return 1;
+  if (verb == "close") {
+    PostMessageW(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return 0;
+  }
+  if (verb == "key" && argc > 3) {
+    const WPARAM vk = static_cast<WPARAM>(strtol(argv[3], nullptr, 0));
+    HWND target = GetWindow(dlg, GW_ENABLEDPOPUP) ? GetWindow(dlg, GW_ENABLEDPOPUP) : dlg;
+    DWORD tid = GetWindowThreadProcessId(target, nullptr);
+    GUITHREADINFO gti = {};
+    gti.cbSize = sizeof gti;
+    if (GetGUIThreadInfo(tid, &gti) && gti.hwndFocus) target = gti.hwndFocus;
+    PostMessageW(target, WM_KEYDOWN, vk, 1);
+    PostMessageW(target, WM_KEYUP, vk, 0xC0000001);
+    return 0;
+  }
+  if (argc < 4) return 2;
+  const int id = atoi(argv[3]);
+  if (verb == "command") {
+    PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    return 0;
+  }
+  HWND ctl = RequireControl(dlg, id);
+  if (!ctl) return 1;
+  if (verb == "click") {
+    ClickControl(ctl);
+    return 0;
+  }
+  if (verb == "text") {
+    std::printf("%s\n", Narrow(WindowText(ctl)).c_str());
+    return 0;
+  }
+  if (verb == "enabled") {
+    std::printf("%d\n", IsWindowEnabled(ctl) ? 1 : 0);
+    return 0;
+  }
+  if (verb == "checked") {
+    std::printf("%d\n", SendMessageW(ctl, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
+    return 0;
+  }
+  if (verb == "comboindex") {
+    std::printf("%d\n", static_cast<int>(SendMessageW(ctl, CB_GETCURSEL, 0, 0)));
+    return 0;
+  }
+  if (verb == "rows") {
+    RemoteBuffer buf(ctl, 512 + 2048 * sizeof(wchar_t));
+    if (!buf.ok()) return 1;
+    HWND header = reinterpret_cast<HWND>(SendMessageW(ctl, LVM_GETHEADER, 0, 0));
+    const int columns = header ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 1;
+    const int rows = static_cast<int>(SendMessageW(ctl, LVM_GETITEMCOUNT, 0, 0));
+    for (int r = 0; r < rows; ++r) {
+      const UINT state = static_cast<UINT>(SendMessageW(ctl, LVM_GETITEMSTATE, r, LVIS_STATEIMAGEMASK | LVIS_SELECTED));
+      std::string line = ((state & LVIS_STATEIMAGEMASK) >> 12) == 2 ? "x" : "-";
+      line += (state & LVIS_SELECTED) ? "s" : "-";
+      for (int c = 0; c < columns; ++c) line += "\t" + Narrow(RowText(ctl, buf, r, c));
+      std::printf("%s\n", line.c_str());
+    }
+    return 0;
+  }
+  if (argc < 5) return 2;
+  if (verb == "select") {
+    SendMessageW(ctl, CB_SETCURSEL, atoi(argv[4]), 0);
+    SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(ctl));
+    return 0;
+  }
+  if (verb == "check") {
+    const bool want = atoi(argv[4]) != 0;
+    const bool is = SendMessageW(ctl, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    if (want != is) ClickControl(ctl);
+    return WaitFor(defaultWait, [&] { return (SendMessageW(ctl, BM_GETCHECK, 0, 0) == BST_CHECKED) == want; }) ? 0 : 1;
+  }
+  if (verb == "settext") {
+    SendMessageW(ctl, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Widen(argv[4]).c_str()));
+    return 0;
+  }
+  if (verb == "type") {
+    const std::wstring text = Widen(argv[4]);
+    SendMessageW(ctl, EM_SETSEL, static_cast<WPARAM>(-1), -1);
+    for (wchar_t ch : text) SendMessageW(ctl, WM_CHAR, ch, 1);
+    return 0;
+  }
+  if (verb == "checkrow" && argc > 5) {
+    const UINT image = atoi(argv[5]) ? 2u : 1u;
+    return SetRowState(ctl, atoi(argv[4]), INDEXTOSTATEIMAGEMASK(image), LVIS_STATEIMAGEMASK) ? 0 : 1;
+  }
+  if (verb == "selectrows") {
+    SetRowState(ctl, -1, 0, LVIS_SELECTED);
+    for (int i = 4; i < argc; ++i) SetRowState(ctl, atoi(argv[i]), LVIS_SELECTED, LVIS_SELECTED);
+    return 0;
+  }
+  return 2;
+}
+
+}  // namespace
+
+int main() {
+  // Arguments as UTF-8, whatever the ANSI code page.
+  int argc = 0;
+  LPWSTR* wargv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  std::vector<std::string> args;
+  for (int i = 0; i < argc; ++i) args.push_back(Narrow(wargv[i]));
+  LocalFree(wargv);
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(&a[0]);
+  argv.push_back(nullptr);
+  const int rc = Run(argc, argv.data());
+  if (rc == 2) std::fprintf(stderr, "usage: see the comment at the top of driver.cpp\n");
+  return rc;
+}
