@@ -12,6 +12,9 @@
 //   arg=<each argument after the program name, split by the C runtime rules>
 //   end
 //
+// A CR or LF inside a value is recorded as {CR} or {LF}, so each value stays
+// on its line.
+//
 // The image holds the values it was made from, so a test can tell runs apart:
 //
 //   BBCB<CR LF>sn=<S/N><CR LF>rn=<R/N><CR LF>manufacturer_sn=<text><CR LF>
@@ -35,6 +38,20 @@ std::string Utf8(const std::wstring& wide) {
   std::string out(static_cast<size_t>(n), '\0');
   WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &out[0], n, nullptr, nullptr);
   return out;
+}
+
+std::string RecordLine(const char* key, const std::wstring& value) {
+  std::string line = key;
+  for (const char c : Utf8(value)) {
+    if (c == '\r') {
+      line += "{CR}";
+    } else if (c == '\n') {
+      line += "{LF}";
+    } else {
+      line += c;
+    }
+  }
+  return line + "\r\n";
 }
 
 bool WriteWhole(const std::wstring& path, const std::string& bytes, const wchar_t* mode) {
@@ -68,8 +85,8 @@ int main() {
   for (int i = 1; argv && i < argc; ++i) args.push_back(argv[i]);
   if (argv) LocalFree(argv);
 
-  std::string record = "cmdline=" + Utf8(raw) + "\r\n";
-  for (const std::wstring& a : args) record += "arg=" + Utf8(a) + "\r\n";
+  std::string record = RecordLine("cmdline=", raw);
+  for (const std::wstring& a : args) record += RecordLine("arg=", a);
   record += "end\r\n";
   WriteWhole(RecordPath(), record, L"ab");
 
