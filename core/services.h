@@ -10,8 +10,9 @@
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
-  // Size in bytes (low 32 bits) of the file `path` names; 0 when the file is
-  // missing, is empty or is a folder, or cannot be looked at.
+  // Size in bytes of the file `path` names (0xFFFFFFFF for 4 GiB and more);
+  // 0 when the file is missing, is empty or is a folder, or cannot be looked
+  // at.
   virtual uint32_t FileSizeOrZero(const std::string& path) const = 0;
   // True when `path` names an existing folder.
   virtual bool FolderExists(const std::string& path) const = 0;
@@ -31,7 +32,7 @@ class ProcessLauncher {
   virtual ~ProcessLauncher() = default;
   // Starts `commandLine` as a child process and waits until it has ended.
   // With a non-empty `capturePath` the child's standard output and error go to
-  // that file (opened or created, written from its start); when it cannot be
+  // that file (opened or created, and emptied); when it cannot be
   // opened the child runs without capture. While waiting, the windows keep
   // painting but take no input. False when the process could not be started.
   virtual bool RunAndWait(const std::string& commandLine, const std::string& capturePath) = 0;
@@ -48,6 +49,10 @@ class Environment {
   // The per-user folder for files the program folder refuses, ending with a
   // backslash (a "Quintor" folder under %LOCALAPPDATA%); empty when unknown.
   virtual std::string UserDataFolder() const = 0;
+  // `text` as the bytes from which the command interpreter reads the same
+  // characters back out of a batch script (in the code page a new console
+  // starts with). Nothing when a character has no exact form there.
+  virtual std::optional<std::string> EncodeForBatch(const std::string& text) const = 0;
 };
 
 // Registry value types as the store reports them.

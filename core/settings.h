@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/services.h"
@@ -30,6 +31,18 @@ struct ValuePair {
 // Load and Save return 1 on success and 0 on failure. Each destination kind
 // matches one value type; a destination of the wrong kind for the accessor's
 // type, or a type outside 1 to 6, gives 0 and touches nothing.
+//
+// Stored forms: every value is written as REG_SZ. Texts (types 1, 4, 5, 6)
+// are UTF-16 without a terminating zero; types 2 and 3 are 4 raw bytes
+// (little-endian; the flag 1 or 0).
+// Reading a text: REG_SZ, REG_EXPAND_SZ (not expanded) and REG_MULTI_SZ are
+// UTF-16 text with any terminating zeros dropped; a zero before further data
+// (two texts of a REG_MULTI_SZ, or a text with an embedded zero) and an odd
+// byte count are refused whole. REG_DWORD and REG_QWORD read as their
+// unsigned decimal digits. An empty value of any kind is the empty text.
+// REG_BINARY and other kinds are refused. Texts load whole, at any length.
+// Reading types 2 and 3: up to 4 bytes of any kind fill the value from its low
+// byte; more are refused. A text to save holding a zero is refused whole.
 class RegistryValue {
  public:
   RegistryValue(int32_t type, const std::string& keyPath, const std::string& name, SettingsStore& store);
@@ -48,6 +61,10 @@ class RegistryValue {
   int Save(const ValuePair* pair);
 
  private:
+  std::optional<std::string> ReadText() const;
+  std::optional<uint32_t> ReadRaw32() const;
+  bool WriteText(const std::string& text);
+
   int32_t type_;
   std::string keyPath_;
   std::string name_;
@@ -55,9 +72,11 @@ class RegistryValue {
 };
 
 // Reads the numbers of a stored pair or rectangle text into `count` slots,
-// scanning right to left: "(" and ")" removed, "," ends a number, "-" right
-// before a number's digits makes it negative, anything else is skipped.
-// Slots without a number stay 0.
+// scanning right to left: "(" and ")" removed, "," ends a number (an empty one
+// is 0), "-" right before a number's digits makes it negative, anything else
+// is skipped, so digits split only by skipped characters make one number.
+// Numbers fill the slots from the last one backwards; the text's leading part
+// beyond the slots is ignored; slots without a number stay 0.
 void ParseStoredNumbers(const std::string& text, int32_t* slots, int count);
 
 // A store over two roots: writes go to the machine-wide store and, when it
@@ -94,6 +113,7 @@ void LoadMainSettings(SettingsStore& store, const FileSystem& fs, MainSettings& 
 // its file is not found.
 void SaveMainSettings(SettingsStore& store, const FileSystem& fs, const MainSettings& settings);
 
-// Reads "%d"-style: optional blanks, optional sign, digits; false when there is
-// no number (the field then stays unchanged).
+// Reads "%d"-style: optional blanks, optional sign, digits up to the first
+// other character; false when there is no number, or when it lies outside the
+// 32-bit range (the field then stays unchanged).
 bool ScanDecimal(const std::string& text, int32_t* value);

@@ -1,6 +1,10 @@
 // Batch scripts in general: the pieces every run script is made of, and how a
 // script is written and started. Used by the tool run, the BBCB job and the
 // DVT run.
+//
+// Every value in a script keeps the one-argument rule (argument.h): it is
+// quoted where needed and its '%' doubled, so cmd hands it on unchanged. The
+// script is started with delayed expansion off, so '!' needs nothing.
 #pragma once
 
 #include <optional>
@@ -12,8 +16,15 @@
 // Doubles every '%', so cmd passes the text through a batch file unchanged.
 std::string EscapeBatchPercent(const std::string& text);
 
+// The line that makes the drive of `path` current: its drive letter and colon
+// ("D:"). Empty for any other start of the path (a network or relative path),
+// so no other text is ever run as a command.
+std::string ChangeDriveLine(const std::string& path);
+
 // "cd <folder>" with the folder as one argument (quoted where needed, '%'
-// doubled); nothing when the folder cannot be passed as one argument.
+// doubled); a drive alone ("D:") gets its root ("cd D:\"), since "cd D:" would
+// not change the folder. Nothing when the folder is empty or cannot be passed
+// as one argument.
 std::optional<std::string> ChangeFolderLine(const std::string& folder);
 
 // The lines joined, each followed by CR LF.
@@ -21,10 +32,19 @@ std::string JoinScriptLines(const std::vector<std::string>& lines);
 
 // Writes a script (UTF-8 text as composed) named `fileName` into the program's
 // folder or, when that folder refuses it, into the per-user folder, encoded
-// the way the command interpreter will read it. On success stores the path
-// written in `path`.
+// the way the command interpreter will read it (Environment::EncodeForBatch).
+// A folder whose path holds a '%' is passed over, since cmd would expand it
+// in the start command. False, and nothing written, when the text cannot be
+// encoded or no folder takes the file. On success stores the path written in
+// `path`.
 bool WriteScriptFile(FileSystem& fs, const Environment& env, const std::string& fileName,
                      const std::string& text, std::string* path);
 
-// The command line that starts the script at `scriptPath` (the path quoted).
+// The command line that starts the script at `scriptPath`: the command
+// interpreter without AutoRun commands and with delayed expansion off, the
+// script's path quoted.
 std::string ScriptStartCommand(const std::string& scriptPath);
+
+// The command line that opens `path` in the text viewer ("notepad.exe"), the
+// path quoted where needed; empty when the path cannot be passed.
+std::string TextViewerCommand(const std::string& path);

@@ -62,6 +62,16 @@ class FakeEnvironment : public Environment {
  public:
   std::string ExecutablePath() const override { return exePath; }
   std::string UserDataFolder() const override { return userFolder; }
+  // Batch scripts are read as UTF-8, or as ASCII only when `asciiBatchOnly`.
+  std::optional<std::string> EncodeForBatch(const std::string& text) const override {
+    if (asciiBatchOnly) {
+      for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) return std::nullopt;
+      }
+    }
+    return text;
+  }
+  bool asciiBatchOnly = false;
   std::string exePath = "C:\\Program Files\\Quintor\\Quintor.exe";
   std::string userFolder = "C:\\Users\\op\\AppData\\Local\\Quintor\\";
 };
