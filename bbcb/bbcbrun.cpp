@@ -8,16 +8,6 @@ namespace {
 // Runs of one minute beyond this many are refused rather than searched on.
 constexpr int kMaxRunsPerMinute = 999;
 
-// The drive line switches to the tool's drive. Only a drive letter and colon
-// is written; any other start of the path (a network path, a relative one)
-// gives an empty line, so no other text is ever run as a command.
-std::string DriveLine(const std::string& toolPath) {
-  const std::string drive = GetPathDrive(toolPath);
-  const bool letter = drive.size() == 2 && drive[1] == ':' &&
-                      ((drive[0] >= 'A' && drive[0] <= 'Z') || (drive[0] >= 'a' && drive[0] <= 'z'));
-  return letter ? drive : std::string();
-}
-
 }  // namespace
 
 std::optional<std::string> ComposeBbcbScript(const BbcbInputs& in, const std::string& stampedFolder) {
@@ -25,7 +15,7 @@ std::optional<std::string> ComposeBbcbScript(const BbcbInputs& in, const std::st
   if (command.empty()) return std::nullopt;
   const std::optional<std::string> cd = ChangeFolderLine(GetPathFolder(in.toolPath));
   if (!cd) return std::nullopt;
-  return JoinScriptLines({DriveLine(in.toolPath), *cd, EscapeBatchPercent(command)});
+  return JoinScriptLines({ChangeDriveLine(in.toolPath), *cd, EscapeBatchPercent(command)});
 }
 
 BbcbRun WriteBbcbScript(BbcbServices& services, const BbcbInputs& in) {
