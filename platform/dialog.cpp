@@ -1,0 +1,262 @@
+#include "platform/dialog.h"
+
+#include <exception>
+
+#include "platform/wide.h"
+
+namespace {
+
+HINSTANCE ProgramInstance() { return GetModuleHandleW(nullptr); }
+
+std::string WindowText(HWND hwnd) {
+  const int length = GetWindowTextLengthW(hwnd);
+  if (length <= 0) return std::string();
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  const int copied = GetWindowTextW(hwnd, &text[0], length + 1);
+  text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+  return Narrow(text);
+}
+
+// Messages whose result a dialog procedure returns itself instead of
+// through DWLP_MSGRESULT.
+bool ReturnsResultDirectly(UINT message) {
+  switch (message) {
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_QUERYDRAGICON:
+    case WM_INITDIALOG:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+void ReportFailure(HWND owner, const std::string& what) {
+  const std::wstring text = L"Quintor: an operation failed: " + Widen(what);
+  OutputDebugStringW((text + L"\n").c_str());
+  MessageBoxW(owner, text.c_str(), L"Quintor", MB_OK | MB_ICONERROR);
+}
+
+// ---------------------------------------------------------------- exchange
+
+DataExchange::DataExchange(Dialog& dialog, Mode mode) : dialog_(dialog), mode_(mode) {}
+
+HWND DataExchange::Item(int id) { return dialog_.GetDlgItem(id); }
+
+bool DataExchange::Skip(int id) {
+  if (mode_ == Mode::kListIds) {
+    ids_.push_back(id);
+    return true;
+  }
+  return failed_;
+}
+
+void DataExchange::Text(int id, std::string& value) {
+  if (Skip(id)) return;
+  HWND control = Item(id);
+  if (!control) return;
+  if (mode_ == Mode::kTake) {
+    value = WindowText(control);
+  } else {
+    SetWindowTextW(control, Widen(value).c_str());
+  }
+}
+
+void DataExchange::Check(int id, bool& value) {
+  if (Skip(id)) return;
+  HWND control = Item(id);
+  if (!control) return;
+  if (mode_ == Mode::kTake) {
+    value = SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  } else {
+    SendMessageW(control, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+}
+
+void DataExchange::Control(int id, ControlWindow& control) {
+  if (Skip(id)) return;
+  control.Attach(Item(id));
+}
+
+void DataExchange::MaxChars(int id, const std::string& value, int maxChars) {
+  if (Skip(id)) return;
+  HWND control = Item(id);
+  if (!control) return;
+  if (mode_ == Mode::kShow) {
+    SendMessageW(control, EM_LIMITTEXT, static_cast<WPARAM>(maxChars), 0);
+    return;
+  }
+  // Counted as the edit control counts: UTF-16 units.
+  if (Widen(value).size() > static_cast<size_t>(maxChars)) {
+    Fail(control, "Please enter no more than " + std::to_string(maxChars) + " characters.");
+  }
+}
+
+void DataExchange::Fail(HWND control, const std::string& message) {
+  failed_ = true;
+  dialog_.ShowMessage(message);
+  SetFocus(control);
+  SendMessageW(control, EM_SETSEL, 0, -1);
+}
+
+// ------------------------------------------------------------------ dialog
+
+Dialog::Dialog(int templateId) : templateId_(templateId) {}
+
+Dialog::~Dialog() {
+  // A modeless window still open here has lost its derived part already; it
+  // is only taken down, without its last work.
+  if (hwnd_) {
+    HWND hwnd = hwnd_;
+    SetWindowLongPtrW(hwnd, DWLP_USER, 0);
+    hwnd_ = nullptr;
+    ::DestroyWindow(hwnd);
+  }
+}
+
+INT_PTR Dialog::DoModal(HWND owner) {
+  modal_ = true;
+  lastWorkDone_ = false;
+  inWmDestroy_ = false;
+  const INT_PTR result = DialogBoxParamW(ProgramInstance(), MAKEINTRESOURCEW(templateId_), owner,
+                                         &Dialog::DialogProc, reinterpret_cast<LPARAM>(this));
+  modal_ = false;
+  return result;
+}
+
+HWND Dialog::CreateModeless(HWND owner) {
+  modal_ = false;
+  lastWorkDone_ = false;
+  inWmDestroy_ = false;
+  result_ = -1;
+  return CreateDialogParamW(ProgramInstance(), MAKEINTRESOURCEW(templateId_), owner,
+                            &Dialog::DialogProc, reinterpret_cast<LPARAM>(this));
+}
+
+void Dialog::Destroy() {
+  if (!hwnd_ || lastWorkDone_) return;
+  lastWorkDone_ = true;
+  DestroyWindow();
+}
+
+void Dialog::DestroyWindow() {
+  if (hwnd_ && !inWmDestroy_) ::DestroyWindow(hwnd_);
+}
+
+HWND Dialog::GetDlgItem(int id) const { return hwnd_ ? ::GetDlgItem(hwnd_, id) : nullptr; }
+
+bool Dialog::UpdateData(bool take) {
+  DataExchange dx(*this, take ? DataExchange::Mode::kTake : DataExchange::Mode::kShow);
+  DoDataExchange(dx);
+  return !dx.Failed();
+}
+
+std::vector<int> Dialog::ExchangeControlIds() {
+  DataExchange dx(*this, DataExchange::Mode::kListIds);
+  DoDataExchange(dx);
+  return dx.Ids();
+}
+
+void Dialog::EndDialog(INT_PTR result) {
+  result_ = result;
+  if (!hwnd_) return;
+  if (modal_) {
+    ::EndDialog(hwnd_, result);
+  } else {
+    Destroy();
+  }
+}
+
+void Dialog::ShowMessage(const std::string& text) {
+  MessageBoxW(hwnd_, Widen(text).c_str(), L"Quintor", MB_OK | MB_ICONEXCLAMATION);
+}
+
+BOOL Dialog::OnInitDialog() {
+  UpdateData(false);
+  return TRUE;
+}
+
+void Dialog::DoDataExchange(DataExchange&) {}
+
+void Dialog::OnOK() {
+  if (!UpdateData(true)) return;
+  EndDialog(IDOK);
+}
+
+void Dialog::OnCancel() { EndDialog(IDCANCEL); }
+
+bool Dialog::Route(UINT, WPARAM, LPARAM, LRESULT*) { return false; }
+
+void Dialog::ReportError(const std::string& what) { ReportFailure(hwnd_, what); }
+
+INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  Dialog* self = nullptr;
+  if (message == WM_INITDIALOG) {
+    self = reinterpret_cast<Dialog*>(lParam);
+    SetWindowLongPtrW(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+    self->hwnd_ = hwnd;
+  } else {
+    self = reinterpret_cast<Dialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+  }
+  if (!self) return FALSE;
+  // Nothing may unwind into the system's code: every exception ends here and
+  // is reported.
+  try {
+    return self->HandleMessage(message, wParam, lParam);
+  } catch (const std::exception& e) {
+    self->ReportError(e.what());
+  } catch (...) {
+    self->ReportError("unknown exception");
+  }
+  return FALSE;
+}
+
+INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      return OnInitDialog();
+    case WM_DESTROY:
+      inWmDestroy_ = true;
+      if (!lastWorkDone_) {
+        lastWorkDone_ = true;
+        DestroyWindow();
+      }
+      return FALSE;
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(hwnd_, DWLP_USER, 0);
+      hwnd_ = nullptr;
+      return FALSE;
+    default:
+      break;
+  }
+  LRESULT result = 0;
+  if (Route(message, wParam, lParam, &result)) return Finish(message, result);
+  // Enter and Esc arrive as clicks of IDOK and IDCANCEL.
+  if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+    if (LOWORD(wParam) == IDOK) {
+      OnOK();
+      return TRUE;
+    }
+    if (LOWORD(wParam) == IDCANCEL) {
+      OnCancel();
+      return TRUE;
+    }
+  }
+  return FALSE;
+}
+
+INT_PTR Dialog::Finish(UINT message, LRESULT result) {
+  if (ReturnsResultDirectly(message)) return static_cast<INT_PTR>(result);
+  if (hwnd_) SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, result);
+  return TRUE;
+}

@@ -1,0 +1,18 @@
+// What a window is given to reach the operating system: the OS services and
+// the dialog seams. Tests pass doubles.
+#pragma once
+
+#include "core/services.h"
+#include "core/timestamp.h"
+#include "platform/filedialogs.h"
+#include "uisupport/folderpicker.h"
+
+struct UiServices {
+  FileSystem& fs;
+  SettingsStore& settings;
+  ProcessLauncher& launcher;
+  const Environment& env;
+  const Clock& clock;
+  FileDialogs& fileDialogs;
+  FolderPicker& folderPicker;
+};
