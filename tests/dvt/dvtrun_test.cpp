@@ -45,11 +45,6 @@ struct Bench {
   std::string ProgramScript() const { return "C:\\Program Files\\Quintor\\run_Dvttest.bat"; }
 };
 
-// The arguments the tool receives from a script's last line.
-std::vector<std::string> ToolArguments(const std::string& commandLine) {
-  return SplitWindowsCommandLine(commandLine);
-}
-
 TEST(DvtRun, ScriptsOfCases0And1) {
   struct Case {
     int number;
@@ -124,7 +119,7 @@ TEST(DvtRun, ImagePathIsOneUnchangedArgument) {
     in.dvtPath = c.folder;
     const std::string line = BuildDvtCommandLine(in);
     EXPECT_EQ(std::string("Dorvik.EXE -c 1 -b 7 -n 8 -s 0 -p 0 ") + c.onLine + " -d ", line);
-    const std::vector<std::string> args = ToolArguments(line);
+    const std::vector<std::string> args = SplitWindowsCommandLine(line);
     ASSERT_EQ(13u, args.size());
     EXPECT_EQ(std::string(c.folder) + "\\Dev002.sdl", args[11]);
     // cmd halves every '%' of a script line.
@@ -133,7 +128,7 @@ TEST(DvtRun, ImagePathIsOneUnchangedArgument) {
   }
   DvtRunInputs in = Reference(0);
   in.dvtPath = "D:\\";
-  EXPECT_EQ("D:\\\\bbcb.bin", ToolArguments(BuildDvtCommandLine(in)).at(14));
+  EXPECT_EQ("D:\\\\bbcb.bin", SplitWindowsCommandLine(BuildDvtCommandLine(in)).at(14));
 }
 
 TEST(DvtRun, PositionOutsideItsCatalogueLeavesItsPieceOff) {
