@@ -1,0 +1,52 @@
+#include "platform/win_environment.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include "platform/wide.h"
+
+std::string WinEnvironment::ExecutablePath() const {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
+    if (n == 0) return std::string();
+    // A full buffer may hold a cut path: grow and ask again.
+    if (n < path.size()) {
+      path.resize(n);
+      return Narrow(path);
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+std::string WinEnvironment::UserDataFolder() const {
+  PWSTR base = nullptr;
+  if (FAILED(SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_CREATE, nullptr, &base))) {
+    CoTaskMemFree(base);
+    return std::string();
+  }
+  const std::wstring folder = std::wstring(base) + L"\\Quintor";
+  CoTaskMemFree(base);
+  if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return std::string();
+  return Narrow(folder) + "\\";
+}
+
+std::optional<std::string> WinEnvironment::EncodeForBatch(const std::string& text) const {
+  if (text.empty()) return std::string();
+  const UINT console = GetConsoleOutputCP();
+  const UINT codePage = console != 0 ? console : GetOEMCP();
+  const std::wstring wide = Widen(text);
+  const int wideLength = static_cast<int>(wide.size());
+  // No best-fit replacements: a character either has its own form or the
+  // round trip below shows that it has none.
+  const DWORD flags = (codePage == CP_UTF8 || codePage == CP_UTF7) ? 0 : WC_NO_BEST_FIT_CHARS;
+  const int n = WideCharToMultiByte(codePage, flags, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
+  if (n <= 0) return std::nullopt;
+  std::string bytes(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(codePage, flags, wide.data(), wideLength, &bytes[0], n, nullptr, nullptr);
+  const int back = MultiByteToWideChar(codePage, 0, bytes.data(), n, nullptr, 0);
+  std::wstring roundTrip(static_cast<size_t>(back > 0 ? back : 0), L'\0');
+  if (back > 0) MultiByteToWideChar(codePage, 0, bytes.data(), n, &roundTrip[0], back);
+  if (roundTrip != wide) return std::nullopt;
+  return bytes;
+}

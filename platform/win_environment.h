@@ -1,0 +1,20 @@
+// Where the program runs: its executable, its per-user folder and the code
+// page in which the command interpreter reads batch scripts.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "core/services.h"
+
+class WinEnvironment : public Environment {
+ public:
+  std::string ExecutablePath() const override;
+  // "Quintor\" under the per-user local application data folder, created when
+  // missing; empty when it cannot be found or made.
+  std::string UserDataFolder() const override;
+  // The console's code page when the program has a console (a child shares
+  // it), otherwise the OEM code page a new console starts with. A character
+  // that does not come back unchanged from that code page is refused.
+  std::optional<std::string> EncodeForBatch(const std::string& text) const override;
+};

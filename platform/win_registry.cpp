@@ -1,0 +1,73 @@
+#include "platform/win_registry.h"
+
+#include <windows.h>
+
+#include "platform/wide.h"
+
+namespace {
+
+class KeyHandle {
+ public:
+  KeyHandle() = default;
+  KeyHandle(const KeyHandle&) = delete;
+  KeyHandle& operator=(const KeyHandle&) = delete;
+  ~KeyHandle() {
+    if (key_ != nullptr) RegCloseKey(key_);
+  }
+  HKEY* Out() { return &key_; }
+  HKEY Get() const { return key_; }
+
+ private:
+  HKEY key_ = nullptr;
+};
+
+HKEY RootKey(RegistryRoot root) {
+  return root == RegistryRoot::kLocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
+
+}  // namespace
+
+WinRegistryStore::WinRegistryStore(RegistryRoot root) : root_(root) {}
+
+std::optional<SettingsStore::Value> WinRegistryStore::Read(const std::string& keyPath,
+                                                           const std::string& name) const {
+  KeyHandle key;
+  if (RegOpenKeyExW(RootKey(root_), Widen(keyPath).c_str(), 0, KEY_QUERY_VALUE, key.Out()) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  const std::wstring wideName = Widen(name);
+  // The value may change size between asking and reading; ask again then.
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    DWORD type = REG_NONE;
+    DWORD size = 0;
+    if (RegQueryValueExW(key.Get(), wideName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
+      return std::nullopt;
+    }
+    std::string bytes(size, '\0');
+    DWORD got = size;
+    const LSTATUS status = RegQueryValueExW(key.Get(), wideName.c_str(), nullptr, &type,
+                                            reinterpret_cast<BYTE*>(bytes.empty() ? nullptr : &bytes[0]), &got);
+    if (status == ERROR_MORE_DATA) continue;
+    if (status != ERROR_SUCCESS) return std::nullopt;
+    bytes.resize(got);
+    return Value{type, bytes};
+  }
+  return std::nullopt;
+}
+
+bool WinRegistryStore::Write(const std::string& keyPath, const std::string& name, const std::string& bytes) {
+  if (bytes.size() > 0x7FFFFFFF) return false;
+  KeyHandle key;
+  if (RegCreateKeyExW(RootKey(root_), Widen(keyPath).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
+                      nullptr, key.Out(), nullptr) != ERROR_SUCCESS) {
+    return false;
+  }
+  // For a text value whose last character is not zero, the system also looks
+  // at the character after the data and, when that is zero, stores it too as
+  // a terminator. A nonzero one after the data keeps the value exactly as
+  // given (4 raw bytes stay 4 bytes).
+  std::string buffer = bytes;
+  buffer.append(4, '\xFF');
+  return RegSetValueExW(key.Get(), Widen(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(buffer.data()),
+                        static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
+}
