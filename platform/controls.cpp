@@ -117,6 +117,22 @@ int ListView::GetSelectionMark() const { return static_cast<int>(SendMessageW(hw
 
 void ListView::EnsureVisible(int row) { SendMessageW(hwnd_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), TRUE); }
 
+void ListView::DeselectAll() {
+  const int count = GetItemCount();
+  for (int row = 0; row < count; ++row) {
+    if (GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED) {
+      SetItemState(row, 0, LVIS_SELECTED);
+      EnsureVisible(row);
+    }
+  }
+}
+
+void ListView::MarkRow(int row) {
+  SetSelectionMark(row);
+  SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  EnsureVisible(row);
+}
+
 bool ListView::GetCheck(int row) const {
   // State image 2 is the checked box, 1 the empty one.
   return (GetItemState(row, LVIS_STATEIMAGEMASK) >> 12) == 2;

@@ -44,6 +44,11 @@ class ListView : public ControlWindow {
   int GetSelectionMark() const;
   // Scrolls the row into view; partly visible is enough.
   void EnsureVisible(int row);
+  // Clears the selection of every selected row, scrolling each into view.
+  void DeselectAll();
+  // Makes the row the selection mark, selected and focused, and scrolls it
+  // into view.
+  void MarkRow(int row);
   bool GetCheck(int row) const;
   void SetCheck(int row, bool checked);
 };

@@ -4,6 +4,7 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include "platform/comscope.h"
 #include "platform/wide.h"
 
 namespace {
@@ -24,21 +25,6 @@ class ComRef {
 
  private:
   I* p_ = nullptr;
-};
-
-// Keeps COM initialised on this thread for the life of the object, when the
-// caller has not done so already.
-class ComScope {
- public:
-  ComScope() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
-  ~ComScope() {
-    if (SUCCEEDED(hr_)) CoUninitialize();
-  }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-
- private:
-  HRESULT hr_;
 };
 
 bool IsFolder(const std::wstring& path) {

@@ -1,28 +1,13 @@
 #include "uisupport/folderdialog.h"
 
-#include <ole2.h>
-
 #include <cstring>
 #include <exception>
 
+#include "platform/comscope.h"
 #include "platform/dialog.h"
 #include "platform/wide.h"
 
 namespace {
-
-// The browser's new dialog style needs OLE on this thread.
-class OleScope {
- public:
-  OleScope() : hr_(OleInitialize(nullptr)) {}
-  ~OleScope() {
-    if (SUCCEEDED(hr_)) OleUninitialize();
-  }
-  OleScope(const OleScope&) = delete;
-  OleScope& operator=(const OleScope&) = delete;
-
- private:
-  HRESULT hr_;
-};
 
 std::string FromAnsi(const char* text) {
   const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);

@@ -57,6 +57,15 @@ class FixedClock : public Clock {
   LocalTime now;
 };
 
+// A folder under the temporary folder, created when missing.
+inline std::wstring TestTempFolder(const std::wstring& leaf) {
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder = std::wstring(temp) + leaf;
+  CreateDirectoryW(folder.c_str(), nullptr);
+  return folder;
+}
+
 // Dispatches this thread's messages until `done` holds or `timeout` passes;
 // returns whether `done` held.
 inline bool PumpMessagesUntil(const std::function<bool()>& done,

@@ -14,14 +14,6 @@ namespace {
 
 const int kFileNameField = 1152;
 
-std::wstring TempFolder(const wchar_t* leaf) {
-  wchar_t temp[MAX_PATH] = {};
-  GetTempPathW(MAX_PATH, temp);
-  std::wstring folder = std::wstring(temp) + leaf;
-  CreateDirectoryW(folder.c_str(), nullptr);
-  return folder;
-}
-
 void WriteFile(const std::wstring& path) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   ASSERT_NE(file, INVALID_HANDLE_VALUE);
@@ -42,7 +34,7 @@ ModalWindowWatcher TypeAndConfirm(const std::wstring& text) {
 
 // More names than an 8191-character buffer holds: every file is returned.
 TEST(ShellFileDialogs, MultiSelectionReturnsEveryFileWhateverTheirNumber) {
-  const std::wstring folder = TempFolder(L"quintor_many_files");
+  const std::wstring folder = TestTempFolder(L"quintor_many_files");
   std::wstring typed;
   std::vector<std::string> expected;
   for (int i = 0; i < 300; ++i) {
@@ -67,7 +59,7 @@ TEST(ShellFileDialogs, MultiSelectionReturnsEveryFileWhateverTheirNumber) {
 
 // The output file is created by the tool later: a new name is a valid choice.
 TEST(ShellFileDialogs, SaveAcceptsAFileThatDoesNotExistYet) {
-  const std::wstring folder = TempFolder(L"quintor_save");
+  const std::wstring folder = TestTempFolder(L"quintor_save");
   DeleteFileW((folder + L"\\result.log").c_str());
   ModalWindowWatcher watcher = TypeAndConfirm(folder + L"\\result.log");
   ShellFileDialogs dialogs;
@@ -105,7 +97,7 @@ TEST(ParseFileFilter, SplitsDisplayTextsAndPatterns) {
 }
 
 TEST(ResolveInitialFolder, TakesTheFolderOfAFileAndDropsWhatDoesNotExist) {
-  const std::wstring folder = TempFolder(L"quintor_initial");
+  const std::wstring folder = TestTempFolder(L"quintor_initial");
   WriteFile(folder + L"\\Dorvik.exe");
   const std::string f = Narrow(folder);
   EXPECT_EQ(ResolveInitialFolder(f), f);

@@ -65,14 +65,6 @@ class RecordingFolderDialog : public CFolderDialog {
   std::string lastRejected;
 };
 
-std::wstring TempFolder(const wchar_t* leaf) {
-  wchar_t temp[MAX_PATH] = {};
-  GetTempPathW(MAX_PATH, temp);
-  std::wstring folder = std::wstring(temp) + leaf;
-  CreateDirectoryW(folder.c_str(), nullptr);
-  return folder;
-}
-
 // Confirms the browser once it shows `leaf` selected, as an operator would.
 std::function<bool(HWND)> ConfirmWhenSelected(const std::wstring& leaf) {
   return [leaf](HWND browser) {
@@ -118,7 +110,7 @@ TEST(FolderDialogHook, ARejectedNameKeepsTheBrowserOpen) {
 }
 
 TEST(FolderDialogHook, StatusLineFollowsTheSelectionOnlyWithStatusText) {
-  const std::wstring folder = TempFolder(L"quintor_status");
+  const std::wstring folder = TestTempFolder(L"quintor_status");
   PIDLIST_ABSOLUTE item = nullptr;
   ASSERT_TRUE(SUCCEEDED(SHParseDisplayName(folder.c_str(), nullptr, &item, 0, nullptr)));
   for (UINT flags : {static_cast<UINT>(kFolderBrowseFlags), static_cast<UINT>(kFolderBrowseFlags | BIF_STATUSTEXT)}) {
@@ -168,7 +160,7 @@ TEST(FolderDialog, InitialFolderIsKeptUpToTheBufferAndDroppedBeyondIt) {
 // The shell's browser opens on the preselected folder; confirming it returns
 // that folder.
 TEST(FolderDialog, BrowserOpensOnTheInitialFolderAndReturnsIt) {
-  const std::wstring folder = TempFolder(L"quintor_browse 폴더");
+  const std::wstring folder = TestTempFolder(L"quintor_browse 폴더");
   ModalWindowWatcher watcher(ConfirmWhenSelected(L"quintor_browse 폴더"));
   CFolderDialog dialog("Select the release folder for browse dialog", nullptr, nullptr, kFolderBrowseFlags);
   dialog.SetInitialFolder(Narrow(folder));
@@ -185,7 +177,7 @@ TEST(FolderDialog, CancelGivesTwoAndNoFolder) {
 }
 
 TEST(ShellFolderPicker, PassesTheRequestAndLeavesTheFolderOnCancel) {
-  const std::wstring folder = TempFolder(L"quintor_pick");
+  const std::wstring folder = TestTempFolder(L"quintor_pick");
   {
     ModalWindowWatcher watcher(ConfirmWhenSelected(L"quintor_pick"));
     ShellFolderPicker picker;
