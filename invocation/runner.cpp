@@ -1,7 +1,5 @@
 #include "invocation/runner.h"
 
-#include <optional>
-
 #include "core/paths.h"
 #include "invocation/script.h"
 
@@ -35,12 +33,7 @@ std::string PrepareCaptureLog(RunServices& services) {
 
 std::string ComposeRunScript(const ToolCommandInputs& in, const LocalTime& start) {
   if (!CanBuildCommandLine(in)) return {};
-  const std::string command = BuildToolCommandLine(in, CommandLineSelection::Script());
-  if (command.empty()) return {};
-  const std::optional<std::string> cd = ChangeFolderLine(GetPathFolder(in.toolPath));
-  if (!cd) return {};
-  return JoinScriptLines({"REM " + FormatTime(start, "%Y.%m.%d. %H:%M"), ChangeDriveLine(in.toolPath), *cd,
-                          EscapeBatchPercent(command) + "2>&1"});
+  return ComposeToolRunScript(in.toolPath, BuildToolCommandLine(in, CommandLineSelection::Script()), start);
 }
 
 bool WriteRunScript(RunServices& services, const ToolCommandInputs& in, const LocalTime& start,

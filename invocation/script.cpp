@@ -43,6 +43,15 @@ std::string JoinScriptLines(const std::vector<std::string>& lines) {
   return text;
 }
 
+std::string ComposeToolRunScript(const std::string& toolPath, const std::string& commandLine,
+                                 const LocalTime& start) {
+  if (commandLine.empty()) return {};
+  const std::optional<std::string> cd = ChangeFolderLine(GetPathFolder(toolPath));
+  if (!cd) return {};
+  return JoinScriptLines({"REM " + FormatTime(start, "%Y.%m.%d. %H:%M"), ChangeDriveLine(toolPath), *cd,
+                          EscapeBatchPercent(commandLine) + "2>&1"});
+}
+
 bool WriteScriptFile(FileSystem& fs, const Environment& env, const std::string& fileName,
                      const std::string& text, std::string* path) {
   const std::optional<std::string> bytes = env.EncodeForBatch(text);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/services.h"
+#include "core/timestamp.h"
 
 // Doubles every '%', so cmd passes the text through a batch file unchanged.
 std::string EscapeBatchPercent(const std::string& text);
@@ -29,6 +30,14 @@ std::optional<std::string> ChangeFolderLine(const std::string& folder);
 
 // The lines joined, each followed by CR LF.
 std::string JoinScriptLines(const std::vector<std::string>& lines);
+
+// The four lines of a tool run script, each ending in CR LF: "REM " and the
+// start time ("%Y.%m.%d. %H:%M"), the tool's drive, "cd" to the tool's folder,
+// and `commandLine` (composed bare, ending with a blank; its '%' are doubled
+// here) followed by "2>&1". Empty when `commandLine` is empty or the tool's
+// folder cannot be passed as one argument.
+std::string ComposeToolRunScript(const std::string& toolPath, const std::string& commandLine,
+                                 const LocalTime& start);
 
 // Writes a script (UTF-8 text as composed) named `fileName` into the program's
 // folder or, when that folder refuses it, into the per-user folder, encoded
