@@ -256,18 +256,6 @@ TEST_F(RealRun, RefusedProgramFolderUsesThePerUserFolder) {
   EXPECT_NE(std::string::npos, ReadFileText(userFolder + "Quintor_Log.txt").find("a.bin"));
 }
 
-TEST_F(RealRun, ScriptIsWrittenAsTheInterpreterReadsIt) {
-  UseScratch();
-  const std::string tool = InstallTool(scratch.Path() + "\\tool");
-  std::string scriptPath;
-  ASSERT_TRUE(WriteRunScript(services, Inputs(tool, scratch.Path() + "\\img", "a b.bin"), start, &scriptPath));
-  EXPECT_EQ(programFolder + "run_dorvik.bat", scriptPath);
-  const std::string script = ReadFileText(scriptPath);
-  EXPECT_EQ(4u, CountLines(script));
-  EXPECT_EQ(0u, script.find("REM 2011.03.07. 14:05\r\n"));
-  EXPECT_NE(std::string::npos, script.find(" -d 2>&1\r\n"));
-}
-
 // "View Log" does not wait for the viewer.
 TEST_F(RealRun, DetachedStartDoesNotWait) {
   UseScratch();

@@ -112,31 +112,4 @@ TEST(RunGuard, WaitPaintsAndDropsInput) {
   CloseHandle(log.release);
 }
 
-TEST(RunGuard, ScopesNest) {
-  EXPECT_FALSE(IsRunInProgress());
-  {
-    RunInProgressScope outer;
-    {
-      RunInProgressScope inner;
-      EXPECT_TRUE(IsRunInProgress());
-    }
-    EXPECT_TRUE(IsRunInProgress());
-  }
-  EXPECT_FALSE(IsRunInProgress());
-}
-
-TEST(RunGuard, InputMessagesAreTold) {
-  for (UINT m : {UINT(WM_KEYDOWN), UINT(WM_KEYUP), UINT(WM_CHAR), UINT(WM_SYSKEYDOWN), UINT(WM_SYSCHAR),
-                 UINT(WM_IME_COMPOSITION), UINT(WM_MOUSEMOVE), UINT(WM_LBUTTONDBLCLK), UINT(WM_RBUTTONUP),
-                 UINT(WM_MOUSEWHEEL), UINT(WM_MOUSEHWHEEL), UINT(WM_XBUTTONDOWN), UINT(WM_NCMOUSEMOVE),
-                 UINT(WM_NCLBUTTONDOWN), UINT(WM_NCXBUTTONDBLCLK), UINT(WM_MOUSELEAVE), UINT(WM_NCMOUSEHOVER),
-                 UINT(WM_INPUT), UINT(0x0246) /* pointer down */}) {
-    EXPECT_TRUE(IsUserInputMessage(m)) << m;
-  }
-  for (UINT m : {UINT(WM_PAINT), UINT(WM_TIMER), UINT(WM_COMMAND), UINT(WM_SETCURSOR), UINT(WM_NCPAINT),
-                 UINT(WM_INITDIALOG), UINT(WM_APP), UINT(WM_QUIT), UINT(WM_SIZE), UINT(WM_ACTIVATE)}) {
-    EXPECT_FALSE(IsUserInputMessage(m)) << m;
-  }
-}
-
 }  // namespace

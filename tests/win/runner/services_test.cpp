@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "core/settings.h"
-#include "platform/win_clock.h"
 #include "platform/win_environment.h"
 #include "platform/win_filesystem.h"
 #include "platform/win_process.h"
@@ -119,22 +118,6 @@ TEST_F(RegistryTest, OtherKindsReadAsText) {
   EXPECT_EQ("COM3", LoadText(user, "Multi"));
 }
 
-TEST_F(RegistryTest, MachineAndUserRootsBehindTheFallback) {
-  FallbackSettingsStore store(machine, user);
-  const std::string a = "machine";
-  ASSERT_EQ(1, RegistryValue(kValueText, keyPath, "V", store).Save(&a));
-  EXPECT_EQ("machine", LoadText(machine, "V"));
-  EXPECT_EQ("<none>", LoadText(user, "V"));
-
-  const std::string stale = "per-user";
-  ASSERT_EQ(1, RegistryValue(kValueText, keyPath, "V", user).Save(&stale));
-  EXPECT_EQ("per-user", LoadText(store, "V"));
-  const std::string b = "newer";
-  ASSERT_EQ(1, RegistryValue(kValueText, keyPath, "V", store).Save(&b));
-  EXPECT_EQ("newer", LoadText(user, "V"));
-  EXPECT_EQ("newer", LoadText(machine, "V"));
-}
-
 class FileSystemTest : public ::testing::Test {
  protected:
   std::vector<std::string> Entries(const std::string& folder) {
@@ -226,16 +209,6 @@ TEST(WinEnvironment, FoldersAndBatchEncoding) {
   if (codePage != CP_UTF8) {
     EXPECT_FALSE(env.EncodeForBatch("\xF0\x9F\x98\x80"));  // no code page but UTF-8 has it
   }
-}
-
-TEST(WinClock, NowIsAPlausibleLocalTime) {
-  SYSTEMTIME before;
-  GetLocalTime(&before);
-  const LocalTime now = WinClock().Now();
-  EXPECT_GE(now.year, before.wYear);
-  EXPECT_GE(now.month, 1);
-  EXPECT_LE(now.month, 12);
-  EXPECT_LE(now.second, 60);
 }
 
 TEST(WinProcessLauncher, ProgramsThatCannotStartReportFalse) {
