@@ -16,7 +16,10 @@ class RegistryTest : public ::testing::Test {
  protected:
   void SetUp() override { keyPath = "Software\\QuintorTests\\runner-" + std::to_string(GetCurrentProcessId()); }
   void TearDown() override {
-    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) RegDeleteTreeW(root, Widen(keyPath).c_str());
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+      RegDeleteTreeW(root, Widen(keyPath).c_str());
+      RegDeleteKeyW(root, L"Software\\QuintorTests");  // only when no other run's key is left
+    }
   }
   void SetNarrow(const std::string& name, DWORD type, const std::string& bytes) {
     HKEY key = nullptr;
