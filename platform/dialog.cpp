@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "platform/runguard.h"
 #include "platform/wide.h"
 
 namespace {
@@ -15,6 +16,20 @@ std::string WindowText(HWND hwnd) {
   const int copied = GetWindowTextW(hwnd, &text[0], length + 1);
   text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
   return Narrow(text);
+}
+
+// Messages that would run a handler or close the window.
+bool IsOperatorRequest(UINT message) {
+  switch (message) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_SYSCOMMAND:
+    case WM_CLOSE:
+    case WM_CONTEXTMENU:
+      return true;
+    default:
+      return false;
+  }
 }
 
 // Messages whose result a dialog procedure returns itself instead of
@@ -157,7 +172,10 @@ HWND Dialog::GetDlgItem(int id) const { return hwnd_ ? ::GetDlgItem(hwnd_, id) :
 
 bool Dialog::UpdateData(bool take) {
   DataExchange dx(*this, take ? DataExchange::Mode::kTake : DataExchange::Mode::kShow);
+  const bool wasShowing = showingState_;
+  if (!take) showingState_ = true;
   DoDataExchange(dx);
+  showingState_ = wasShowing;
   return !dx.Failed();
 }
 
@@ -182,8 +200,33 @@ void Dialog::ShowMessage(const std::string& text) {
 }
 
 BOOL Dialog::OnInitDialog() {
+  CenterWindow();
   UpdateData(false);
   return TRUE;
+}
+
+void Dialog::CenterWindow() {
+  RECT window = {};
+  GetWindowRect(hwnd_, &window);
+  RECT area = {};
+  HWND owner = GetWindow(hwnd_, GW_OWNER);
+  if (owner && IsWindowVisible(owner) && !IsIconic(owner)) {
+    GetWindowRect(owner, &area);
+  } else {
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+  }
+  const int width = window.right - window.left;
+  const int height = window.bottom - window.top;
+  int x = area.left + (area.right - area.left - width) / 2;
+  int y = area.top + (area.bottom - area.top - height) / 2;
+  // Keep the title bar on the screen.
+  RECT screen = {};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &screen, 0);
+  if (x + width > screen.right) x = screen.right - width;
+  if (y + height > screen.bottom) y = screen.bottom - height;
+  if (x < screen.left) x = screen.left;
+  if (y < screen.top) y = screen.top;
+  SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Dialog::DoDataExchange(DataExchange&) {}
@@ -238,6 +281,14 @@ INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return FALSE;
     default:
       break;
+  }
+  // While a run's child process is waited for, no handler runs and the
+  // window does not close: the request is dropped.
+  if (IsRunInProgress() && IsOperatorRequest(message)) return message == WM_NOTIFY ? FALSE : TRUE;
+  // Texts the window puts into its own edit fields are not the operator's
+  // edits: their change notifications run no handler.
+  if (showingState_ && message == WM_COMMAND && (HIWORD(wParam) == EN_CHANGE || HIWORD(wParam) == EN_UPDATE)) {
+    return TRUE;
   }
   LRESULT result = 0;
   if (Route(message, wParam, lParam, &result)) return Finish(message, result);

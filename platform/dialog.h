@@ -135,7 +135,8 @@ class Dialog {
   int TemplateId() const { return templateId_; }
   HWND GetDlgItem(int id) const;
   // true takes the state from the controls (with validation; false when a
-  // value was refused), false shows the state in the controls.
+  // value was refused), false shows the state in the controls. Showing the
+  // state raises no edit-change handlers.
   bool UpdateData(bool take = true);
   // Ends the modal loop with `result`; a modeless window is destroyed.
   void EndDialog(INT_PTR result);
@@ -150,8 +151,10 @@ class Dialog {
   virtual void ShowMessage(const std::string& text);
 
  protected:
-  // Shows the state; TRUE lets the system put the focus on the first control.
+  // Centres the window over its owner (or the screen) and shows the state;
+  // TRUE lets the system put the focus on the first control.
   virtual BOOL OnInitDialog();
+  void CenterWindow();
   virtual void DoDataExchange(DataExchange& dx);
   // Enter: takes the state, then ends with IDOK (not when a value was refused).
   virtual void OnOK();
@@ -175,6 +178,7 @@ class Dialog {
   bool modal_ = false;
   bool lastWorkDone_ = false;
   bool inWmDestroy_ = false;
+  bool showingState_ = false;
   INT_PTR result_ = -1;
 };
 

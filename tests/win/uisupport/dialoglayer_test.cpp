@@ -85,9 +85,13 @@ void Click(HWND dialog, int id) {
 
 TEST(DialogLayer, RoutesCommandsNotificationsAndMessagesToTheirRows) {
   ProbeDialog dialog;
+  dialog.sn = "12";
+  dialog.rn = "34";
   HWND hwnd = dialog.CreateModeless();
   ASSERT_NE(hwnd, nullptr);
-  dialog.changed.clear();
+  // Texts the window shows itself are not the operator's edits.
+  dialog.UpdateData(false);
+  EXPECT_TRUE(dialog.changed.empty());
 
   Click(hwnd, IDC_BBCB_START);
   Click(hwnd, IDC_BBCB_CONFIG_OPEN);  // no row

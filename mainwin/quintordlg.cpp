@@ -1,0 +1,389 @@
+#include "mainwin/quintordlg.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+#include "core/options.h"
+#include "core/paths.h"
+#include "core/settings.h"
+#include "invocation/runhistory.h"
+#include "invocation/runner.h"
+#include "invocation/script.h"
+#include "platform/wide.h"
+#include "resources/resource.h"
+#include "uisupport/aboutdlg.h"
+
+namespace {
+
+const char kToolFilter[] = "All File(*.exe)|*.exe||";
+const char kDownloadFilter[] =
+    "Irdeto Download File(*.bin,*.dnl,*.sdl,*.vdl,*.kfb)|*.bin;*.dnl;*.sdl;*.vdl;*.kfb|All Files(*.*)|*.*||";
+const char kOutputFilter[] = "All File(*.*)|*.*||";
+
+const int kLockOptionIds[] = {IDC_SCS, IDC_JEI, IDC_CW};
+
+// Full paths compare as the file system compares them: ignoring case.
+bool SamePath(const std::string& a, const std::string& b) {
+  const std::wstring wa = Widen(a);
+  const std::wstring wb = Widen(b);
+  return CompareStringOrdinal(wa.c_str(), static_cast<int>(wa.size()), wb.c_str(), static_cast<int>(wb.size()),
+                              TRUE) == CSTR_EQUAL;
+}
+
+bool IsLockCommand(const std::optional<int32_t>& code) {
+  return code && (*code == kCmdIrdetoFactoryLock || *code == kCmdIrdetoSecureLock);
+}
+
+// A loaded menu, destroyed with the object.
+class MenuHandle {
+ public:
+  explicit MenuHandle(HMENU menu) : menu_(menu) {}
+  ~MenuHandle() {
+    if (menu_) DestroyMenu(menu_);
+  }
+  MenuHandle(const MenuHandle&) = delete;
+  MenuHandle& operator=(const MenuHandle&) = delete;
+  HMENU Get() const { return menu_; }
+
+ private:
+  HMENU menu_;
+};
+
+}  // namespace
+
+CQuintorDlg::CQuintorDlg(UiServices& services) : TableDialog(IDD_QUINTOR_DIALOG), services_(services) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  m_hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
+  m_hSmallIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                               LR_SHARED));
+}
+
+const HandlerTable<CQuintorDlg>& CQuintorDlg::Handlers() {
+  static const HandlerRow<CQuintorDlg> rows[] = {
+      OnCommand(IDC_TOOL_OPEN, BN_CLICKED, &CQuintorDlg::OnToolOpen),
+      OnCommand(IDC_BBCB_SETTING, BN_CLICKED, &CQuintorDlg::OnBbcbSetting),
+      OnCommand(IDC_DVT_TEST, BN_CLICKED, &CQuintorDlg::OnDvtTest),
+      OnCommand(IDC_COMMAND, CBN_SELCHANGE, &CQuintorDlg::OnSelchangeCommand),
+      OnNotify(IDC_DOWNLOAD_LIST, NM_RCLICK, &CQuintorDlg::OnRclickDownloadList),
+      OnCommand(ID_POPUP_INSERT, kMenuCommand, &CQuintorDlg::OnInsert),
+      OnCommand(ID_POPUP_DELETE, kMenuCommand, &CQuintorDlg::OnDelete),
+      OnCommand(ID_POPUP_DVT_FILE_INSERT, kMenuCommand, &CQuintorDlg::OnDvtTestFileInsert),
+      OnCommand(IDC_START, BN_CLICKED, &CQuintorDlg::OnStart),
+      OnCommand(IDC_VIEW_LOG, BN_CLICKED, &CQuintorDlg::OnViewLog),
+      OnCommand(IDC_DEBUG_CAPTURE, BN_CLICKED, &CQuintorDlg::OnDebugCapture),
+      OnCommand(IDC_OUTPUT_SAVE, BN_CLICKED, &CQuintorDlg::OnOutputFileSave),
+      OnCommand(IDC_OUTPUT_VIEW, BN_CLICKED, &CQuintorDlg::OnOutputFileView),
+      OnMessage(WM_SYSCOMMAND, &CQuintorDlg::OnSysCommand),
+      OnMessage(WM_PAINT, &CQuintorDlg::OnPaint),
+      OnMessage(WM_QUERYDRAGICON, &CQuintorDlg::OnQueryDragIcon),
+  };
+  static const HandlerTable<CQuintorDlg> table = MakeHandlerTable(rows);
+  return table;
+}
+
+void CQuintorDlg::DoDataExchange(DataExchange& dx) {
+  dx.Text(IDC_TOOL_PATH, m_strToolPath);
+  dx.Control(IDC_PORT, m_cbPort);
+  dx.Control(IDC_BAUD_RATE, m_cbBaudRate);
+  dx.Control(IDC_DATA_BITS, m_cbDataBits);
+  dx.Control(IDC_STOP_BITS, m_cbStopBits);
+  dx.Control(IDC_PARITY, m_cbParity);
+  dx.Control(IDC_COMMAND, m_cbCommand);
+  dx.Control(IDC_DOWNLOAD_LIST, m_lcDownloadFiles);
+  dx.Control(IDC_RUN_HISTORY, m_lcRunHistory);
+  dx.Check(IDC_DEBUG_PRINT, m_bDebugPrint);
+  dx.Check(IDC_DEBUG_CAPTURE, m_bDebugCapture);
+  dx.Check(IDC_SCS, m_bScs);
+  dx.Check(IDC_JEI, m_bJei);
+  dx.Check(IDC_CW, m_bCw);
+  dx.Text(IDC_OUTPUT_PATH, m_strOutputPath);
+}
+
+BOOL CQuintorDlg::OnInitDialog() {
+  TableDialog::OnInitDialog();
+
+  HMENU systemMenu = GetSystemMenu(GetSafeHwnd(), FALSE);
+  if (systemMenu) {
+    const wchar_t* text = nullptr;
+    // A zero buffer size returns a read-only pointer into the resource.
+    const int length =
+        LoadStringW(GetModuleHandleW(nullptr), IDS_ABOUTBOX, reinterpret_cast<wchar_t*>(&text), 0);
+    if (length > 0 && text) {
+      const std::wstring entry(text, static_cast<size_t>(length));
+      AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+      AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, entry.c_str());
+    }
+  }
+
+  SendMessageW(GetSafeHwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+  SendMessageW(GetSafeHwnd(), WM_SETICON, ICON_SMALL,
+               reinterpret_cast<LPARAM>(m_hSmallIcon ? m_hSmallIcon : m_hIcon));
+
+  LoadSettings();
+
+  SetupOptionCombo(m_cbPort, PortOptions, kPortOptionCount, m_nPort);
+  SetupOptionCombo(m_cbBaudRate, BaudRateOptions, kBaudRateOptionCount, m_nBaudRate);
+  SetupOptionCombo(m_cbDataBits, DataBitsOptions, kDataBitsOptionCount, m_nDataBits);
+  SetupOptionCombo(m_cbStopBits, StopBitsOptions, kStopBitsOptionCount, m_nStopBits);
+  SetupOptionCombo(m_cbParity, ParityOptions, kParityOptionCount, m_nParity);
+  SetupOptionCombo(m_cbCommand, CommandOptions, GetCommandCount(), kCmdFileDownload);
+
+  SetupListColumns();
+  OnDebugCapture();
+  OnSelchangeCommand();
+  return TRUE;
+}
+
+void CQuintorDlg::SetupListColumns() {
+  m_lcDownloadFiles.InsertColumn(0, "", 18);
+  m_lcDownloadFiles.InsertColumn(1, "File Path", 0);
+  m_lcDownloadFiles.InsertColumn(2, "File Name", 340);
+  m_lcDownloadFiles.SetExtendedStyle(LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+  m_lcRunHistory.InsertColumn(0, "", 0);
+  m_lcRunHistory.InsertColumn(1, "String", 290);
+  m_lcRunHistory.SetExtendedStyle(LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+}
+
+void CQuintorDlg::DestroyWindow() {
+  SaveSettings();
+  TableDialog::DestroyWindow();
+}
+
+void CQuintorDlg::LoadSettings() {
+  MainSettings settings;
+  settings.toolPath = m_strToolPath;
+  settings.port = m_nPort;
+  settings.baudRate = m_nBaudRate;
+  settings.dataBits = m_nDataBits;
+  settings.stopBits = m_nStopBits;
+  settings.parity = m_nParity;
+  settings.outputPath = m_strOutputPath;
+  settings.dvtPath = m_strDvtPath;
+  LoadMainSettings(services_.settings, services_.fs, settings);
+  m_strToolPath = settings.toolPath;
+  m_nPort = settings.port;
+  m_nBaudRate = settings.baudRate;
+  m_nDataBits = settings.dataBits;
+  m_nStopBits = settings.stopBits;
+  m_nParity = settings.parity;
+  m_strOutputPath = settings.outputPath;
+  m_strDvtPath = settings.dvtPath;
+  UpdateData(false);
+}
+
+void CQuintorDlg::SaveSettings() {
+  UpdateData(true);
+  // A list without a selection (its stored value is in no catalogue row)
+  // keeps the value it was given at start-up, so the store stays readable.
+  MainSettings settings;
+  settings.toolPath = m_strToolPath;
+  settings.port = SelectedOptionValue(m_cbPort, PortOptions, kPortOptionCount).value_or(m_nPort);
+  settings.baudRate = SelectedOptionValue(m_cbBaudRate, BaudRateOptions, kBaudRateOptionCount).value_or(m_nBaudRate);
+  settings.dataBits = SelectedOptionValue(m_cbDataBits, DataBitsOptions, kDataBitsOptionCount).value_or(m_nDataBits);
+  settings.stopBits = SelectedOptionValue(m_cbStopBits, StopBitsOptions, kStopBitsOptionCount).value_or(m_nStopBits);
+  settings.parity = SelectedOptionValue(m_cbParity, ParityOptions, kParityOptionCount).value_or(m_nParity);
+  settings.outputPath = m_strOutputPath;
+  settings.dvtPath = m_strDvtPath;
+  SaveMainSettings(services_.settings, services_.fs, settings);
+}
+
+ToolCommandInputs CQuintorDlg::CollectToolInputs() {
+  UpdateData(true);
+  ToolCommandInputs in;
+  in.toolPath = m_strToolPath;
+  in.port = SelectedOptionValue(m_cbPort, PortOptions, kPortOptionCount);
+  in.baudRate = SelectedOptionValue(m_cbBaudRate, BaudRateOptions, kBaudRateOptionCount);
+  in.dataBits = SelectedOptionValue(m_cbDataBits, DataBitsOptions, kDataBitsOptionCount);
+  in.stopBits = SelectedOptionValue(m_cbStopBits, StopBitsOptions, kStopBitsOptionCount);
+  in.parity = SelectedOptionValue(m_cbParity, ParityOptions, kParityOptionCount);
+  in.command = SelectedOptionValue(m_cbCommand, CommandOptions, GetCommandCount());
+  const int count = m_lcDownloadFiles.GetItemCount();
+  for (int row = 0; row < count; ++row) {
+    DownloadRow r;
+    r.checked = m_lcDownloadFiles.GetCheck(row);
+    r.folder = m_lcDownloadFiles.GetItemText(row, 1);
+    r.fileName = m_lcDownloadFiles.GetItemText(row, 2);
+    in.rows.push_back(r);
+  }
+  in.scs = m_bScs;
+  in.jei = m_bJei;
+  in.cw = m_bCw;
+  in.outputPath = m_strOutputPath;
+  in.debugPrint = m_bDebugPrint;
+  return in;
+}
+
+void CQuintorDlg::OnToolOpen() {
+  FileDialogRequest request;
+  request.kind = FileDialogRequest::Kind::kOpen;
+  request.owner = GetSafeHwnd();
+  request.filter = kToolFilter;
+  request.initialFolder = m_strToolPath;
+  request.fileMustExist = true;
+  const std::vector<std::string> chosen = services_.fileDialogs.Choose(request);
+  if (chosen.empty()) return;
+  UpdateData(true);
+  m_strToolPath = chosen.front();
+  UpdateData(false);
+}
+
+// Opens the BBCB Setting window once that window exists; does nothing yet.
+void CQuintorDlg::OnBbcbSetting() {}
+
+// Opens the DVT Test window once that window exists; does nothing yet.
+void CQuintorDlg::OnDvtTest() {}
+
+// Fills the list with the DVT file set once that insertion exists; does
+// nothing yet.
+void CQuintorDlg::OnDvtTestFileInsert() {}
+
+void CQuintorDlg::OnSelchangeCommand() {
+  const bool enable = IsLockCommand(SelectedOptionValue(m_cbCommand, CommandOptions, GetCommandCount()));
+  for (int id : kLockOptionIds) EnableWindow(GetDlgItem(id), enable ? TRUE : FALSE);
+}
+
+void CQuintorDlg::OnRclickDownloadList() {
+  MenuHandle menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_POPUP_MENU)));
+  HMENU popup = menu.Get() ? GetSubMenu(menu.Get(), 0) : nullptr;
+  if (!popup) return;
+  POINT cursor = {};
+  GetCursorPos(&cursor);
+  const UINT deleteState = m_lcDownloadFiles.GetSelectedCount() > 0 ? MF_ENABLED : (MF_DISABLED | MF_GRAYED);
+  EnableMenuItem(popup, ID_POPUP_DELETE, MF_BYCOMMAND | deleteState);
+  TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, GetSafeHwnd(), nullptr);
+}
+
+void CQuintorDlg::AppendFileRow(int position, const std::string& folder, const std::string& fileName) {
+  const UINT state = LVIS_SELECTED | LVIS_FOCUSED | INDEXTOSTATEIMAGEMASK(1);
+  const int row = m_lcDownloadFiles.InsertItem(position, "", state, LVIS_SELECTED | LVIS_FOCUSED | LVIS_STATEIMAGEMASK);
+  if (row < 0) return;
+  m_lcDownloadFiles.SetItemText(row, 1, folder);
+  m_lcDownloadFiles.SetItemText(row, 2, fileName);
+}
+
+void CQuintorDlg::OnInsert() {
+  FileDialogRequest request;
+  request.kind = FileDialogRequest::Kind::kOpen;
+  request.owner = GetSafeHwnd();
+  request.filter = kDownloadFilter;
+  request.multiSelect = true;
+  request.fileMustExist = true;
+  const std::vector<std::string> chosen = services_.fileDialogs.Choose(request);
+  if (chosen.empty()) return;
+
+  m_lcDownloadFiles.DeselectAll();
+  // Duplicates are looked for among the rows that were there before.
+  const int existing = m_lcDownloadFiles.GetItemCount();
+  std::vector<std::string> existingPaths;
+  for (int row = 0; row < existing; ++row) {
+    existingPaths.push_back(m_lcDownloadFiles.GetItemText(row, 1) + "\\" + m_lcDownloadFiles.GetItemText(row, 2));
+  }
+
+  for (const std::string& path : chosen) {
+    bool duplicate = false;
+    for (const std::string& existingPath : existingPaths) {
+      if (SamePath(existingPath, path)) {
+        duplicate = true;
+        break;
+      }
+    }
+    if (duplicate) continue;
+    const int row = m_lcDownloadFiles.GetItemCount();
+    AppendFileRow(row, GetPathFolder(path), GetPathFileName(path));
+    m_lcDownloadFiles.MarkRow(row);
+  }
+}
+
+void CQuintorDlg::OnDelete() {
+  int first = m_lcDownloadFiles.GetNextSelected(-1);
+  while (first >= 0) {
+    const int next = m_lcDownloadFiles.GetNextSelected(first);
+    m_lcDownloadFiles.DeleteItem(first);
+    if (next < 0) break;
+    first = m_lcDownloadFiles.GetNextSelected(-1);
+  }
+}
+
+void CQuintorDlg::OnStart() {
+  const LocalTime start = services_.clock.Now();
+  const ToolCommandInputs inputs = CollectToolInputs();
+  RunServices run{services_.fs, services_.launcher, services_.env};
+  if (RunToolScript(run, inputs, start, m_bDebugCapture)) AppendRunHistory(start, inputs);
+}
+
+void CQuintorDlg::AppendRunHistory(const LocalTime& start, const ToolCommandInputs& inputs) {
+  m_lcRunHistory.DeselectAll();
+  int count = m_lcRunHistory.GetItemCount();
+  for (const std::string& line : ComposeRunHistoryLines(inputs, start)) {
+    if (line.empty()) continue;
+    const int row = m_lcRunHistory.InsertItem(count, "", LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    if (row < 0) continue;
+    m_lcRunHistory.SetItemText(row, 1, line);
+    m_lcRunHistory.MarkRow(row);
+    ++count;
+  }
+}
+
+void CQuintorDlg::OnViewLog() {
+  RunServices run{services_.fs, services_.launcher, services_.env};
+  ViewCaptureLog(run);
+}
+
+void CQuintorDlg::OnDebugCapture() {
+  UpdateData(true);
+  EnableWindow(GetDlgItem(IDC_VIEW_LOG), m_bDebugCapture ? TRUE : FALSE);
+}
+
+void CQuintorDlg::OnOutputFileSave() {
+  // The tool creates the output file: a name that does not exist yet is a
+  // valid choice, and an existing one is overwritten without a question.
+  FileDialogRequest request;
+  request.kind = FileDialogRequest::Kind::kSave;
+  request.owner = GetSafeHwnd();
+  request.filter = kOutputFilter;
+  request.initialFolder = m_strOutputPath;
+  const std::vector<std::string> chosen = services_.fileDialogs.Choose(request);
+  if (chosen.empty()) return;
+  UpdateData(true);
+  const std::string& path = chosen.front();
+  m_strOutputPath = GetPathExtension(path).empty() ? path + ".txt" : path;
+  UpdateData(false);
+}
+
+void CQuintorDlg::OnOutputFileView() {
+  UpdateData(true);
+  if (GetFileSizeOrZero(services_.fs, m_strOutputPath) == 0) return;
+  const std::string command = TextViewerCommand(m_strOutputPath);
+  if (command.empty()) return;
+  services_.launcher.StartDetached(command);
+}
+
+bool CQuintorDlg::OnSysCommand(WPARAM wParam, LPARAM, LRESULT* result) {
+  if ((wParam & 0xFFF0) != IDM_ABOUTBOX) return false;
+  CAboutDlg about;
+  about.DoModal(GetSafeHwnd());
+  *result = 0;
+  return true;
+}
+
+bool CQuintorDlg::OnPaint(WPARAM, LPARAM, LRESULT* result) {
+  if (!IsIconic(GetSafeHwnd())) return false;
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(GetSafeHwnd(), &paint);
+  SendMessageW(GetSafeHwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  RECT client;
+  GetClientRect(GetSafeHwnd(), &client);
+  const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
+  const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
+  DrawIcon(dc, x, y, m_hIcon);
+  EndPaint(GetSafeHwnd(), &paint);
+  *result = 0;
+  return true;
+}
+
+bool CQuintorDlg::OnQueryDragIcon(WPARAM, LPARAM, LRESULT* result) {
+  *result = reinterpret_cast<LRESULT>(m_hIcon);
+  return true;
+}

@@ -1,0 +1,130 @@
+// The download file list: "Insert", "Delete" and the popup menu.
+#include "tests/win/mainwin/support.h"
+
+namespace {
+
+const char kInsertFilter[] =
+    "Irdeto Download File(*.bin,*.dnl,*.sdl,*.vdl,*.kfb)|*.bin;*.dnl;*.sdl;*.vdl;*.kfb|All Files(*.*)|*.*||";
+
+// Catches the popup menu of the window when it opens, notes the state of
+// "Delete" and closes the menu again.
+struct PopupProbe {
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    PopupProbe* self = reinterpret_cast<PopupProbe*>(data);
+    if (message == WM_INITMENUPOPUP) {
+      HMENU menu = reinterpret_cast<HMENU>(wParam);
+      ++self->opened;
+      self->deleteState = GetMenuState(menu, ID_POPUP_DELETE, MF_BYCOMMAND);
+      self->insertState = GetMenuState(menu, ID_POPUP_INSERT, MF_BYCOMMAND);
+      self->dvtState = GetMenuState(menu, ID_POPUP_DVT_FILE_INSERT, MF_BYCOMMAND);
+      self->items = GetMenuItemCount(menu);
+      PostMessageW(hwnd, WM_CANCELMODE, 0, 0);
+      EndMenu();
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+  }
+  int opened = 0;
+  int items = 0;
+  UINT deleteState = 0, insertState = 0, dvtState = 0;
+};
+
+}  // namespace
+
+TEST_F(MainWindowTest, InsertIntoAnEmptyListAddsOneSelectedUncheckedRow) {
+  Open();
+  Insert({"E:\\load\\dev002.sdl"});
+  EXPECT_EQ(Rows(), (std::vector<ListRow>{{false, "E:\\load", "dev002.SDL", true}}));
+  EXPECT_TRUE(RowState(IDC_DOWNLOAD_LIST, 0, LVIS_FOCUSED) & LVIS_FOCUSED);
+  EXPECT_EQ(SendMessageW(Item(IDC_DOWNLOAD_LIST), LVM_GETSELECTIONMARK, 0, 0), 0);
+
+  ASSERT_EQ(files.requests.size(), 1u);
+  const FileDialogRequest& request = files.requests[0];
+  EXPECT_EQ(request.kind, FileDialogRequest::Kind::kOpen);
+  EXPECT_EQ(request.filter, kInsertFilter);
+  EXPECT_TRUE(request.multiSelect);
+  EXPECT_TRUE(request.fileMustExist);
+  EXPECT_EQ(request.initialFolder, "");
+  EXPECT_EQ(request.owner, hwnd);
+}
+
+TEST_F(MainWindowTest, InsertTakesEveryChosenFileInTheDialogsOrder) {
+  Open();
+  Insert({"E:\\load\\image", "E:\\load\\b.kfb", "E:\\이미지\\a.vdl"});
+  EXPECT_EQ(Rows(), (std::vector<ListRow>{{false, "E:\\load", "image", true},
+                                          {false, "E:\\load", "b.KFB", true},
+                                          {false, "E:\\이미지", "a.VDL", true}}));
+  EXPECT_TRUE(RowState(IDC_DOWNLOAD_LIST, 2, LVIS_FOCUSED) & LVIS_FOCUSED);
+
+  // Far more names than an 8191-character buffer would hold.
+  std::vector<std::string> many;
+  for (int i = 0; i < 400; ++i) many.push_back("F:\\a rather long folder name\\images\\image_" + std::to_string(i) + ".bin");
+  Insert(many);
+  EXPECT_EQ(RowCount(IDC_DOWNLOAD_LIST), 403);
+  EXPECT_EQ(Cell(IDC_DOWNLOAD_LIST, 402, 2), "image_399.BIN");
+}
+
+TEST_F(MainWindowTest, InsertSkipsFilesAlreadyListedIgnoringCaseAndDeselectsEarlierRows) {
+  Open();
+  Insert({"E:\\load\\bbcb.bin", "E:\\load\\dev002.sdl"});
+  SetRowChecked(0, true);
+  Insert({"e:\\LOAD\\BBCB.BIN", "E:\\load\\new.dnl", "E:\\Load\\Dev002.Sdl"});
+  EXPECT_EQ(Rows(), (std::vector<ListRow>{{true, "E:\\load", "bbcb.BIN", false},
+                                          {false, "E:\\load", "dev002.SDL", false},
+                                          {false, "E:\\load", "new.DNL", true}}));
+
+  // Only duplicates: nothing is added, the earlier selection still goes.
+  SelectRows({0, 1});
+  Insert({"E:\\load\\NEW.dnl"});
+  EXPECT_EQ(RowCount(IDC_DOWNLOAD_LIST), 3);
+  for (const ListRow& row : Rows()) EXPECT_FALSE(row.selected);
+}
+
+TEST_F(MainWindowTest, CancelledInsertLeavesListAndSelectionAsTheyWere) {
+  Open();
+  Insert({"E:\\load\\a.bin", "E:\\load\\b.bin"});
+  SelectRows({0});
+  Insert({});
+  EXPECT_EQ(Rows(), (std::vector<ListRow>{{false, "E:\\load", "a.BIN", true}, {false, "E:\\load", "b.BIN", false}}));
+}
+
+TEST_F(MainWindowTest, DeleteRemovesEverySelectedRowCheckedOrNot) {
+  Open();
+  Insert({"E:\\load\\r0.bin", "E:\\load\\r1.bin", "E:\\load\\r2.bin", "E:\\load\\r3.bin", "E:\\load\\r4.bin"});
+  SetRowChecked(1, true);
+  SetRowChecked(2, true);
+  SelectRows({1, 3});
+  Menu(ID_POPUP_DELETE);
+  EXPECT_EQ(Rows(), (std::vector<ListRow>{{false, "E:\\load", "r0.BIN", false},
+                                          {true, "E:\\load", "r2.BIN", false},
+                                          {false, "E:\\load", "r4.BIN", false}}));
+  Menu(ID_POPUP_DELETE);  // nothing selected
+  EXPECT_EQ(RowCount(IDC_DOWNLOAD_LIST), 3);
+  SelectRows({0, 1, 2});
+  Menu(ID_POPUP_DELETE);
+  EXPECT_EQ(RowCount(IDC_DOWNLOAD_LIST), 0);
+}
+
+TEST_F(MainWindowTest, PopupMenuGreysDeleteWithoutASelection) {
+  Open();
+  ShowWindow(hwnd, SW_SHOW);
+  PopupProbe probe;
+  SetWindowSubclass(hwnd, &PopupProbe::Proc, 1, reinterpret_cast<DWORD_PTR>(&probe));
+  NMITEMACTIVATE click = {};
+  click.hdr.hwndFrom = Item(IDC_DOWNLOAD_LIST);
+  click.hdr.idFrom = IDC_DOWNLOAD_LIST;
+  click.hdr.code = NM_RCLICK;
+  click.iItem = -1;
+
+  SendMessageW(hwnd, WM_NOTIFY, IDC_DOWNLOAD_LIST, reinterpret_cast<LPARAM>(&click));
+  ASSERT_EQ(probe.opened, 1);
+  EXPECT_EQ(probe.items, 3);
+  EXPECT_EQ(probe.deleteState & (MF_GRAYED | MF_DISABLED), static_cast<UINT>(MF_GRAYED | MF_DISABLED));
+  EXPECT_EQ(probe.insertState & (MF_GRAYED | MF_DISABLED), 0u);
+  EXPECT_EQ(probe.dvtState & (MF_GRAYED | MF_DISABLED), 0u);
+
+  Insert({"E:\\load\\a.bin"});
+  SendMessageW(hwnd, WM_NOTIFY, IDC_DOWNLOAD_LIST, reinterpret_cast<LPARAM>(&click));
+  ASSERT_EQ(probe.opened, 2);
+  EXPECT_EQ(probe.deleteState & (MF_GRAYED | MF_DISABLED), 0u);
+  RemoveWindowSubclass(hwnd, &PopupProbe::Proc, 1);
+}
