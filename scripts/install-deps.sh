@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake make g++ googletest clang libclang-rt-14-dev
           g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-          wine wine64 wine32:i386 xvfb xauth fonts-nanum imagemagick xdotool x11-utils)
+          wine wine64 wine32:i386 xvfb xauth fonts-nanum imagemagick xdotool x11-utils locales)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
