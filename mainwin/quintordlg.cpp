@@ -216,13 +216,8 @@ ToolCommandInputs CQuintorDlg::CollectToolInputs() {
 }
 
 void CQuintorDlg::OnToolOpen() {
-  FileDialogRequest request;
-  request.kind = FileDialogRequest::Kind::kOpen;
-  request.owner = GetSafeHwnd();
-  request.filter = kToolFilter;
-  request.initialFolder = m_strToolPath;
-  request.fileMustExist = true;
-  const std::vector<std::string> chosen = services_.fileDialogs.Choose(request);
+  const std::vector<std::string> chosen =
+      services_.fileDialogs.Choose(FileDialogRequest::Open(GetSafeHwnd(), kToolFilter, m_strToolPath));
   if (chosen.empty()) return;
   UpdateData(true);
   m_strToolPath = chosen.front();
@@ -264,13 +259,8 @@ void CQuintorDlg::AppendFileRow(int position, const std::string& folder, const s
 }
 
 void CQuintorDlg::OnInsert() {
-  FileDialogRequest request;
-  request.kind = FileDialogRequest::Kind::kOpen;
-  request.owner = GetSafeHwnd();
-  request.filter = kDownloadFilter;
-  request.multiSelect = true;
-  request.fileMustExist = true;
-  const std::vector<std::string> chosen = services_.fileDialogs.Choose(request);
+  const std::vector<std::string> chosen =
+      services_.fileDialogs.Choose(FileDialogRequest::Open(GetSafeHwnd(), kDownloadFilter, std::string(), true));
   if (chosen.empty()) return;
 
   m_lcDownloadFiles.DeselectAll();
@@ -339,12 +329,8 @@ void CQuintorDlg::OnDebugCapture() {
 void CQuintorDlg::OnOutputFileSave() {
   // The tool creates the output file: a name that does not exist yet is a
   // valid choice, and an existing one is overwritten without a question.
-  FileDialogRequest request;
-  request.kind = FileDialogRequest::Kind::kSave;
-  request.owner = GetSafeHwnd();
-  request.filter = kOutputFilter;
-  request.initialFolder = m_strOutputPath;
-  const std::vector<std::string> chosen = services_.fileDialogs.Choose(request);
+  const std::vector<std::string> chosen =
+      services_.fileDialogs.Choose(FileDialogRequest::Save(GetSafeHwnd(), kOutputFilter, m_strOutputPath));
   if (chosen.empty()) return;
   UpdateData(true);
   const std::string& path = chosen.front();

@@ -52,6 +52,27 @@ void SetStartFolder(IFileDialog* dialog, const std::string& initialFolder) {
 
 }  // namespace
 
+FileDialogRequest FileDialogRequest::Open(HWND owner, const std::string& filter, const std::string& initialFolder,
+                                          bool multiSelect) {
+  FileDialogRequest request;
+  request.kind = Kind::kOpen;
+  request.owner = owner;
+  request.filter = filter;
+  request.initialFolder = initialFolder;
+  request.multiSelect = multiSelect;
+  request.fileMustExist = true;
+  return request;
+}
+
+FileDialogRequest FileDialogRequest::Save(HWND owner, const std::string& filter, const std::string& initialFolder) {
+  FileDialogRequest request;
+  request.kind = Kind::kSave;
+  request.owner = owner;
+  request.filter = filter;
+  request.initialFolder = initialFolder;
+  return request;
+}
+
 std::vector<std::pair<std::string, std::string>> ParseFileFilter(const std::string& filter) {
   std::vector<std::string> parts;
   size_t start = 0;

@@ -20,6 +20,12 @@ struct FileDialogRequest {
   std::string initialFolder;
   bool multiSelect = false;
   bool fileMustExist = false;
+
+  // An open dialog for files that exist.
+  static FileDialogRequest Open(HWND owner, const std::string& filter, const std::string& initialFolder,
+                                bool multiSelect = false);
+  // A save dialog; the file need not exist.
+  static FileDialogRequest Save(HWND owner, const std::string& filter, const std::string& initialFolder);
 };
 
 class FileDialogs {
