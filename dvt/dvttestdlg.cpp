@@ -1,0 +1,147 @@
+#include "dvt/dvttestdlg.h"
+
+#include "dvt/dvtcatalogue.h"
+#include "dvt/dvtfolder.h"
+#include "dvt/dvtrun.h"
+#include "invocation/runner.h"
+#include "resources/resource.h"
+
+namespace {
+
+const char kOpenTitle[] = "Select the release folder for browse dialog";
+
+const COLORREF kTitleColour = RGB(39, 90, 244);
+const COLORREF kWarningColour = RGB(250, 67, 14);
+
+}  // namespace
+
+CDvtTestDlg::CDvtTestDlg(UiServices& services, const std::string& toolPath, int32_t portIndex, int32_t baudIndex,
+                         int32_t dataIndex, int32_t stopIndex, int32_t parityIndex)
+    : TableDialog(IDD_DVT_TEST),
+      services_(services),
+      m_strToolPath(toolPath),
+      m_nPortIndex(portIndex),
+      m_nBaudIndex(baudIndex),
+      m_nDataIndex(dataIndex),
+      m_nStopIndex(stopIndex),
+      m_nParityIndex(parityIndex) {}
+
+const HandlerTable<CDvtTestDlg>& CDvtTestDlg::Handlers() {
+  static const HandlerRow<CDvtTestDlg> rows[] = {
+      OnCommand(IDC_DVT_OPEN, BN_CLICKED, &CDvtTestDlg::OnOpen),
+      OnCommand(IDC_DVT_TEST_RUN, BN_CLICKED, &CDvtTestDlg::OnTest),
+      OnCommand(IDC_DVT_PROV, BN_CLICKED, &CDvtTestDlg::OnProv),
+      OnCommand(IDC_DVT_NEXT, BN_CLICKED, &CDvtTestDlg::OnNext),
+      OnMessage(WM_CTLCOLORSTATIC, &CDvtTestDlg::OnCtlColor),
+  };
+  static const HandlerTable<CDvtTestDlg> table = MakeHandlerTable(rows);
+  return table;
+}
+
+void CDvtTestDlg::DoDataExchange(DataExchange& dx) {
+  dx.Text(IDC_DVT_ADDITIONAL, m_strAdditional);
+  dx.Text(IDC_DVT_DESCRIPTION, m_strDescription);
+  dx.Text(IDC_DVT_TYPICAL_ERROR, m_strTypicalError);
+  dx.Text(IDC_DVT_FILE, m_strFileName);
+  dx.Text(IDC_DVT_INITIATION, m_strInitiation);
+  dx.Text(IDC_DVT_OTA_RESULT, m_strOtaResult);
+  dx.Text(IDC_DVT_FOLDER, m_strDvtPath);
+  dx.Text(IDC_DVT_SERIAL_RESULT, m_strSerialResult);
+  dx.Text(IDC_DVT_TITLE, m_strTitle);
+}
+
+BOOL CDvtTestDlg::OnInitDialog() {
+  TableDialog::OnInitDialog();
+  UpdateData(true);
+  // A missing value gives an empty folder.
+  m_strDvtPath.clear();
+  LoadDvtFolder(services_.settings, &m_strDvtPath);
+  UpdateData(false);
+
+  LOGFONTW description = {};
+  lstrcpynW(description.lfFaceName, L"Arial", LF_FACESIZE);
+  description.lfWeight = 800;
+  m_fontTitle.Reset(CreateFontIndirectW(&description));
+  SendMessageW(GetDlgItem(IDC_DVT_TITLE), WM_SETFONT, reinterpret_cast<WPARAM>(m_fontTitle.Get()), TRUE);
+
+  ShowCurrentCase();
+  return TRUE;
+}
+
+void CDvtTestDlg::ShowCurrentCase() {
+  UpdateData(true);
+  if (const std::optional<DvtCaseView> view = ComposeCaseView(m_nCurrentCase)) {
+    m_strTitle = view->title;
+    m_strFileName = view->fileName;
+    m_strTypicalError = view->typicalError;
+    m_strDescription = view->description;
+    m_strSerialResult = view->serialResult;
+    m_strOtaResult = view->otaResult;
+    m_strInitiation = view->initiation;
+    m_strAdditional = view->additional;
+  }
+  UpdateData(false);
+}
+
+void CDvtTestDlg::OnProv() {
+  m_nCurrentCase = PreviousDvtCase(m_nCurrentCase);
+  ShowCurrentCase();
+}
+
+void CDvtTestDlg::OnNext() {
+  m_nCurrentCase = NextDvtCase(m_nCurrentCase);
+  ShowCurrentCase();
+}
+
+void CDvtTestDlg::OnOpen() {
+  FolderPickRequest request;
+  request.owner = GetSafeHwnd();
+  request.title = kOpenTitle;
+  request.initialFolder = m_strDvtPath;
+  request.flags = kFolderBrowseFlags;
+  std::string folder;
+  if (services_.folderPicker.PickFolder(request, &folder) != IDOK) return;
+  UpdateData(true);
+  m_strDvtPath = folder;
+  UpdateData(false);
+  // Stored at once, so the next opening of this window and the main window,
+  // which reads the value again when this window has closed, start from it.
+  StoreDvtFolder(services_.settings, m_strDvtPath);
+}
+
+void CDvtTestDlg::OnTest() {
+  UpdateData(true);
+  const LocalTime now = services_.clock.Now();
+  DvtRunInputs in;
+  in.toolPath = m_strToolPath;
+  in.portIndex = m_nPortIndex;
+  in.baudIndex = m_nBaudIndex;
+  in.dataIndex = m_nDataIndex;
+  in.stopIndex = m_nStopIndex;
+  in.parityIndex = m_nParityIndex;
+  in.dvtPath = m_strDvtPath;
+  in.currentCase = m_nCurrentCase;
+  RunServices run{services_.fs, services_.launcher, services_.env};
+  // Whether a run took place is not shown: the operator reads the tool's
+  // console.
+  RunDvtTest(run, in, now);
+}
+
+bool CDvtTestDlg::OnCtlColor(WPARAM wParam, LPARAM lParam, LRESULT* result) {
+  // The system's own colours and brush, as a dialog without this handler
+  // gets them; only the text colour of three lines changes.
+  *result = DefWindowProcW(GetSafeHwnd(), WM_CTLCOLORSTATIC, wParam, lParam);
+  HDC dc = reinterpret_cast<HDC>(wParam);
+  switch (GetDlgCtrlID(reinterpret_cast<HWND>(lParam))) {
+    case IDC_DVT_TITLE:
+      SetTextColor(dc, kTitleColour);
+      break;
+    case IDC_DVT_FILE:
+    case IDC_DVT_TYPICAL_ERROR:
+      SetTextColor(dc, kWarningColour);
+      break;
+    default:
+      break;
+  }
+  return true;
+}
