@@ -3,6 +3,7 @@
 #include "bbcb/bbcbcommand.h"
 #include "bbcb/bbcboutput.h"
 #include "bbcb/bbcbrun.h"
+#include "core/paths.h"
 #include "invocation/argument.h"
 #include "tests/support/fakes.h"
 
@@ -50,14 +51,7 @@ struct Bench {
       fs.AddFile(args.at(10), "image of " + args.at(4));
     };
   }
-  std::string Script() const {
-    for (const auto& file : fs.files) {
-      if (file.first.size() >= 12 && file.first.compare(file.first.size() - 12, 12, "RUN_BBCB.BAT") == 0) {
-        return file.second;
-      }
-    }
-    return {};
-  }
+  std::string Script() const { return fs.Content(GetModuleFolder(env) + "run_bbcb.bat"); }
   BbcbRun Start(BbcbInputs in) { return StartBbcbRun(services, FixedClock(in.start), in); }
 };
 

@@ -24,36 +24,21 @@ TEST(BbcbSettings, SevenValuesRoundTripInOrder) {
   const std::vector<std::string> order(kBbcbSettingNames, kBbcbSettingNames + 7);
   EXPECT_EQ(order, store.writes);
 
+  std::string stored = "x";
+  RegistryValue(kValueText, kSettingsKeyPath, "BBCB_Config", store).Load(&stored);
+  EXPECT_EQ("", stored);  // a vanished file clears its setting
+
   BbcbFields loaded;
+  loaded.configPath = "kept";  // a value not taken leaves its field alone
+  store.SetText(kSettingsKeyPath, "BBCB_Config", "E:\\gone.cfg");
   LoadBbcbSettings(store, fs, loaded);
   EXPECT_EQ(saved.toolPath, loaded.toolPath);
-  EXPECT_EQ("", loaded.configPath);
+  EXPECT_EQ("kept", loaded.configPath);
   EXPECT_EQ(saved.serialNumber, loaded.serialNumber);
   EXPECT_EQ(saved.rn, loaded.rn);
   EXPECT_EQ(saved.manufacturerSn, loaded.manufacturerSn);
   EXPECT_EQ((Mac{"00", "1A", "2b", "03", "4D", "5E"}), loaded.mac);
   EXPECT_EQ(saved.outputFolder, loaded.outputFolder);
-}
-
-TEST(BbcbSettings, StoredValuesLoadAsStoredAndVanishedPathsClear) {
-  FakeSettingsStore store;
-  FakeFileSystem fs;
-  store.SetText(kSettingsKeyPath, "BBCB_Path", "D:\\gone\\irdeto_make_bbcb.exe");
-  store.SetText(kSettingsKeyPath, "BBCB_SN", "not hex!");
-  store.SetText(kSettingsKeyPath, "BBCB_Menufacturer_Mac", "001A2B3C4D5E");
-  BbcbFields fields;
-  fields.rn = "kept";  // a value that is not stored leaves its field alone
-  LoadBbcbSettings(store, fs, fields);
-  EXPECT_EQ("", fields.toolPath);
-  EXPECT_EQ("not hex!", fields.serialNumber);
-  EXPECT_EQ("kept", fields.rn);
-  EXPECT_EQ((Mac{"00", "1A", "2B", "3C", "4D", "5E"}), fields.mac);
-
-  fields.toolPath = "D:\\gone\\irdeto_make_bbcb.exe";
-  SaveBbcbSettings(store, fs, fields);
-  std::string stored = "x";
-  RegistryValue(kValueText, kSettingsKeyPath, "BBCB_Path", store).Load(&stored);
-  EXPECT_EQ("", stored);
 }
 
 TEST(BbcbSettings, MacStoredForms) {
