@@ -7,6 +7,9 @@
 #include "core/options.h"
 #include "core/paths.h"
 #include "core/settings.h"
+#include "dvt/dvtfileset.h"
+#include "dvt/dvtfolder.h"
+#include "dvt/dvttestdlg.h"
 #include "invocation/runhistory.h"
 #include "invocation/runner.h"
 #include "invocation/script.h"
@@ -227,12 +230,34 @@ void CQuintorDlg::OnToolOpen() {
 // Opens the BBCB Setting window once that window exists; does nothing yet.
 void CQuintorDlg::OnBbcbSetting() {}
 
-// Opens the DVT Test window once that window exists; does nothing yet.
-void CQuintorDlg::OnDvtTest() {}
+// The DVT Test window gets the tool path and the five list positions (-1 for
+// a list without a selection). It stores its folder choice at once, so the
+// stored value is read back afterwards: the latest choice, made here or
+// there, is the one this window keeps and writes at exit.
+void CQuintorDlg::OnDvtTest() {
+  UpdateData(true);
+  CDvtTestDlg dlg(services_, m_strToolPath, m_cbPort.GetCurSel(), m_cbBaudRate.GetCurSel(),
+                  m_cbDataBits.GetCurSel(), m_cbStopBits.GetCurSel(), m_cbParity.GetCurSel());
+  dlg.DoModal(GetSafeHwnd());
+  LoadDvtFolder(services_.settings, &m_strDvtPath);
+}
 
-// Fills the list with the DVT file set once that insertion exists; does
-// nothing yet.
-void CQuintorDlg::OnDvtTestFileInsert() {}
+// Replaces the list with the DVT images found in a chosen folder. The choice
+// is stored at once, like a choice made in the DVT Test window.
+void CQuintorDlg::OnDvtTestFileInsert() {
+  FolderPickRequest request;
+  request.owner = GetSafeHwnd();
+  request.title = "Select the Dvt Test folder for browse dialog";
+  request.initialFolder = m_strDvtPath;
+  std::string folder = m_strDvtPath;
+  if (services_.folderPicker.PickFolder(request, &folder) != 1) return;
+  m_strDvtPath = folder;
+  StoreDvtFolder(services_.settings, m_strDvtPath);
+  m_lcDownloadFiles.DeleteAllItems();
+  for (const DownloadRow& row : FindDvtFileRows(services_.fs, m_strDvtPath)) {
+    AppendFileRow(m_lcDownloadFiles.GetItemCount(), row.folder, row.fileName);
+  }
+}
 
 void CQuintorDlg::OnSelchangeCommand() {
   const bool enable = IsLockCommand(SelectedOptionValue(m_cbCommand, CommandOptions, GetCommandCount()));

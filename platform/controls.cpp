@@ -111,6 +111,8 @@ bool ListView::DeleteItem(int row) {
   return SendMessageW(hwnd_, LVM_DELETEITEM, static_cast<WPARAM>(row), 0) != FALSE;
 }
 
+void ListView::DeleteAllItems() { SendMessageW(hwnd_, LVM_DELETEALLITEMS, 0, 0); }
+
 void ListView::SetSelectionMark(int row) { SendMessageW(hwnd_, LVM_SETSELECTIONMARK, 0, static_cast<LPARAM>(row)); }
 
 int ListView::GetSelectionMark() const { return static_cast<int>(SendMessageW(hwnd_, LVM_GETSELECTIONMARK, 0, 0)); }

@@ -40,6 +40,7 @@ class ListView : public ControlWindow {
   int GetNextSelected(int row) const;
   int GetSelectedCount() const;
   bool DeleteItem(int row);
+  void DeleteAllItems();
   void SetSelectionMark(int row);
   int GetSelectionMark() const;
   // Scrolls the row into view; partly visible is enough.
