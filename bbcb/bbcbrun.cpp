@@ -13,9 +13,9 @@ constexpr int kMaxRunsPerMinute = 999;
 std::optional<std::string> ComposeBbcbScript(const BbcbInputs& in, const std::string& stampedFolder) {
   const std::string command = BuildBbcbCommandLine(in, stampedFolder, BbcbCommandSelection::All());
   if (command.empty()) return std::nullopt;
-  const std::optional<std::string> cd = ChangeFolderLine(GetPathFolder(in.toolPath));
-  if (!cd) return std::nullopt;
-  return JoinScriptLines({ChangeDriveLine(in.toolPath), *cd, EscapeBatchPercent(command)});
+  const std::optional<std::vector<std::string>> lines = ToolFolderLines(in.toolPath, EscapeBatchPercent(command));
+  if (!lines) return std::nullopt;
+  return JoinScriptLines(*lines);
 }
 
 BbcbRun WriteBbcbScript(BbcbServices& services, const BbcbInputs& in) {

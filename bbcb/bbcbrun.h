@@ -39,8 +39,9 @@ struct BbcbRun {
 };
 
 // The script's three lines, each ending in CR LF: the tool's drive, "cd" to
-// its folder, the full command line with '%' doubled. Nothing when no command
-// line can be built or a value cannot be passed safely.
+// its folder, the full command line with '%' doubled (for a network folder as
+// ToolFolderLines has it). Nothing when no command line can be built or a
+// value cannot be passed safely.
 std::optional<std::string> ComposeBbcbScript(const BbcbInputs& in, const std::string& stampedFolder);
 
 // Decides the run's stamped folder (the exact stamp, or the stamp with "_2",

@@ -53,10 +53,7 @@ std::string BuildDvtCommandLine(const DvtRunInputs& in) {
 std::string ComposeDvtScript(const DvtRunInputs& in, const LocalTime& time) {
   const std::string command = BuildDvtCommandLine(in);
   if (command.empty()) return {};
-  const std::optional<std::string> cd = ChangeFolderLine(GetPathFolder(in.toolPath));
-  if (!cd) return {};
-  return JoinScriptLines({"REM " + FormatTime(time, "%Y.%m.%d. %H:%M"), ChangeDriveLine(in.toolPath), *cd,
-                          EscapeBatchPercent(command) + "2>&1"});
+  return ComposeToolRunScript(in.toolPath, command, time);
 }
 
 bool WriteDvtScript(RunServices& services, const DvtRunInputs& in, const LocalTime& time,

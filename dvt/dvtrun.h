@@ -32,8 +32,8 @@ struct DvtRunInputs {
 std::string BuildDvtCommandLine(const DvtRunInputs& in);
 
 // The four script lines, each ending in CR LF: the REM line with `time`, the
-// tool's drive, "cd" to the tool's folder, the command line and "2>&1".
-// Empty when no command line can be built.
+// tool's drive, "cd" to the tool's folder, the command line and "2>&1"
+// (ComposeToolRunScript). Empty when no command line can be built.
 std::string ComposeDvtScript(const DvtRunInputs& in, const LocalTime& time);
 
 // Writes the script into the program's folder (or the per-user folder when the

@@ -1,6 +1,7 @@
 #include "invocation/script.h"
 
 #include "core/paths.h"
+#include "core/text.h"
 #include "invocation/argument.h"
 
 namespace {
@@ -34,6 +35,24 @@ std::optional<std::string> ChangeFolderLine(const std::string& folder) {
   return "cd " + EscapeBatchPercent(*arg);
 }
 
+std::optional<std::vector<std::string>> ToolFolderLines(const std::string& toolPath, const std::string& commandText) {
+  for (const char c : commandText) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if ((u < 0x20 && c != '\t') || u == 0x7F) return std::nullopt;
+  }
+  if (Utf8ToUtf16(commandText).size() > kMaxScriptLineLength) return std::nullopt;
+  const std::string folder = GetPathFolder(toolPath);
+  if (Utf8ToUtf16(folder).size() > kMaxCurrentFolderLength) return std::nullopt;
+  if (folder.compare(0, 2, "\\\\") == 0) {
+    const std::optional<std::string> arg = FormatArgument(folder);
+    if (!arg) return std::nullopt;
+    return std::vector<std::string>{"pushd " + EscapeBatchPercent(*arg), commandText, "popd"};
+  }
+  const std::optional<std::string> cd = ChangeFolderLine(folder);
+  if (!cd) return std::nullopt;
+  return std::vector<std::string>{ChangeDriveLine(toolPath), *cd, commandText};
+}
+
 std::string JoinScriptLines(const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) {
@@ -46,10 +65,12 @@ std::string JoinScriptLines(const std::vector<std::string>& lines) {
 std::string ComposeToolRunScript(const std::string& toolPath, const std::string& commandLine,
                                  const LocalTime& start) {
   if (commandLine.empty()) return {};
-  const std::optional<std::string> cd = ChangeFolderLine(GetPathFolder(toolPath));
-  if (!cd) return {};
-  return JoinScriptLines({"REM " + FormatTime(start, "%Y.%m.%d. %H:%M"), ChangeDriveLine(toolPath), *cd,
-                          EscapeBatchPercent(commandLine) + "2>&1"});
+  const std::optional<std::vector<std::string>> run =
+      ToolFolderLines(toolPath, EscapeBatchPercent(commandLine) + "2>&1");
+  if (!run) return {};
+  std::vector<std::string> lines = {"REM " + FormatTime(start, "%Y.%m.%d. %H:%M")};
+  lines.insert(lines.end(), run->begin(), run->end());
+  return JoinScriptLines(lines);
 }
 
 bool WriteScriptFile(FileSystem& fs, const Environment& env, const std::string& fileName,

@@ -28,14 +28,29 @@ std::string ChangeDriveLine(const std::string& path);
 // as one argument.
 std::optional<std::string> ChangeFolderLine(const std::string& folder);
 
+// The longest folder cmd can make current, in UTF-16 units (without the
+// trailing backslash), and the longest line it reads from a script.
+constexpr size_t kMaxCurrentFolderLength = 258;
+constexpr size_t kMaxScriptLineLength = 8191;
+
+// The lines that run `commandText` (as the script carries it, '%' already
+// doubled) in the folder of `toolPath`: the tool's drive, "cd" to its folder,
+// the command. cmd cannot make a network folder current: for one, "pushd" to
+// it takes the drive line's place and "popd" follows the command, so the
+// script keeps its count of lines. Nothing when the folder is empty, cannot be
+// passed as one argument or is longer than a current folder may be, or when
+// the command holds a control character other than a tab or is longer than
+// a script line may be; a script line is never cut or split.
+std::optional<std::vector<std::string>> ToolFolderLines(const std::string& toolPath, const std::string& commandText);
+
 // The lines joined, each followed by CR LF.
 std::string JoinScriptLines(const std::vector<std::string>& lines);
 
 // The four lines of a tool run script, each ending in CR LF: "REM " and the
 // start time ("%Y.%m.%d. %H:%M"), the tool's drive, "cd" to the tool's folder,
 // and `commandLine` (composed bare, ending with a blank; its '%' are doubled
-// here) followed by "2>&1". Empty when `commandLine` is empty or the tool's
-// folder cannot be passed as one argument.
+// here) followed by "2>&1"; for a network folder as ToolFolderLines has it.
+// Empty when `commandLine` is empty or ToolFolderLines gives nothing.
 std::string ComposeToolRunScript(const std::string& toolPath, const std::string& commandLine,
                                  const LocalTime& start);
 

@@ -112,7 +112,6 @@ TEST(RunScript, DriveAndFolderLines) {
   const Case cases[] = {
       {"D:\\Dorvik.exe", "D:", "cd D:\\"},  // "cd D:" would leave the folder as it was
       {"e:\\t\\Dorvik.exe", "e:", "cd e:\\t"},
-      {"\\\\server\\share\\Dorvik.exe", "", "cd \\\\server\\share"},
       {"D&calc\\Dorvik.exe", "", "cd \"D&calc\""},  // never run as a command
   };
   for (const Case& c : cases) {
