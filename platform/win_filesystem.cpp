@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "platform/wide.h"
+#include "platform/longpath.h"
 
 namespace {
 
@@ -41,7 +41,7 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
 uint32_t WinFileSystem::FileSizeOrZero(const std::string& path) const {
   if (path.empty()) return 0;
   WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data)) return 0;
+  if (!GetFileAttributesExW(FileApiPath(path).c_str(), GetFileExInfoStandard, &data)) return 0;
   if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return 0;
   // A file of 4 GiB or more must not look missing or empty.
   if (data.nFileSizeHigh != 0) return 0xFFFFFFFFu;
@@ -50,13 +50,13 @@ uint32_t WinFileSystem::FileSizeOrZero(const std::string& path) const {
 
 bool WinFileSystem::FolderExists(const std::string& path) const {
   if (path.empty()) return false;
-  const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+  const DWORD attributes = GetFileAttributesW(FileApiPath(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 bool WinFileSystem::WriteFileBytes(const std::string& path, const std::string& bytes) {
   if (path.empty()) return false;
-  const std::wstring target = Widen(path);
+  const std::wstring target = FileApiPath(path);
   // A read-only file is not replaced, as opening it for writing would fail.
   const DWORD attributes = GetFileAttributesW(target.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
@@ -66,7 +66,7 @@ bool WinFileSystem::WriteFileBytes(const std::string& path, const std::string& b
   std::wstring temporary;
   HANDLE h = INVALID_HANDLE_VALUE;
   for (unsigned attempt = 0; attempt < 100 && h == INVALID_HANDLE_VALUE; ++attempt) {
-    temporary = target + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(attempt) + L".tmp";
+    temporary = FileApiPath(path + "." + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(attempt) + ".tmp");
     h = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) {
       return false;
@@ -84,9 +84,9 @@ bool WinFileSystem::WriteFileBytes(const std::string& path, const std::string& b
 }
 
 bool WinFileSystem::CreateFolder(const std::string& path) {
-  return !path.empty() && CreateDirectoryW(Widen(path).c_str(), nullptr) != FALSE;
+  return !path.empty() && CreateDirectoryW(FileApiPath(path).c_str(), nullptr) != FALSE;
 }
 
 bool WinFileSystem::CopyFileOver(const std::string& from, const std::string& to) {
-  return CopyFileW(Widen(from).c_str(), Widen(to).c_str(), FALSE) != FALSE;
+  return CopyFileW(FileApiPath(from).c_str(), FileApiPath(to).c_str(), FALSE) != FALSE;
 }

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "platform/longpath.h"
 #include "platform/runguard.h"
 #include "platform/wide.h"
 
@@ -77,7 +78,7 @@ HANDLE OpenCapture(const std::string& path) {
   SECURITY_ATTRIBUTES inheritable = {};
   inheritable.nLength = sizeof inheritable;
   inheritable.bInheritHandle = TRUE;
-  const HANDLE h = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable, OPEN_ALWAYS,
+  const HANDLE h = CreateFileW(FileApiPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable, OPEN_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return nullptr;
   if (!SetEndOfFile(h)) {
