@@ -20,13 +20,36 @@
 //   selectrows CAPTION ID ROW...     select exactly these list-view rows
 //   filedialog TEXT [SECONDS]        type TEXT into the open file dialog's name field and confirm
 //   folderdialog PATH [SECONDS]      type PATH into the folder browser's edit box and confirm
+//   waitlike TEXT [SECONDS]          wait for a visible top-level window whose caption holds TEXT; print it
+//   closelike TEXT [SECONDS]         close every such window and wait until they are gone
+//   center CAPTION ID                print the screen position of a control's centre: X Y
+//   repaint CAPTION [SECONDS]        invalidate the window and its controls, wait until all are painted
+//   hold EVENT FILE [SECONDS]        create the named event, set it once FILE exists, then end
+//   launchtime EXE CAPTION ID COUNT  start EXE COUNT times; print the milliseconds until CAPTION shows
+//                                    with control ID holding text, then close it
+//   runtime CAPTION ID EVENT COUNT   click control ID COUNT times; print the milliseconds until the
+//                                    named event is set (the tool started), then wait for the run's end
+//   scripttime SCRIPT EVENT COUNT    start cmd on SCRIPT as Quintor does; print the milliseconds until
+//                                    the named event is set
+//   waittext CAPTION ID TEXT [SECONDS]      wait until a control's text is TEXT (prints it when not)
+//   waitrows CAPTION ID N [SECONDS]         wait until a list view holds N rows
+//   waitenabled CAPTION ID 0|1 [SECONDS]    wait until a control is enabled (1) or disabled (0)
+//   setting NAME                    print a stored setting (text under HKLM\SOFTWARE\Microsoft\Quintor)
+//   store NAME TEXT                 store a setting as text
+//   clearsettings                   remove the settings key (machine and user)
+//   memory CAPTION                   print the working set of the window's process in KiB
 //
 // Exit code 0 on success, 1 when the window or control is not found in time,
 // 2 on bad usage.
 #include <windows.h>
 #include <commctrl.h>
+#include <psapi.h>
 #include <shellapi.h>
 
+#include <fcntl.h>
+#include <io.h>
+
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -209,9 +232,200 @@ bool ConfirmFolderDialog(const char* path, double seconds) {
   return WaitFor(seconds, [&] { return !IsWindow(dlg); });
 }
 
+
+struct FindLikeData {
+  std::wstring text;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK FindTopLike(HWND hwnd, LPARAM lp) {
+  FindLikeData* fd = reinterpret_cast<FindLikeData*>(lp);
+  if (IsWindowVisible(hwnd) && WindowText(hwnd).find(fd->text) != std::wstring::npos) fd->found.push_back(hwnd);
+  return TRUE;
+}
+
+std::vector<HWND> FindTopWindowsLike(const std::wstring& text) {
+  FindLikeData fd{text, {}};
+  EnumWindows(FindTopLike, reinterpret_cast<LPARAM>(&fd));
+  return fd.found;
+}
+
+double MillisecondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Polls finely: the timing verbs measure what happens in the other process.
+template <class F>
+bool WaitFine(double seconds, F condition) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    Sleep(1);
+  }
+  return true;
+}
+
+BOOL CALLBACK AddChild(HWND hwnd, LPARAM lp) {
+  reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
+  return TRUE;
+}
+
+bool NeedsPaint(HWND top) {
+  std::vector<HWND> all{top};
+  EnumChildWindows(top, AddChild, reinterpret_cast<LPARAM>(&all));
+  for (HWND w : all) {
+    if (IsWindowVisible(w) && GetUpdateRect(w, nullptr, FALSE)) return true;
+  }
+  return false;
+}
+
+bool StartProcess(const std::wstring& commandLine, PROCESS_INFORMATION* pi) {
+  STARTUPINFOW si = {};
+  si.cb = sizeof si;
+  std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
+  buffer.push_back(L'\0');
+  return CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, pi) != FALSE;
+}
+
+void PrintTimes(const std::vector<double>& ms) {
+  for (double m : ms) std::printf("%.1f\n", m);
+  std::fflush(stdout);
+}
+
+int LaunchTime(const char* exe, const char* caption, int id, int count) {
+  std::vector<double> times;
+  for (int i = 0; i < count; ++i) {
+    PROCESS_INFORMATION pi = {};
+    const auto start = std::chrono::steady_clock::now();
+    if (!StartProcess(L"\"" + Widen(exe) + L"\"", &pi)) {
+      std::fprintf(stderr, "cannot start %s\n", exe);
+      return 1;
+    }
+    HWND dlg = nullptr;
+    const bool shown = WaitFine(60, [&] {
+      dlg = FindTopWindow(Widen(caption));
+      HWND ctl = dlg ? GetDlgItem(dlg, id) : nullptr;
+      return ctl && GetWindowTextLengthW(ctl) > 0;
+    });
+    const double ms = MillisecondsSince(start);
+    if (dlg) PostMessageW(dlg, WM_CLOSE, 0, 0);
+    WaitForSingleObject(pi.hProcess, 30000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    if (!shown) {
+      std::fprintf(stderr, "\"%s\" did not show\n", caption);
+      return 1;
+    }
+    times.push_back(ms);
+  }
+  PrintTimes(times);
+  return 0;
+}
+
+int RowCount(HWND lv) { return static_cast<int>(SendMessageW(lv, LVM_GETITEMCOUNT, 0, 0)); }
+
+int RunTime(const char* caption, int id, int historyId, const char* eventName, int count) {
+  HWND dlg = RequireWindow(caption);
+  if (!dlg) return 1;
+  HWND button = RequireControl(dlg, id);
+  HWND history = RequireControl(dlg, historyId);
+  if (!button || !history) return 1;
+  const HANDLE event = CreateEventW(nullptr, FALSE, FALSE, Widen(eventName).c_str());
+  std::vector<double> times;
+  for (int i = 0; i < count; ++i) {
+    const int rows = RowCount(history);
+    const auto start = std::chrono::steady_clock::now();
+    ClickControl(button);
+    if (WaitForSingleObject(event, 60000) != WAIT_OBJECT_0) {
+      std::fprintf(stderr, "the tool did not start\n");
+      return 1;
+    }
+    times.push_back(MillisecondsSince(start));
+    if (!WaitFor(60, [&] { return RowCount(history) > rows; })) {
+      std::fprintf(stderr, "the run did not end\n");
+      return 1;
+    }
+  }
+  CloseHandle(event);
+  PrintTimes(times);
+  return 0;
+}
+
+int ScriptTime(const char* script, const char* eventName, int count) {
+  const HANDLE event = CreateEventW(nullptr, FALSE, FALSE, Widen(eventName).c_str());
+  std::vector<double> times;
+  for (int i = 0; i < count; ++i) {
+    PROCESS_INFORMATION pi = {};
+    const auto start = std::chrono::steady_clock::now();
+    if (!StartProcess(L"cmd.exe /d /v:off /s /c \"\"" + Widen(script) + L"\"\"", &pi)) return 1;
+    if (WaitForSingleObject(event, 60000) != WAIT_OBJECT_0) {
+      std::fprintf(stderr, "the tool did not start\n");
+      return 1;
+    }
+    times.push_back(MillisecondsSince(start));
+    WaitForSingleObject(pi.hProcess, 60000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+  }
+  CloseHandle(event);
+  PrintTimes(times);
+  return 0;
+}
+
+const wchar_t kSettingsKey[] = L"SOFTWARE\\Microsoft\\Quintor";
+
+// Text values are read whatever their terminator: the data may end without one.
+int PrintSetting(const char* name) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return 1;
+  DWORD type = 0;
+  DWORD size = 0;
+  const std::wstring wname = Widen(name);
+  LONG rc = RegQueryValueExW(key, wname.c_str(), nullptr, &type, nullptr, &size);
+  std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
+  if (rc == ERROR_SUCCESS) {
+    rc = RegQueryValueExW(key, wname.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&text[0]), &size);
+  }
+  RegCloseKey(key);
+  if (rc != ERROR_SUCCESS || type != REG_SZ) return 1;
+  text.resize(size / sizeof(wchar_t));
+  while (!text.empty() && text.back() == L'\0') text.pop_back();
+  std::printf("%s\n", Narrow(text).c_str());
+  return 0;
+}
+
+int StoreSetting(const char* name, const char* value) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS) {
+    return 1;
+  }
+  const std::wstring text = Widen(value);
+  const LONG rc = RegSetValueExW(key, Widen(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                                 static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(key);
+  return rc == ERROR_SUCCESS ? 0 : 1;
+}
+
+void ClearSettings() {
+  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+    HKEY parent = nullptr;
+    if (RegOpenKeyExW(root, L"SOFTWARE\\Microsoft", 0, KEY_ALL_ACCESS, &parent) != ERROR_SUCCESS) continue;
+    RegDeleteTreeW(parent, L"Quintor");
+    RegDeleteKeyW(parent, L"Quintor");
+    RegCloseKey(parent);
+  }
+}
+
 int Run(int argc, char** argv) {
+  if (argc >= 2 && std::string(argv[1]) == "clearsettings") {
+    ClearSettings();
+    return 0;
+  }
   if (argc < 3) return 2;
   const std::string verb = argv[1];
+  if (verb == "setting") return PrintSetting(argv[2]);
+  if (verb == "store" && argc > 3) return StoreSetting(argv[2], argv[3]);
   const double defaultWait = 20;
 
   if (verb == "wait") return RequireWindow(argv[2], argc > 3 ? atof(argv[3]) : defaultWait) ? 0 : 1;
@@ -219,6 +433,33 @@ int Run(int argc, char** argv) {
     const std::wstring caption = Widen(argv[2]);
     return WaitFor(argc > 3 ? atof(argv[3]) : defaultWait, [&] { return FindTopWindow(caption) == nullptr; }) ? 0 : 1;
   }
+  if (verb == "waitlike") {
+    const std::wstring text = Widen(argv[2]);
+    std::vector<HWND> found;
+    if (!WaitFor(argc > 3 ? atof(argv[3]) : defaultWait, [&] { return !(found = FindTopWindowsLike(text)).empty(); })) {
+      std::fprintf(stderr, "no window like \"%s\"\n", argv[2]);
+      return 1;
+    }
+    std::printf("%s\n", Narrow(WindowText(found.front())).c_str());
+    return 0;
+  }
+  if (verb == "closelike") {
+    const std::wstring text = Widen(argv[2]);
+    for (HWND w : FindTopWindowsLike(text)) PostMessageW(w, WM_CLOSE, 0, 0);
+    return WaitFor(argc > 3 ? atof(argv[3]) : defaultWait, [&] { return FindTopWindowsLike(text).empty(); }) ? 0 : 1;
+  }
+  if (verb == "hold" && argc > 3) {
+    const HANDLE event = CreateEventW(nullptr, TRUE, FALSE, Widen(argv[2]).c_str());
+    const std::wstring file = Widen(argv[3]);
+    const bool seen = WaitFor(argc > 4 ? atof(argv[4]) : 120,
+                              [&] { return GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES; });
+    SetEvent(event);
+    CloseHandle(event);
+    return seen ? 0 : 1;
+  }
+  if (verb == "launchtime" && argc > 5) return LaunchTime(argv[2], argv[3], atoi(argv[4]), atoi(argv[5]));
+  if (verb == "runtime" && argc > 6) return RunTime(argv[2], atoi(argv[3]), atoi(argv[4]), argv[5], atoi(argv[6]));
+  if (verb == "scripttime" && argc > 4) return ScriptTime(argv[2], argv[3], atoi(argv[4]));
   if (verb == "filedialog") return ConfirmFileDialog(argv[2], argc > 3 ? atof(argv[3]) : defaultWait) ? 0 : 1;
   if (verb == "folderdialog") return ConfirmFolderDialog(argv[2], argc > 3 ? atof(argv[3]) : defaultWait) ? 0 : 1;
 
@@ -226,6 +467,22 @@ int Run(int argc, char** argv) {
   if (!dlg) return 1;
   if (verb == "close") {
     PostMessageW(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return 0;
+  }
+  if (verb == "repaint") {
+    RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    return WaitFor(argc > 3 ? atof(argv[3]) : defaultWait, [&] { return !NeedsPaint(dlg); }) ? 0 : 1;
+  }
+  if (verb == "memory") {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(dlg, &pid);
+    const HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    const bool ok = process && GetProcessMemoryInfo(process, &counters, sizeof counters);
+    if (process) CloseHandle(process);
+    if (!ok) return 1;
+    std::printf("%lu\n", static_cast<unsigned long>(counters.WorkingSetSize / 1024));
     return 0;
   }
   if (verb == "key" && argc > 3) {
@@ -249,6 +506,12 @@ int Run(int argc, char** argv) {
   if (!ctl) return 1;
   if (verb == "click") {
     ClickControl(ctl);
+    return 0;
+  }
+  if (verb == "center") {
+    RECT rc;
+    GetWindowRect(ctl, &rc);
+    std::printf("%ld %ld\n", static_cast<long>((rc.left + rc.right) / 2), static_cast<long>((rc.top + rc.bottom) / 2));
     return 0;
   }
   if (verb == "text") {
@@ -283,6 +546,24 @@ int Run(int argc, char** argv) {
     return 0;
   }
   if (argc < 5) return 2;
+  if (verb == "waittext") {
+    const std::wstring want = Widen(argv[4]);
+    if (WaitFor(argc > 5 ? atof(argv[5]) : defaultWait, [&] { return WindowText(ctl) == want; })) return 0;
+    std::fprintf(stderr, "control %d shows \"%s\", not \"%s\"\n", id, Narrow(WindowText(ctl)).c_str(), argv[4]);
+    return 1;
+  }
+  if (verb == "waitrows") {
+    const int want = atoi(argv[4]);
+    if (WaitFor(argc > 5 ? atof(argv[5]) : defaultWait, [&] { return RowCount(ctl) == want; })) return 0;
+    std::fprintf(stderr, "list %d holds %d rows, not %d\n", id, RowCount(ctl), want);
+    return 1;
+  }
+  if (verb == "waitenabled") {
+    const bool want = atoi(argv[4]) != 0;
+    if (WaitFor(argc > 5 ? atof(argv[5]) : defaultWait, [&] { return (IsWindowEnabled(ctl) != FALSE) == want; })) return 0;
+    std::fprintf(stderr, "control %d is %s\n", id, want ? "disabled" : "enabled");
+    return 1;
+  }
   if (verb == "select") {
     SendMessageW(ctl, CB_SETCURSEL, atoi(argv[4]), 0);
     SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(ctl));
@@ -319,6 +600,8 @@ int Run(int argc, char** argv) {
 }  // namespace
 
 int main() {
+  // Lines end in LF, as the shell that reads them expects.
+  _setmode(_fileno(stdout), _O_BINARY);
   // Arguments as UTF-8, whatever the ANSI code page.
   int argc = 0;
   LPWSTR* wargv = CommandLineToArgvW(GetCommandLineW(), &argc);

@@ -1,0 +1,101 @@
+# End-to-end scenarios: the real Quintor.exe under Wine, operated from outside
+# its process with qdriver, against the stand-in tools. Each scenario is a
+# function run in its own subshell with `set -e` by scripts/e2e.sh.
+
+# Control ids of the windows (resources/resource.h).
+TOOL_PATH=1001 PORT=1002 BAUD=1003 DATA=1004 STOP=1005 PARITY=1006 COMMAND=1007
+BBCB_SETTING=1008 DVT_TEST=1009 START=1016 HISTORY=1017 DEBUG_PRINT=1018 DOWNLOADS=1019
+DEBUG_CAPTURE=1020 VIEW_LOG=1021 SCS=1037 OUTPUT_SAVE=1038 OUTPUT_PATH=1039 OUTPUT_VIEW=1040 JEI=1042 CW=1043
+POPUP_INSERT=32771 POPUP_DVT_FILE_INSERT=32773
+DVT_NEXT=1040 DVT_PROV=1041 DVT_RUN=1042 DVT_OPEN=1043 DVT_FOLDER=1045 DVT_FILE=1047
+
+# Main window: serial settings and a command, two inserted files ticked, a lock
+# option and an output file; Start without and with Debug Capture; View Log
+# and Output File View open the viewer; Esc, and the next start shows the
+# same settings.
+scenario_main_window() {
+  new_scratch main_window
+  local images="$SCRATCH/images" images_w
+  make_images "$images" dev002.sdl bbcb.bin work004.sdl
+  images_w="$(winpath "$images")"
+  start_quintor
+  drv waittext Quintor $TOOL_PATH "$TOOL_W"
+  check "View Log at start-up" "$(drv enabled Quintor $VIEW_LOG)" 0
+  check "SCS at start-up" "$(drv enabled Quintor $SCS)" 0
+
+  # COM3, the fourth baud rate, 6 bit, the second stop bits, the third parity; Irdeto Factory Lock.
+  drv select Quintor $PORT 2
+  drv select Quintor $BAUD 3
+  drv select Quintor $DATA 1
+  drv select Quintor $STOP 1
+  drv select Quintor $PARITY 2
+  drv select Quintor $COMMAND 2
+  drv waitenabled Quintor $SCS 1
+
+  # Insert three files, then the first one again: the duplicate is skipped.
+  drv command Quintor $POPUP_INSERT
+  drv filedialog "\"$images_w\\dev002.sdl\" \"$images_w\\bbcb.bin\" \"$images_w\\work004.sdl\""
+  drv waitrows Quintor $DOWNLOADS 3
+  drv command Quintor $POPUP_INSERT
+  drv filedialog "\"$images_w\\DEV002.SDL\""
+  drv text Quintor $TOOL_PATH >/dev/null  # the handler has run once the window answers again
+  drv waitrows Quintor $DOWNLOADS 3
+  check "rows after Insert" "$(drv rows Quintor $DOWNLOADS | cut -f3- | tr '\t' '|' | tr '\n' ' ')" \
+    "$images_w|dev002.SDL $images_w|bbcb.BIN $images_w|work004.SDL "
+  drv checkrow Quintor $DOWNLOADS 0 1
+  drv checkrow Quintor $DOWNLOADS 2 1
+  drv check Quintor $SCS 1
+  drv check Quintor $CW 1
+
+  # Output file without an extension: ".txt" is added.
+  drv click Quintor $OUTPUT_SAVE
+  drv filedialog "$SCRATCH_W\\result"
+  drv waittext Quintor $OUTPUT_PATH "$SCRATCH_W\\result.txt"
+
+  # Start without Debug Capture.
+  drv click Quintor $START
+  wait_for 60 test -s "$SCRATCH/dorvik_record.txt" || fail "the tool was not started"
+  drv waitrows Quintor $HISTORY 8
+  local rec="$SCRATCH/dorvik_record.txt"
+  check "tool command line" "$(record_value "$rec" cmdline)" \
+    "Dorvik.EXE -c 3 -b 3 -n 6 -s 1 -p 2 -cmd irdeto_factory_lock -arg0 $images_w\\dev002.SDL -arg1 $images_w\\work004.SDL -arg2 \"SCS|CW\" -output $SCRATCH_W\\result.txt -d "
+  check "tool's image argument" "$(record_value "$rec" arg16)" "$images_w\\work004.SDL"
+  check "lock options argument" "$(record_value "$rec" arg18)" "SCS|CW"
+  check_has "script" "$SCRATCH/run_dorvik.bat" "cd $(winpath "$BUILD/standins")"
+  [ ! -e "$SCRATCH/Quintor_Log.txt" ] || [ ! -s "$SCRATCH/Quintor_Log.txt" ] || fail "a log without Debug Capture"
+  drv rows Quintor $HISTORY > "$SCRATCH/history.txt"
+  check_has "run history" <(cut -f3 "$SCRATCH/history.txt") "-arg1 work004.SDL "
+  check_has "run history" <(cut -f3 "$SCRATCH/history.txt") "-output result.TXT "
+
+  # Start with Debug Capture: the console output goes to the log.
+  drv check Quintor $DEBUG_CAPTURE 1
+  drv waitenabled Quintor $VIEW_LOG 1
+  drv click Quintor $START
+  drv waitrows Quintor $HISTORY 16
+  check "runs of the tool" "$(line_count "$SCRATCH/dorvik_runs.txt")" 2
+  check_has "capture log" "$SCRATCH/Quintor_Log.txt" "Dorvik stand-in: 21 argument(s)"
+  check_has "capture log" "$SCRATCH/Quintor_Log.txt" "Dorvik stand-in: no box attached (standard error)"
+  check_has "output file" "$SCRATCH/result.txt" "Dorvik stand-in output"
+
+  # The viewer opens the log, then the output file.
+  drv click Quintor $VIEW_LOG
+  drv waitlike "Quintor_Log.txt" 30 >/dev/null || fail "View Log started no viewer"
+  drv closelike "Quintor_Log.txt"
+  drv click Quintor $OUTPUT_VIEW
+  drv waitlike "result.txt" 30 >/dev/null || fail "Output File View started no viewer"
+  drv closelike "result.txt"
+
+  close_quintor
+  check "stored port" "$(drv setting Serial_Port)" 3
+  check "stored output" "$(drv setting Output_Path)" "$SCRATCH_W\\result.txt"
+
+  # The next start shows what was set.
+  start_quintor
+  drv waittext Quintor $OUTPUT_PATH "$SCRATCH_W\\result.txt"
+  check "tool path" "$(drv text Quintor $TOOL_PATH)" "$TOOL_W"
+  check "serial lists" "$(for id in $PORT $BAUD $DATA $STOP $PARITY $COMMAND; do drv comboindex Quintor $id; done | tr '\n' ' ')" \
+    "2 3 1 1 2 0 "
+  check "Debug Capture" "$(drv checked Quintor $DEBUG_CAPTURE)" 0
+  check "download list" "$(drv rows Quintor $DOWNLOADS | wc -l)" 0
+  close_quintor
+}
