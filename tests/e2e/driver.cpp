@@ -24,7 +24,8 @@
 //   closelike TEXT [SECONDS]         close every such window and wait until they are gone
 //   center CAPTION ID                print the screen position of a control's centre: X Y
 //   repaint CAPTION [SECONDS]        invalidate the window and its controls, wait until all are painted
-//   hold EVENT FILE [SECONDS]        create the named event, set it once FILE exists, then end
+//   hold EVENT READY RELEASE [SECONDS]  create the named event, write the file READY, set the
+//                                    event once the file RELEASE exists, then end
 //   launchtime EXE CAPTION ID COUNT  start EXE COUNT times; print the milliseconds until CAPTION shows
 //                                    with control ID holding text, then close it
 //   runtime CAPTION ID EVENT COUNT   click control ID COUNT times; print the milliseconds until the
@@ -45,6 +46,7 @@
 #include <commctrl.h>
 #include <psapi.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <fcntl.h>
 #include <io.h>
@@ -227,7 +229,42 @@ bool ConfirmFolderDialog(const char* path, double seconds) {
     std::fprintf(stderr, "no folder browser\n");
     return false;
   }
-  SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Widen(path).c_str()));
+  // The browser takes its result from the folder selected in its tree: the
+  // path is selected there, once the browser has made its own first choice,
+  // until the tree shows the folder's name; then it is typed as well.
+  const std::wstring wide = Widen(path);
+  const std::wstring leaf = wide.substr(wide.find_last_of(L"\\") + 1);
+  const size_t pathBytes = (wide.size() + 1) * sizeof(wchar_t);
+  const size_t itemOffset = (pathBytes + 15) / 16 * 16;
+  const size_t textOffset = itemOffset + sizeof(TVITEMW);
+  RemoteBuffer buf(dlg, textOffset + MAX_PATH * sizeof(wchar_t));
+  if (!buf.ok() || !buf.Write(0, wide.c_str(), pathBytes)) return false;
+  HWND tree = FindWindowExW(dlg, nullptr, L"SysTreeView32", nullptr);
+  auto selectedName = [&]() -> std::wstring {
+    HTREEITEM item = tree ? reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)) : nullptr;
+    if (!item) return std::wstring();
+    TVITEMW tv = {};
+    tv.mask = TVIF_TEXT;
+    tv.hItem = item;
+    tv.pszText = reinterpret_cast<LPWSTR>(buf.at(textOffset));
+    tv.cchTextMax = MAX_PATH;
+    buf.Write(itemOffset, &tv, sizeof tv);
+    if (!SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(buf.at(itemOffset)))) return std::wstring();
+    std::wstring text(MAX_PATH, L'\0');
+    buf.Read(textOffset, &text[0], MAX_PATH * sizeof(wchar_t));
+    text.resize(wcslen(text.c_str()));
+    return text;
+  };
+  WaitFor(seconds, [&] { return !selectedName().empty(); });
+  const bool selected = WaitFor(seconds, [&] {
+    SendMessageW(dlg, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(buf.at(0)));
+    return lstrcmpiW(selectedName().c_str(), leaf.c_str()) == 0;
+  });
+  if (!selected) {
+    std::fprintf(stderr, "the folder browser did not select %s\n", path);
+    return false;
+  }
+  SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
   PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
   return WaitFor(seconds, [&] { return !IsWindow(dlg); });
 }
@@ -448,10 +485,12 @@ int Run(int argc, char** argv) {
     for (HWND w : FindTopWindowsLike(text)) PostMessageW(w, WM_CLOSE, 0, 0);
     return WaitFor(argc > 3 ? atof(argv[3]) : defaultWait, [&] { return FindTopWindowsLike(text).empty(); }) ? 0 : 1;
   }
-  if (verb == "hold" && argc > 3) {
+  if (verb == "hold" && argc > 4) {
     const HANDLE event = CreateEventW(nullptr, TRUE, FALSE, Widen(argv[2]).c_str());
-    const std::wstring file = Widen(argv[3]);
-    const bool seen = WaitFor(argc > 4 ? atof(argv[4]) : 120,
+    const HANDLE ready = CreateFileW(Widen(argv[3]).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (ready != INVALID_HANDLE_VALUE) CloseHandle(ready);
+    const std::wstring file = Widen(argv[4]);
+    const bool seen = WaitFor(argc > 5 ? atof(argv[5]) : 120,
                               [&] { return GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES; });
     SetEvent(event);
     CloseHandle(event);

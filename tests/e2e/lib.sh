@@ -68,6 +68,8 @@ wrong_hw.sdl wron_man.sdl non_gte3.sdl badstart.sdl bad_end.sdl bad_char.sdl non
 work209.sdl work000.sdl seq-1.sdl same_seq.sdl seqx1001.sdl seqx1000.sdl"
 
 start_quintor() {
+  # Another main window would take this scenario's actions.
+  drv gone "$E2E_CAPTION" 30 || fail "a main window is still open"
   "$QUINTOR_WINE" "$SCRATCH/Quintor.exe" >>"$SCRATCH/quintor.out" 2>&1 &
   QUINTOR_PID=$!
   drv wait "$E2E_CAPTION" 60 || fail "the main window did not show"

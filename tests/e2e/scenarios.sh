@@ -99,3 +99,94 @@ scenario_main_window() {
   check "download list" "$(drv rows Quintor $DOWNLOADS | wc -l)" 0
   close_quintor
 }
+
+# DVT Test: the folder chosen with Open, a walk to a case, "Test!!" sends that
+# case's image with the main window's serial settings; "Dvt Test File Insert"
+# fills the download list with the folder's images.
+scenario_dvt_test() {
+  new_scratch dvt_test
+  # Under Wine the folder browser reaches folders on C: only, not on the
+  # drive that maps the host's root: the images go into the prefix.
+  local dvt="$WINEPREFIX/drive_c/quintor-e2e/dvt images" dvt_w rec="$SCRATCH/dorvik_record.txt"
+  rm -rf "$dvt"
+  # shellcheck disable=SC2086
+  make_images "$dvt" $DVT_NAMES
+  dvt_w="$(winpath "$dvt")"
+  start_quintor
+  drv select Quintor $PORT 1
+  drv click Quintor $DVT_TEST
+  drv wait "DVT Test" 30
+  drv click "DVT Test" $DVT_OPEN
+  drv folderdialog "$dvt_w"
+  drv waittext "DVT Test" $DVT_FOLDER "$dvt_w"
+  check "stored DVT folder" "$(drv setting Dvt_Path)" "$dvt_w"
+
+  # Four steps forward: case 4, the manufacturer key.
+  for _ in 1 2 3 4; do drv click "DVT Test" $DVT_NEXT; done
+  drv waittext "DVT Test" $DVT_FILE "* File Name : Mankey.dnl"
+  drv click "DVT Test" $DVT_RUN
+  wait_for 60 test -s "$rec" || fail "the DVT run started no tool"
+  check "DVT tool command line" "$(record_value "$rec" cmdline)" \
+    "Dorvik.EXE -c 2 -b 7 -n 8 -s 0 -p 0 \"$dvt_w\\Mankey.dnl\" -d "
+  check "DVT image argument" "$(record_value "$rec" arg11)" "$dvt_w\\Mankey.dnl"
+  # Back past the first case: the last one.
+  for _ in 1 2 3 4 5; do drv click "DVT Test" $DVT_PROV; done
+  drv waittext "DVT Test" $DVT_FILE "* File Name : Seqx1000.sdl"
+  drv key "DVT Test" 0x1B
+  drv gone "DVT Test" 30
+
+  drv command Quintor $POPUP_DVT_FILE_INSERT
+  drv folderdialog "$dvt_w"
+  drv waitrows Quintor $DOWNLOADS 24
+  check "first DVT row" "$(drv rows Quintor $DOWNLOADS | head -n 1 | cut -f3-)" "$dvt_w	bbcb.bin"
+  check "last DVT row" "$(drv rows Quintor $DOWNLOADS | tail -n 1 | cut -f3-)" "$dvt_w	seqx1000.sdl"
+  close_quintor
+  check "stored DVT folder at exit" "$(drv setting Dvt_Path)" "$dvt_w"
+}
+
+# A long run: while the tool runs, the main window repaints (the screenshot
+# shows it drawn) and a click on "Start" made meanwhile starts no second run.
+# The stand-in runs 10 seconds and then waits for an event this scenario sets
+# once it has done its part, so the run lasts until then on any machine.
+scenario_long_run() {
+  new_scratch long_run
+  make_images "$SCRATCH/images" dev002.sdl
+  local hold="QuintorE2EHold$$" shot="$SCRATCH/during-run.png"
+  drv hold "$hold" "$SCRATCH_W\\hold.ready" "$SCRATCH_W\\hold.release" 120 &
+  local holder=$!
+  wait_for 30 test -e "$SCRATCH/hold.ready" || fail "no hold event"
+  export DORVIK_WAIT_EVENT="$hold" DORVIK_SLEEP_MS=10000
+  start_quintor
+  drv command Quintor $POPUP_INSERT
+  drv filedialog "$(winpath "$SCRATCH/images")\\dev002.sdl"
+  drv waitrows Quintor $DOWNLOADS 1
+  drv checkrow Quintor $DOWNLOADS 0 1
+  local started=$SECONDS
+  drv click Quintor $START
+  wait_for 60 test -s "$SCRATCH/dorvik_record.txt" || fail "the tool was not started"
+
+  # The run is on: the window is invalidated and paints all the same.
+  drv repaint Quintor 30 || fail "the main window did not repaint during the run"
+  import -window root "$shot"
+  local colours
+  colours="$(convert "$shot" -format %k info:)"
+  [ "$colours" -gt 50 ] || fail "the screenshot during the run shows $colours colours"
+  # An operator's click on Start, by the X server.
+  read -r x y < <(drv center Quintor $START)
+  xdotool mousemove "$x" "$y" click 1
+  check "rows during the run" "$(drv rows Quintor $HISTORY | wc -l)" 0
+  quintor_running || fail "Quintor ended during the run"
+
+  touch "$SCRATCH/hold.release"
+  wait "$holder" || fail "the hold ended badly"
+  drv waitrows Quintor $HISTORY 4 60
+  [ $((SECONDS - started)) -ge 10 ] || fail "the run lasted less than 10 s"
+  # A click after the run is taken: once it has, the click made during the
+  # run would have been too.
+  read -r x y < <(drv center Quintor $DEBUG_CAPTURE)
+  xdotool mousemove "$x" "$y" click 1
+  drv waitenabled Quintor $VIEW_LOG 1 30
+  check "runs of the tool" "$(line_count "$SCRATCH/dorvik_runs.txt")" 1
+  check "rows after the run" "$(drv rows Quintor $HISTORY | wc -l)" 4
+  close_quintor
+}
