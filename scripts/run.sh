@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Quintor and starts it under Wine with a demo setup: the stand-in
-# flashing tool stored as the tool path, a folder of demo download images,
-# and fonts that show Korean.
+# tools stored as the tool paths, a folder of download images, a DVT folder
+# with the 24 DVT image names, a sample BBCB configuration file, and fonts
+# that show Korean. Stored values that still point at something are kept.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -12,28 +13,51 @@ fi
 quintor_cmake_win "$QUINTOR_WIN_BUILD" "$QUINTOR_WIN_ARCH" -DQUINTOR_TESTS=OFF >/dev/null
 cmake --build "$QUINTOR_WIN_BUILD" -j"$(nproc)"
 exe="$QUINTOR_WIN_BUILD/Quintor.exe"
-tool="$QUINTOR_WIN_BUILD/standins/Dorvik.exe"
 quintor_start_display
 trap quintor_stop EXIT
 quintor_prepare_prefix
 
-# The stored tool path: the stand-in, unless a tool that still exists is stored.
-key='HKLM\SOFTWARE\Microsoft\Quintor'
-stored="$("$QUINTOR_WINE" reg query "$key" /v Dorvik_Path 2>/dev/null | tr -d '\r' |
-  sed -n 's/^ *Dorvik_Path *REG_SZ *//p')"
-stored_unix=""
-[ -n "$stored" ] && stored_unix="$("$QUINTOR_WINE" winepath -u "$stored" 2>/dev/null | tr -d '\r')"
-if [ -z "$stored_unix" ] || [ ! -s "$stored_unix" ]; then
-  "$QUINTOR_WINE" reg add "$key" /v Dorvik_Path /t REG_SZ /d "$("$QUINTOR_WINE" winepath -w "$tool" | tr -d '\r')" /f >/dev/null
-fi
+wpath() { "$QUINTOR_WINE" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+upath() { "$QUINTOR_WINE" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
 
-# A few download images to insert.
-demo="$QUINTOR_WIN_BUILD/demo"
-mkdir -p "$demo"
+# Demo data lives in the prefix's C: drive (inside the build folder), where
+# Wine's folder browser can reach it.
+demo="$WINEPREFIX/drive_c/Quintor Demo"
+mkdir -p "$demo/images" "$demo/DVT" "$demo/BBCB"
 for f in bbcb.bin dev002.sdl devkey.dnl mankey.kfb variant.vdl; do
-  [ -s "$demo/$f" ] || printf 'demo image %s\r\n' "$f" > "$demo/$f"
+  [ -s "$demo/images/$f" ] || printf 'demo image %s\r\n' "$f" > "$demo/images/$f"
 done
+for f in bbcb.bin dev002.sdl dvtapp.bin mankey.dnl devkey.dnl work004.sdl var_upd.vdl non_sign.sdl load-1.sdl \
+  wrong_hw.sdl wron_man.sdl non_gte3.sdl badstart.sdl bad_end.sdl bad_char.sdl noncrc.sdl work110.sdl \
+  work011.sdl work209.sdl work000.sdl seq-1.sdl same_seq.sdl seqx1001.sdl seqx1000.sdl; do
+  [ -s "$demo/DVT/$f" ] || printf 'DVT image %s\r\n' "$f" > "$demo/DVT/$f"
+done
+config="$demo/BBCB/sample_bbcb.cfg"
+[ -s "$config" ] || printf '; sample BBCB configuration\r\nmanufacturer_id=0x12\r\nhardware_version=0x0100\r\nloader_version=0x0203\r\n' > "$config"
+
+# A stored value is kept when what it names exists; otherwise the demo's is stored.
+key='HKLM\SOFTWARE\Microsoft\Quintor'
+stored() {
+  timeout 60 "$QUINTOR_WINE" reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' |
+    sed -n "s/^ *$1 *REG_SZ *//p" || true
+}
+keep_or_store() {  # name, unix path of the demo value
+  local value unix
+  value="$(stored "$1")"
+  unix=""
+  [ -n "$value" ] && unix="$(upath "$value")"
+  if [ -z "$unix" ] || [ ! -e "$unix" ]; then
+    "$QUINTOR_WINE" reg add "$key" /v "$1" /t REG_SZ /d "$(wpath "$2")" /f >/dev/null
+  fi
+}
+keep_or_store Dorvik_Path "$QUINTOR_WIN_BUILD/standins/Dorvik.exe"
+keep_or_store BBCB_Path "$QUINTOR_WIN_BUILD/standins/irdeto_make_bbcb.exe"
+keep_or_store BBCB_Config "$config"
+keep_or_store BBCB_Output "$demo/BBCB"
+keep_or_store Dvt_Path "$demo/DVT"
 
 echo "Starting Quintor on DISPLAY=$DISPLAY"
-echo "Demo download images: $("$QUINTOR_WINE" winepath -w "$demo" | tr -d '\r')"
+echo "Demo download images: $(wpath "$demo/images")"
+echo "DVT images:           $(wpath "$demo/DVT")"
+echo "BBCB configuration:   $(wpath "$config")"
 "$QUINTOR_WINE" "$exe"
