@@ -64,6 +64,8 @@ bool WriteDvtScript(RunServices& services, const DvtRunInputs& in, const LocalTi
 }
 
 bool RunDvtTest(RunServices& services, const DvtRunInputs& in, const LocalTime& time) {
+  // A tool file that has gone since it was chosen starts nothing.
+  if (GetFileSizeOrZero(services.fs, in.toolPath) == 0) return false;
   std::string scriptPath;
   if (!WriteDvtScript(services, in, time, &scriptPath)) return false;
   return services.launcher.RunAndWait(ScriptStartCommand(scriptPath), std::string());

@@ -45,6 +45,10 @@ bool WriteRunScript(RunServices& services, const ToolCommandInputs& in, const Lo
 
 bool RunToolScript(RunServices& services, const ToolCommandInputs& in, const LocalTime& start,
                    bool debugCapture) {
+  // A tool file that has gone since it was chosen cannot run: the script
+  // would only report that cmd does not know it, and the history would claim
+  // a run.
+  if (GetFileSizeOrZero(services.fs, in.toolPath) == 0) return false;
   std::string scriptPath;
   if (!WriteRunScript(services, in, start, &scriptPath)) return false;
   const std::string capturePath = debugCapture ? PrepareCaptureLog(services) : std::string();

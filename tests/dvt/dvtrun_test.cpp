@@ -38,6 +38,7 @@ LocalTime PressedAt() {
 }
 
 struct Bench {
+  Bench() { fs.AddFile("C:\\Tools\\Dorvik\\Dorvik.exe", "MZ"); }
   FakeFileSystem fs;
   FakeLauncher launcher;
   FakeEnvironment env;
@@ -191,7 +192,7 @@ TEST(DvtRun, NothingWrittenOrStartedWithoutACommandLine) {
     EXPECT_EQ("", ComposeDvtScript(in, PressedAt()));
     EXPECT_FALSE(RunDvtTest(bench.services, in, PressedAt()));
     EXPECT_EQ("older script", bench.fs.Content(bench.ProgramScript()));
-    EXPECT_EQ(1u, bench.fs.files.size());
+    EXPECT_EQ(2u, bench.fs.files.size());  // the tool and the older script
     EXPECT_TRUE(bench.launcher.calls.empty());
   }
 }
@@ -202,7 +203,7 @@ TEST(DvtRun, NothingWrittenWhenCmdCannotReadTheScript) {
   DvtRunInputs in = Reference(1);
   in.dvtPath = "D:\\시험";
   EXPECT_FALSE(RunDvtTest(bench.services, in, PressedAt()));
-  EXPECT_TRUE(bench.fs.files.empty());
+  EXPECT_FALSE(bench.fs.Has(bench.ProgramScript()));
   EXPECT_TRUE(bench.launcher.calls.empty());
 }
 
@@ -227,3 +228,10 @@ TEST(DvtRun, ReportsARunOnlyWhenTheScriptStarted) {
 }
 
 }  // namespace
+
+TEST(DvtRun, AToolThatHasGoneStartsNothing) {
+  Bench bench;
+  bench.fs.files.clear();
+  EXPECT_FALSE(RunDvtTest(bench.services, Reference(1), PressedAt()));
+  EXPECT_TRUE(bench.launcher.calls.empty());
+}

@@ -59,7 +59,14 @@ class RunnerTest : public ::testing::Test {
   FakeLauncher launcher;
   FakeEnvironment env;
   RunServices services{fs, launcher, env};
+  void SetUp() override { fs.AddFile("D:\\Bench\\Dorvik.exe", "MZ"); }
 };
+
+TEST_F(RunnerTest, AToolThatHasGoneRunsNothing) {
+  fs.files.clear();
+  EXPECT_FALSE(RunToolScript(services, FileDownload("D:\\Bench\\Dorvik.exe", "E:\\load", "a.bin"), kStart, false));
+  EXPECT_TRUE(launcher.calls.empty());
+}
 
 TEST(RunScript, ExampleHasFourLines) {
   const ToolCommandInputs in = FileDownload("D:\\Bench\\Dorvik.exe", "E:\\load", "dev002.SDL");

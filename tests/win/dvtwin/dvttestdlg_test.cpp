@@ -40,12 +40,20 @@ const CaseControl kCaseControls[] = {
     {IDC_DVT_ADDITIONAL, &DvtCaseView::additional},
 };
 
+// The real file system, with the examples' tool present.
+class FileSystemWithTool : public WinFileSystem {
+ public:
+  uint32_t FileSizeOrZero(const std::string& path) const override {
+    return path == kTool ? 2u : WinFileSystem::FileSizeOrZero(path);
+  }
+};
+
 class DvtTestWindow : public ::testing::Test {
  protected:
   ScratchFolder scratch;
   std::string programFolder = scratch.Make("program") + "\\";
   ScratchEnvironment env{programFolder, scratch.Make("user") + "\\"};
-  WinFileSystem fs;
+  FileSystemWithTool fs;
   FakeSettingsStore store;
   FakeLauncher launcher;
   FixedClock clock;
