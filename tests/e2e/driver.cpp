@@ -34,6 +34,7 @@
 //                                    the named event is set
 //   waittext CAPTION ID TEXT [SECONDS]      wait until a control's text is TEXT (prints it when not)
 //   waitrows CAPTION ID N [SECONDS]         wait until a list view holds N rows
+//   waitmorerows CAPTION ID N [SECONDS]     wait until a list view holds more than N rows
 //   waitenabled CAPTION ID 0|1 [SECONDS]    wait until a control is enabled (1) or disabled (0)
 //   setting NAME                    print a stored setting (text under HKLM\SOFTWARE\Microsoft\Quintor)
 //   store NAME TEXT                 store a setting as text
@@ -74,10 +75,19 @@ std::string Narrow(const std::wstring& w) {
   return s;
 }
 
+// Asks the window itself, so an edit control of another process gives its
+// text too (GetWindowText would give its empty caption).
 std::wstring WindowText(HWND hwnd) {
-  const int n = GetWindowTextLengthW(hwnd);
-  std::wstring w(n + 1, L'\0');
-  GetWindowTextW(hwnd, &w[0], n + 1);
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) {
+    length = static_cast<DWORD_PTR>(GetWindowTextLengthW(hwnd));
+  }
+  std::wstring w(static_cast<size_t>(length) + 1, L'\0');
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, w.size(), reinterpret_cast<LPARAM>(&w[0]), SMTO_ABORTIFHUNG, 5000,
+                           &copied)) {
+    GetWindowTextW(hwnd, &w[0], static_cast<int>(w.size()));
+  }
   w.resize(wcslen(w.c_str()));
   return w;
 }
@@ -342,7 +352,7 @@ int LaunchTime(const char* exe, const char* caption, int id, int count) {
     const bool shown = WaitFine(60, [&] {
       dlg = FindTopWindow(Widen(caption));
       HWND ctl = dlg ? GetDlgItem(dlg, id) : nullptr;
-      return ctl && GetWindowTextLengthW(ctl) > 0;
+      return ctl && !WindowText(ctl).empty();
     });
     const double ms = MillisecondsSince(start);
     if (dlg) PostMessageW(dlg, WM_CLOSE, 0, 0);
@@ -596,6 +606,10 @@ int Run(int argc, char** argv) {
     if (WaitFor(argc > 5 ? atof(argv[5]) : defaultWait, [&] { return RowCount(ctl) == want; })) return 0;
     std::fprintf(stderr, "list %d holds %d rows, not %d\n", id, RowCount(ctl), want);
     return 1;
+  }
+  if (verb == "waitmorerows") {
+    const int over = atoi(argv[4]);
+    return WaitFor(argc > 5 ? atof(argv[5]) : defaultWait, [&] { return RowCount(ctl) > over; }) ? 0 : 1;
   }
   if (verb == "waitenabled") {
     const bool want = atoi(argv[4]) != 0;
