@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "bbcb/bbcbsettingdlg.h"
 #include "core/options.h"
 #include "core/paths.h"
 #include "core/settings.h"
@@ -227,8 +228,12 @@ void CQuintorDlg::OnToolOpen() {
   UpdateData(false);
 }
 
-// Opens the BBCB Setting window once that window exists; does nothing yet.
-void CQuintorDlg::OnBbcbSetting() {}
+// The BBCB Setting window shares nothing with this one but the stored
+// settings; nothing here changes afterwards.
+void CQuintorDlg::OnBbcbSetting() {
+  CBbcbSettingDlg dlg(services_);
+  dlg.DoModal(GetSafeHwnd());
+}
 
 // The DVT Test window gets the tool path and the five list positions (-1 for
 // a list without a selection). It stores its folder choice at once, so the

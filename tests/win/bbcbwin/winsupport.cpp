@@ -1,0 +1,2 @@
+// The scratch folders and file helpers of the Windows run tests.
+#include "tests/win/runner/winsupport.cpp"
