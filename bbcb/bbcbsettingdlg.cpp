@@ -154,23 +154,18 @@ void CBbcbSettingDlg::FilterHexField(int id) {
 
 void CBbcbSettingDlg::OnManufacturerSnChange() {}
 
-void CBbcbSettingDlg::OnBbcbToolOpen() {
+void CBbcbSettingDlg::ChooseFile(const char* filter, std::string CBbcbSettingDlg::*member) {
   const std::vector<std::string> chosen =
-      services_.fileDialogs.Choose(FileDialogRequest::Open(GetSafeHwnd(), kToolFilter, m_strBbcbToolPath));
+      services_.fileDialogs.Choose(FileDialogRequest::Open(GetSafeHwnd(), filter, this->*member));
   if (chosen.empty()) return;
   RefreshTexts();
-  m_strBbcbToolPath = chosen.front();
+  this->*member = chosen.front();
   UpdateData(false);
 }
 
-void CBbcbSettingDlg::OnConfigOpen() {
-  const std::vector<std::string> chosen =
-      services_.fileDialogs.Choose(FileDialogRequest::Open(GetSafeHwnd(), kConfigFilter, m_strConfigPath));
-  if (chosen.empty()) return;
-  RefreshTexts();
-  m_strConfigPath = chosen.front();
-  UpdateData(false);
-}
+void CBbcbSettingDlg::OnBbcbToolOpen() { ChooseFile(kToolFilter, &CBbcbSettingDlg::m_strBbcbToolPath); }
+
+void CBbcbSettingDlg::OnConfigOpen() { ChooseFile(kConfigFilter, &CBbcbSettingDlg::m_strConfigPath); }
 
 void CBbcbSettingDlg::OnOutputSave() {
   FolderPickRequest request;

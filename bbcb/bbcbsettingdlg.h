@@ -38,6 +38,9 @@ class CBbcbSettingDlg : public TableDialog<CBbcbSettingDlg> {
   BbcbFields Fields() const;
   void SetFields(const BbcbFields& fields);
   std::string* HexMember(int id);
+  // An Open dialog with `filter`, starting at the member's text; a chosen
+  // file's full path replaces it.
+  void ChooseFile(const char* filter, std::string CBbcbSettingDlg::*member);
 
   void OnBbcbToolOpen();
   void OnConfigOpen();
