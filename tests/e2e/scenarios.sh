@@ -190,3 +190,42 @@ scenario_long_run() {
   check "rows after the run" "$(drv rows Quintor $HISTORY | wc -l)" 4
   close_quintor
 }
+
+# BBCB Setting: the fields typed, "Start !!" makes a stamped folder holding
+# the image, the config copy and the ReadMe; the maker got the values; the
+# fields are stored when the window closes.
+scenario_bbcb_setting() {
+  new_scratch bbcb_setting
+  local out="$SCRATCH/release" config="$SCRATCH/sample bbcb.cfg" rec="$SCRATCH/bbcb_record.txt"
+  mkdir -p "$out"
+  printf '; sample\r\nmanufacturer_id=0x12\r\n' > "$config"
+  drv store BBCB_Path "$(winpath "$BUILD/standins/irdeto_make_bbcb.exe")"
+  drv store BBCB_Config "$(winpath "$config")"
+  drv store BBCB_Output "$(winpath "$out")"
+  start_quintor
+  drv click Quintor $BBCB_SETTING
+  drv wait "BBCB Setting" 30
+  drv waittext "BBCB Setting" 1035 "$(winpath "$config")"
+  drv type "BBCB Setting" 1025 "1234ABCD"
+  drv type "BBCB Setting" 1026 "0001"
+  drv type "BBCB Setting" 1027 "MSN 42"
+  local id=1028 byte
+  for byte in 00 1A 2B 3C 4D 5E; do drv type "BBCB Setting" $id $byte; id=$((id + 1)); done
+  drv waittext "BBCB Setting" 1025 "1234ABCD"
+  drv click "BBCB Setting" 1024
+  wait_for 60 test -s "$rec" || fail "the maker was not started"
+  local folder
+  wait_for 60 sh -c "ls '$out'/*/ReadMe.txt >/dev/null 2>&1" || fail "no stamped folder with a ReadMe"
+  folder="$(dirname "$(ls "$out"/*/ReadMe.txt | head -n 1)")"
+  check "stamped folders" "$(find "$out" -mindepth 1 -maxdepth 1 -type d | wc -l)" 1
+  check_has "image" "$folder/bbcb.bin" "sn=1234ABCD"
+  check_has "image" "$folder/bbcb.bin" "manufacturer_sn=MSN 42"
+  cmp -s "$config" "$folder/sample bbcb.CFG" || fail "no copy of the config in $folder"
+  [ -s "$folder/ReadMe.txt" ] || fail "empty ReadMe"
+  check_has "maker's arguments" <(tr -d '\r' < "$rec") "arg=1234ABCD"
+  check_has "maker's arguments" <(tr -d '\r' < "$rec") "arg=$(winpath "$folder")\\bbcb.bin"
+  drv key "BBCB Setting" 0x1B
+  drv gone "BBCB Setting" 30
+  check "stored S/N" "$(drv setting BBCB_SN)" "1234ABCD"
+  close_quintor
+}
