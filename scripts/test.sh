@@ -37,3 +37,6 @@ echo "== Windows tests under Wine ($QUINTOR_WIN_ARCH)"
 quintor_start_display
 quintor_prepare_prefix
 ctest --test-dir "$QUINTOR_WIN_BUILD" --output-on-failure
+
+echo "== End-to-end scenarios under Wine ($QUINTOR_WIN_ARCH)"
+scripts/e2e.sh "$QUINTOR_WIN_BUILD"
