@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <unordered_set>
 #include <vector>
 
 #include "bbcb/bbcbsettingdlg.h"
@@ -27,13 +28,32 @@ const char kOutputFilter[] = "All File(*.*)|*.*||";
 
 const int kLockOptionIds[] = {IDC_SCS, IDC_JEI, IDC_CW};
 
-// Full paths compare as the file system compares them: ignoring case.
-bool SamePath(const std::string& a, const std::string& b) {
-  const std::wstring wa = Widen(a);
-  const std::wstring wb = Widen(b);
-  return CompareStringOrdinal(wa.c_str(), static_cast<int>(wa.size()), wb.c_str(), static_cast<int>(wb.size()),
-                              TRUE) == CSTR_EQUAL;
+// Full paths compare as the file system compares them: ignoring case. The
+// key is the path upper-cased without regard to the user's language.
+std::wstring PathKey(const std::string& path) {
+  const std::wstring wide = Widen(path);
+  if (wide.empty()) return wide;
+  std::wstring upper(wide.size(), L'\0');
+  const int n = LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, wide.c_str(), static_cast<int>(wide.size()),
+                              &upper[0], static_cast<int>(upper.size()), nullptr, nullptr, 0);
+  return n > 0 ? upper.substr(0, static_cast<size_t>(n)) : wide;
 }
+
+// Stops a window from redrawing while many rows are added, and redraws it
+// once afterwards.
+class RedrawPause {
+ public:
+  explicit RedrawPause(HWND hwnd) : hwnd_(hwnd) { SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0); }
+  ~RedrawPause() {
+    SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+  }
+  RedrawPause(const RedrawPause&) = delete;
+  RedrawPause& operator=(const RedrawPause&) = delete;
+
+ private:
+  HWND hwnd_;
+};
 
 bool IsLockCommand(const std::optional<int32_t>& code) {
   return code && (*code == kCmdIrdetoFactoryLock || *code == kCmdIrdetoSecureLock);
@@ -293,27 +313,26 @@ void CQuintorDlg::OnInsert() {
       services_.fileDialogs.Choose(FileDialogRequest::Open(GetSafeHwnd(), kDownloadFilter, std::string(), true));
   if (chosen.empty()) return;
 
-  m_lcDownloadFiles.DeselectAll();
-  // Duplicates are looked for among the rows that were there before.
-  const int existing = m_lcDownloadFiles.GetItemCount();
-  std::vector<std::string> existingPaths;
-  for (int row = 0; row < existing; ++row) {
-    existingPaths.push_back(m_lcDownloadFiles.GetItemText(row, 1) + "\\" + m_lcDownloadFiles.GetItemText(row, 2));
-  }
-
-  for (const std::string& path : chosen) {
-    bool duplicate = false;
-    for (const std::string& existingPath : existingPaths) {
-      if (SamePath(existingPath, path)) {
-        duplicate = true;
-        break;
-      }
+  // Every added row is selected as it is appended; the last one becomes the
+  // selection mark and is scrolled into view once, which leaves the list as
+  // marking each row in turn would. The list redraws once, at the end.
+  int last = -1;
+  {
+    RedrawPause pause(m_lcDownloadFiles.GetSafeHwnd());
+    m_lcDownloadFiles.DeselectAll();
+    // Duplicates are looked for among the rows that were there before.
+    std::unordered_set<std::wstring> existingPaths;
+    const int existing = m_lcDownloadFiles.GetItemCount();
+    for (int row = 0; row < existing; ++row) {
+      existingPaths.insert(PathKey(m_lcDownloadFiles.GetItemText(row, 1) + "\\" + m_lcDownloadFiles.GetItemText(row, 2)));
     }
-    if (duplicate) continue;
-    const int row = m_lcDownloadFiles.GetItemCount();
-    AppendFileRow(row, GetPathFolder(path), GetPathFileName(path));
-    m_lcDownloadFiles.MarkRow(row);
+    for (const std::string& path : chosen) {
+      if (existingPaths.count(PathKey(path)) > 0) continue;
+      last = m_lcDownloadFiles.GetItemCount();
+      AppendFileRow(last, GetPathFolder(path), GetPathFileName(path));
+    }
   }
+  if (last >= 0) m_lcDownloadFiles.MarkRow(last);
 }
 
 void CQuintorDlg::OnDelete() {
@@ -334,16 +353,22 @@ void CQuintorDlg::OnStart() {
 }
 
 void CQuintorDlg::AppendRunHistory(const LocalTime& start, const ToolCommandInputs& inputs) {
-  m_lcRunHistory.DeselectAll();
-  int count = m_lcRunHistory.GetItemCount();
-  for (const std::string& line : ComposeRunHistoryLines(inputs, start)) {
-    if (line.empty()) continue;
-    const int row = m_lcRunHistory.InsertItem(count, "", LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    if (row < 0) continue;
-    m_lcRunHistory.SetItemText(row, 1, line);
-    m_lcRunHistory.MarkRow(row);
-    ++count;
+  // Each row is appended selected and focused; the last one becomes the
+  // selection mark and is scrolled into view once. The list redraws once.
+  int last = -1;
+  {
+    RedrawPause pause(m_lcRunHistory.GetSafeHwnd());
+    m_lcRunHistory.DeselectAll();
+    for (const std::string& line : ComposeRunHistoryLines(inputs, start)) {
+      if (line.empty()) continue;
+      const int row = m_lcRunHistory.InsertItem(m_lcRunHistory.GetItemCount(), "", LVIS_SELECTED | LVIS_FOCUSED,
+                                                LVIS_SELECTED | LVIS_FOCUSED);
+      if (row < 0) continue;
+      m_lcRunHistory.SetItemText(row, 1, line);
+      last = row;
+    }
   }
+  if (last >= 0) m_lcRunHistory.MarkRow(last);
 }
 
 void CQuintorDlg::OnViewLog() {

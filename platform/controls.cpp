@@ -1,5 +1,7 @@
 #include "platform/controls.h"
 
+#include <vector>
+
 #include <commctrl.h>
 
 #include "platform/wide.h"
@@ -120,13 +122,10 @@ int ListView::GetSelectionMark() const { return static_cast<int>(SendMessageW(hw
 void ListView::EnsureVisible(int row) { SendMessageW(hwnd_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), TRUE); }
 
 void ListView::DeselectAll() {
-  const int count = GetItemCount();
-  for (int row = 0; row < count; ++row) {
-    if (GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED) {
-      SetItemState(row, 0, LVIS_SELECTED);
-      EnsureVisible(row);
-    }
-  }
+  // Rows are collected first: clearing one changes what "next selected" means.
+  std::vector<int> selected;
+  for (int row = GetNextSelected(-1); row >= 0; row = GetNextSelected(row)) selected.push_back(row);
+  for (int row : selected) SetItemState(row, 0, LVIS_SELECTED);
 }
 
 void ListView::MarkRow(int row) {

@@ -45,7 +45,8 @@ class ListView : public ControlWindow {
   int GetSelectionMark() const;
   // Scrolls the row into view; partly visible is enough.
   void EnsureVisible(int row);
-  // Clears the selection of every selected row, scrolling each into view.
+  // Clears the selection of every selected row. Visits the selected rows
+  // only: a long history keeps this cheap.
   void DeselectAll();
   // Makes the row the selection mark, selected and focused, and scrolls it
   // into view.
