@@ -7,35 +7,13 @@
 #include "invocation/runner.h"
 #include "invocation/script.h"
 #include "tests/support/fakes.h"
+#include "tests/support/runinputs.h"
 
 namespace {
 
 const LocalTime kStart{2011, 3, 7, 14, 5, 33};
 const char* const kProgramFolder = "C:\\Program Files\\Quintor\\";
 const char* const kUserFolder = "C:\\Users\\op\\AppData\\Local\\Quintor\\";
-
-ToolCommandInputs FileDownload(const std::string& toolPath, const std::string& folder, const std::string& file) {
-  ToolCommandInputs in;
-  in.toolPath = toolPath;
-  in.port = 1;
-  in.baudRate = 115200;
-  in.dataBits = 8;
-  in.stopBits = 0;
-  in.parity = 0;
-  in.command = kCmdFileDownload;
-  in.rows = {{true, folder, file}};
-  return in;
-}
-
-std::vector<std::string> Lines(const std::string& script) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  for (size_t end; (end = script.find("\r\n", start)) != std::string::npos; start = end + 2) {
-    lines.push_back(script.substr(start, end - start));
-  }
-  EXPECT_EQ(script.size(), start) << "text after the last CR LF";
-  return lines;
-}
 
 // What cmd makes of a batch line: "%%" becomes "%"; a single '%' would start
 // a variable reference and mangle the value.
@@ -64,12 +42,12 @@ class RunnerTest : public ::testing::Test {
 
 TEST_F(RunnerTest, AToolThatHasGoneRunsNothing) {
   fs.files.clear();
-  EXPECT_FALSE(RunToolScript(services, FileDownload("D:\\Bench\\Dorvik.exe", "E:\\load", "a.bin"), kStart, false));
+  EXPECT_FALSE(RunToolScript(services, FileDownloadInputs("D:\\Bench\\Dorvik.exe", "E:\\load", "a.bin"), kStart, false));
   EXPECT_TRUE(launcher.calls.empty());
 }
 
 TEST(RunScript, ExampleHasFourLines) {
-  const ToolCommandInputs in = FileDownload("D:\\Bench\\Dorvik.exe", "E:\\load", "dev002.SDL");
+  const ToolCommandInputs in = FileDownloadInputs("D:\\Bench\\Dorvik.exe", "E:\\load", "dev002.SDL");
   EXPECT_EQ(
       "REM 2011.03.07. 14:05\r\n"
       "D:\r\n"
@@ -87,8 +65,8 @@ TEST(RunScript, ValuesSurviveTheCommandInterpreter) {
   };
   for (const std::string& folder : folders) {
     const std::string tool = folder + (folder.back() == '\\' ? "" : "\\") + "Dorvik.exe";
-    const ToolCommandInputs in = FileDownload(tool, folder, "image 1 & %x%.bin");
-    const std::vector<std::string> lines = Lines(ComposeRunScript(in, kStart));
+    const ToolCommandInputs in = FileDownloadInputs(tool, folder, "image 1 & %x%.bin");
+    const std::vector<std::string> lines = ScriptLines(ComposeRunScript(in, kStart));
     ASSERT_EQ(4u, lines.size()) << folder;
     EXPECT_EQ("D:", lines[1]);
 
@@ -123,7 +101,7 @@ TEST(RunScript, DriveAndFolderLines) {
   };
   for (const Case& c : cases) {
     const std::vector<std::string> lines =
-        Lines(ComposeRunScript(FileDownload(c.tool, "E:\\load", "a.bin"), kStart));
+        ScriptLines(ComposeRunScript(FileDownloadInputs(c.tool, "E:\\load", "a.bin"), kStart));
     ASSERT_EQ(4u, lines.size()) << c.tool;
     EXPECT_EQ(c.drive, lines[1]) << c.tool;
     EXPECT_EQ(c.cd, lines[2]) << c.tool;
@@ -131,19 +109,19 @@ TEST(RunScript, DriveAndFolderLines) {
 }
 
 TEST(RunScript, NothingWhenNoCommandLine) {
-  ToolCommandInputs noTool = FileDownload("", "E:\\load", "a.bin");
+  ToolCommandInputs noTool = FileDownloadInputs("", "E:\\load", "a.bin");
   EXPECT_EQ("", ComposeRunScript(noTool, kStart));
-  ToolCommandInputs emptyList = FileDownload("D:\\Bench\\Dorvik.exe", "E:\\load", "a.bin");
+  ToolCommandInputs emptyList = FileDownloadInputs("D:\\Bench\\Dorvik.exe", "E:\\load", "a.bin");
   emptyList.rows.clear();
   EXPECT_EQ("", ComposeRunScript(emptyList, kStart));
-  ToolCommandInputs quote = FileDownload("D:\\Bench\\Dorvik.exe", "E:\\load", "a\".bin");
+  ToolCommandInputs quote = FileDownloadInputs("D:\\Bench\\Dorvik.exe", "E:\\load", "a\".bin");
   EXPECT_EQ("", ComposeRunScript(quote, kStart));
-  ToolCommandInputs noFolder = FileDownload("Dorvik.exe", "E:\\load", "a.bin");
+  ToolCommandInputs noFolder = FileDownloadInputs("Dorvik.exe", "E:\\load", "a.bin");
   EXPECT_EQ("", ComposeRunScript(noFolder, kStart));
 
   ToolCommandInputs secureCheck = emptyList;
   secureCheck.command = kCmdIrdetoSecureCheck;
-  EXPECT_EQ(4u, Lines(ComposeRunScript(secureCheck, kStart)).size());
+  EXPECT_EQ(4u, ScriptLines(ComposeRunScript(secureCheck, kStart)).size());
 }
 
 TEST_F(RunnerTest, CapturedRunWritesScriptAndEmptiesTheLog) {
@@ -151,18 +129,18 @@ TEST_F(RunnerTest, CapturedRunWritesScriptAndEmptiesTheLog) {
   std::string logDuringRun = "not run";
   launcher.onRun = [&](const std::string&, const std::string& capture) { logDuringRun = fs.Content(capture); };
 
-  ASSERT_TRUE(RunToolScript(services, FileDownload("D:\\Bench\\Dorvik.exe", "E:\\load", "a.bin"), kStart, true));
+  ASSERT_TRUE(RunToolScript(services, FileDownloadInputs("D:\\Bench\\Dorvik.exe", "E:\\load", "a.bin"), kStart, true));
   ASSERT_EQ(1u, launcher.calls.size());
   EXPECT_EQ("cmd.exe /d /v:off /s /c \"\"C:\\Program Files\\Quintor\\run_dorvik.bat\"\"", launcher.calls[0].commandLine);
   EXPECT_EQ(std::string(kProgramFolder) + "Quintor_Log.txt", launcher.calls[0].capturePath);
   EXPECT_TRUE(launcher.calls[0].waited);
   EXPECT_EQ("", logDuringRun);
-  EXPECT_EQ(4u, Lines(fs.Content(std::string(kProgramFolder) + "run_dorvik.bat")).size());
+  EXPECT_EQ(4u, ScriptLines(fs.Content(std::string(kProgramFolder) + "run_dorvik.bat")).size());
 }
 
 TEST_F(RunnerTest, UncapturedRunLeavesTheLog) {
   fs.AddFile(std::string(kProgramFolder) + "Quintor_Log.txt", "old output");
-  ASSERT_TRUE(RunToolScript(services, FileDownload("D:\\Bench\\Dorvik.exe", "E:\\load", "a.bin"), kStart, false));
+  ASSERT_TRUE(RunToolScript(services, FileDownloadInputs("D:\\Bench\\Dorvik.exe", "E:\\load", "a.bin"), kStart, false));
   EXPECT_EQ("", launcher.calls.at(0).capturePath);
   EXPECT_EQ("old output", fs.Content(std::string(kProgramFolder) + "Quintor_Log.txt"));
 }
@@ -170,25 +148,25 @@ TEST_F(RunnerTest, UncapturedRunLeavesTheLog) {
 TEST_F(RunnerTest, FailuresRunNothingAndReportFalse) {
   const std::string script = std::string(kProgramFolder) + "run_dorvik.bat";
   fs.AddFile(script, "previous");
-  EXPECT_FALSE(RunToolScript(services, FileDownload("", "E:\\load", "a.bin"), kStart, true));
+  EXPECT_FALSE(RunToolScript(services, FileDownloadInputs("", "E:\\load", "a.bin"), kStart, true));
   EXPECT_TRUE(launcher.calls.empty());
   EXPECT_EQ("previous", fs.Content(script));
   EXPECT_FALSE(fs.Has(std::string(kProgramFolder) + "Quintor_Log.txt"));
 
   launcher.startable = false;  // the script cannot be started
-  EXPECT_FALSE(RunToolScript(services, FileDownload("D:\\Bench\\Dorvik.exe", "E:\\load", "a.bin"), kStart, false));
+  EXPECT_FALSE(RunToolScript(services, FileDownloadInputs("D:\\Bench\\Dorvik.exe", "E:\\load", "a.bin"), kStart, false));
   EXPECT_EQ(1u, launcher.calls.size());
 
   // A character the command interpreter would read as another one.
   launcher.startable = true;
   env.asciiBatchOnly = true;
-  EXPECT_FALSE(RunToolScript(services, FileDownload("D:\\Bench\\Dorvik.exe", "E:\\한글", "a.bin"), kStart, false));
+  EXPECT_FALSE(RunToolScript(services, FileDownloadInputs("D:\\Bench\\Dorvik.exe", "E:\\한글", "a.bin"), kStart, false));
   EXPECT_EQ(1u, launcher.calls.size());
 }
 
 TEST_F(RunnerTest, RefusingProgramFolderMovesScriptAndLogToTheUser) {
   fs.refused = {kProgramFolder};
-  ASSERT_TRUE(RunToolScript(services, FileDownload("D:\\Bench\\Dorvik.exe", "E:\\load", "a.bin"), kStart, true));
+  ASSERT_TRUE(RunToolScript(services, FileDownloadInputs("D:\\Bench\\Dorvik.exe", "E:\\load", "a.bin"), kStart, true));
   EXPECT_TRUE(fs.Has(std::string(kUserFolder) + "run_dorvik.bat"));
   EXPECT_EQ("cmd.exe /d /v:off /s /c \"\"" + std::string(kUserFolder) + "run_dorvik.bat\"\"",
             launcher.calls.at(0).commandLine);
@@ -206,24 +184,24 @@ TEST_F(RunnerTest, RefusingProgramFolderMovesScriptAndLogToTheUser) {
   // longer stands for the last run.
   fs.refused.clear();
   fs.AddFile(std::string(kProgramFolder) + "Quintor_Log.txt", "older");
-  ASSERT_TRUE(RunToolScript(services, FileDownload("D:\\Bench\\Dorvik.exe", "E:\\load", "a.bin"), kStart, true));
+  ASSERT_TRUE(RunToolScript(services, FileDownloadInputs("D:\\Bench\\Dorvik.exe", "E:\\load", "a.bin"), kStart, true));
   fs.AddFile(std::string(kProgramFolder) + "Quintor_Log.txt", "newest");
   EXPECT_EQ(std::string(kProgramFolder) + "Quintor_Log.txt", CaptureLogPath(services));
 }
 
 TEST_F(RunnerTest, NoFolderTakesTheLogRunsWithoutCapture) {
   fs.refused = {kProgramFolder + std::string("Quintor_Log.txt"), kUserFolder};
-  ASSERT_TRUE(RunToolScript(services, FileDownload("D:\\Bench\\Dorvik.exe", "E:\\load", "a.bin"), kStart, true));
+  ASSERT_TRUE(RunToolScript(services, FileDownloadInputs("D:\\Bench\\Dorvik.exe", "E:\\load", "a.bin"), kStart, true));
   EXPECT_EQ("", launcher.calls.at(0).capturePath);
 }
 
 TEST_F(RunnerTest, ProgramFolderWithPercentIsPassedOver) {
   env.exePath = "C:\\Tools %USERNAME%\\Quintor.exe";
   std::string path;
-  ASSERT_TRUE(WriteRunScript(services, FileDownload("D:\\Bench\\Dorvik.exe", "E:\\load", "a.bin"), kStart, &path));
+  ASSERT_TRUE(WriteRunScript(services, FileDownloadInputs("D:\\Bench\\Dorvik.exe", "E:\\load", "a.bin"), kStart, &path));
   EXPECT_EQ(std::string(kUserFolder) + "run_dorvik.bat", path);
   env.userFolder = "";
-  EXPECT_FALSE(WriteRunScript(services, FileDownload("D:\\Bench\\Dorvik.exe", "E:\\load", "a.bin"), kStart, &path));
+  EXPECT_FALSE(WriteRunScript(services, FileDownloadInputs("D:\\Bench\\Dorvik.exe", "E:\\load", "a.bin"), kStart, &path));
 }
 
 TEST_F(RunnerTest, ViewLogDoesNothingForMissingOrEmptyLog) {
@@ -237,7 +215,7 @@ TEST_F(RunnerTest, ViewLogDoesNothingForMissingOrEmptyLog) {
 }
 
 TEST(RunHistory, LinesOfOneRun) {
-  ToolCommandInputs in = FileDownload("D:\\Bench\\Dorvik.exe", "E:\\load", "dev002.SDL");
+  ToolCommandInputs in = FileDownloadInputs("D:\\Bench\\Dorvik.exe", "E:\\load", "dev002.SDL");
   in.rows.insert(in.rows.begin(), DownloadRow{false, "E:\\load", "bbcb.BIN"});
   const std::vector<std::string> download = {"[2011.03.07. 14:05]", "Dorvik.EXE -c 1 -b 7 -n 8 -s 0 -p 0 -d ",
                                              "dev002.SDL ", " "};

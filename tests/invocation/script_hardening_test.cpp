@@ -8,33 +8,11 @@
 #include "invocation/runner.h"
 #include "invocation/script.h"
 #include "tests/support/fakes.h"
+#include "tests/support/runinputs.h"
 
 namespace {
 
 const LocalTime kStart{2011, 3, 7, 14, 5, 33};
-
-ToolCommandInputs Download(const std::string& toolPath, const std::string& folder, const std::string& file) {
-  ToolCommandInputs in;
-  in.toolPath = toolPath;
-  in.port = 1;
-  in.baudRate = 115200;
-  in.dataBits = 8;
-  in.stopBits = 0;
-  in.parity = 0;
-  in.command = kCmdFileDownload;
-  in.rows = {{true, folder, file}};
-  return in;
-}
-
-std::vector<std::string> Lines(const std::string& script) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  for (size_t end; (end = script.find("\r\n", start)) != std::string::npos; start = end + 2) {
-    lines.push_back(script.substr(start, end - start));
-  }
-  EXPECT_EQ(script.size(), start);
-  return lines;
-}
 
 std::string Undouble(std::string line) {
   for (size_t at = line.find("%%"); at != std::string::npos; at = line.find("%%", at + 1)) line.erase(at, 1);
@@ -47,12 +25,12 @@ TEST(ScriptHardening, OrdinaryScriptStaysAsItWas) {
       "D:\r\n"
       "cd D:\\Bench\r\n"
       "Dorvik.EXE -c 1 -b 7 -n 8 -s 0 -p 0 E:\\load\\a.bin -d 2>&1\r\n",
-      ComposeRunScript(Download("D:\\Bench\\Dorvik.exe", "E:\\load", "a.bin"), kStart));
+      ComposeRunScript(FileDownloadInputs("D:\\Bench\\Dorvik.exe", "E:\\load", "a.bin"), kStart));
 }
 
 TEST(ScriptHardening, NetworkToolFolderIsEnteredWithPushdAndLeftWithPopd) {
   const std::vector<std::string> lines =
-      Lines(ComposeRunScript(Download("\\\\server\\share\\벤치 100%\\Dorvik.exe", "E:\\load", "a.bin"), kStart));
+      ScriptLines(ComposeRunScript(FileDownloadInputs("\\\\server\\share\\벤치 100%\\Dorvik.exe", "E:\\load", "a.bin"), kStart));
   ASSERT_EQ(4u, lines.size());
   EXPECT_EQ("pushd \"\\\\server\\share\\벤치 100%%\"", lines[1]);
   EXPECT_EQ("Dorvik.EXE -c 1 -b 7 -n 8 -s 0 -p 0 E:\\load\\a.bin -d 2>&1", lines[2]);
@@ -63,16 +41,16 @@ TEST(ScriptHardening, ToolFolderLongerThanACurrentFolderIsRefused) {
   // 258 UTF-16 units is the longest; a Korean character is one unit but three bytes.
   const std::string fits = "D:\\" + std::string(255, 'a');
   ASSERT_EQ(258u, fits.size());
-  EXPECT_EQ(4u, Lines(ComposeRunScript(Download(fits + "\\Dorvik.exe", "E:\\l", "a.bin"), kStart)).size());
-  EXPECT_EQ("", ComposeRunScript(Download(fits + "c\\Dorvik.exe", "E:\\l", "a.bin"), kStart));
+  EXPECT_EQ(4u, ScriptLines(ComposeRunScript(FileDownloadInputs(fits + "\\Dorvik.exe", "E:\\l", "a.bin"), kStart)).size());
+  EXPECT_EQ("", ComposeRunScript(FileDownloadInputs(fits + "c\\Dorvik.exe", "E:\\l", "a.bin"), kStart));
   std::string korean = "D:\\";
   for (int i = 0; i < 255; ++i) korean += "한";
-  EXPECT_EQ(4u, Lines(ComposeRunScript(Download(korean + "\\Dorvik.exe", "E:\\l", "a.bin"), kStart)).size());
-  EXPECT_EQ("", ComposeRunScript(Download(korean + "한\\Dorvik.exe", "E:\\l", "a.bin"), kStart));
+  EXPECT_EQ(4u, ScriptLines(ComposeRunScript(FileDownloadInputs(korean + "\\Dorvik.exe", "E:\\l", "a.bin"), kStart)).size());
+  EXPECT_EQ("", ComposeRunScript(FileDownloadInputs(korean + "한\\Dorvik.exe", "E:\\l", "a.bin"), kStart));
 }
 
 TEST(ScriptHardening, CommandLineLongerThanCmdReadsIsRefusedAndNothingRuns) {
-  ToolCommandInputs in = Download("D:\\Bench\\Dorvik.exe", "E:\\load", "a.bin");
+  ToolCommandInputs in = FileDownloadInputs("D:\\Bench\\Dorvik.exe", "E:\\load", "a.bin");
   in.command = kCmdIrdetoFactoryProgram;
   in.rows.clear();
   for (int i = 0; i < 30; ++i) in.rows.push_back({true, "E:\\" + std::string(290, 'd'), "image.bin"});
@@ -87,7 +65,7 @@ TEST(ScriptHardening, CommandLineLongerThanCmdReadsIsRefusedAndNothingRuns) {
   EXPECT_TRUE(fs.files.empty());
 
   in.rows.resize(25);  // 25 rows of 300 characters still fit
-  EXPECT_EQ(4u, Lines(ComposeRunScript(in, kStart)).size());
+  EXPECT_EQ(4u, ScriptLines(ComposeRunScript(in, kStart)).size());
 }
 
 TEST(ScriptHardening, ControlCharactersInACommandNeverSplitTheScript) {
@@ -110,7 +88,7 @@ TEST(ScriptHardening, AwkwardNamesReachTheToolUnchanged) {
     for (const std::string& tool : {std::string("D:\\R&D (x)\\100% ^\\Dorvik.exe"),
                                     std::string("\\\\server\\share\\도구 & é\\Dorvik.exe")}) {
       const std::vector<std::string> lines =
-          Lines(ComposeRunScript(Download(tool, folder, "img & 1%.bin"), kStart));
+          ScriptLines(ComposeRunScript(FileDownloadInputs(tool, folder, "img & 1%.bin"), kStart));
       ASSERT_EQ(4u, lines.size());
       const std::string command = tool[0] == '\\' ? lines[2] : lines[3];
       const std::vector<std::string> args = SplitWindowsCommandLine(Undouble(command.substr(0, command.size() - 4)));

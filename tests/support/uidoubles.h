@@ -10,6 +10,7 @@
 #include <chrono>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -177,4 +178,40 @@ class ModalWindowWatcher {
   UINT_PTR timer_ = 0;
   int handled_ = 0;
   bool busy_ = false;
+};
+
+// A window of class T created modeless and operated as the operator would:
+// the part every window test fixture shares. A fixture closes the window in
+// its TearDown, before the services the window uses go away.
+template <class T>
+class WindowDriver {
+ public:
+  WindowDriver() = default;
+  ~WindowDriver() { Close(); }
+  WindowDriver(const WindowDriver&) = delete;
+  WindowDriver& operator=(const WindowDriver&) = delete;
+
+  std::unique_ptr<T> dialog;
+  HWND hwnd = nullptr;
+
+  // Esc, as the operator closes the window.
+  void Close() {
+    if (hwnd && IsWindow(hwnd)) Click(IDCANCEL);
+    hwnd = nullptr;
+    dialog.reset();
+  }
+  HWND Item(int id) const { return GetDlgItem(hwnd, id); }
+  void Click(int id) {
+    SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(Item(id)));
+  }
+
+ protected:
+  // Replaces an open window with `window`, created modeless; false when it
+  // could not be created.
+  bool Show(T* window) {
+    Close();
+    dialog.reset(window);
+    hwnd = dialog->CreateModeless();
+    return hwnd != nullptr;
+  }
 };

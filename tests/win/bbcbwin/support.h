@@ -25,33 +25,15 @@ class RecordingBbcbDlg : public CBbcbSettingDlg {
 };
 
 // Opens, types into, clicks and closes the window over `services`.
-class BbcbWindowDriver {
+class BbcbWindowDriver : public WindowDriver<RecordingBbcbDlg> {
  public:
   explicit BbcbWindowDriver(UiServices& services) : services_(services) {}
   ~BbcbWindowDriver() { Close(); }
   BbcbWindowDriver(const BbcbWindowDriver&) = delete;
   BbcbWindowDriver& operator=(const BbcbWindowDriver&) = delete;
 
-  std::unique_ptr<RecordingBbcbDlg> dialog;
-  HWND hwnd = nullptr;
 
-  void Open() {
-    Close();
-    dialog.reset(new RecordingBbcbDlg(services_));
-    hwnd = dialog->CreateModeless();
-    ASSERT_NE(hwnd, nullptr);
-  }
-  // Esc, as the operator closes the window.
-  void Close() {
-    if (hwnd && IsWindow(hwnd)) Click(IDCANCEL);
-    hwnd = nullptr;
-    dialog.reset();
-  }
-
-  HWND Item(int id) const { return GetDlgItem(hwnd, id); }
-  void Click(int id) {
-    SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(Item(id)));
-  }
+  void Open() { ASSERT_TRUE(Show(new RecordingBbcbDlg(services_))); }
   std::string Text(int id) const { return Narrow(ModalWindowWatcher::Text(Item(id))); }
 
   // Types `text` at the end of the field, one character at a time.

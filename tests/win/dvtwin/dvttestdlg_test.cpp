@@ -48,7 +48,7 @@ class FileSystemWithTool : public WinFileSystem {
   }
 };
 
-class DvtTestWindow : public ::testing::Test {
+class DvtTestWindow : public ::testing::Test, public WindowDriver<CDvtTestDlg> {
  protected:
   ScratchFolder scratch;
   std::string programFolder = scratch.Make("program") + "\\";
@@ -60,8 +60,6 @@ class DvtTestWindow : public ::testing::Test {
   ScriptedFileDialogs files;
   ScriptedFolderPicker folders;
   UiServices services{fs, store, launcher, env, clock, files, folders};
-  std::unique_ptr<CDvtTestDlg> dialog;
-  HWND hwnd = nullptr;
 
   void SetUp() override { clock.now = LocalTime{2011, 3, 7, 14, 5, 0}; }
   void TearDown() override { Close(); }
@@ -69,22 +67,10 @@ class DvtTestWindow : public ::testing::Test {
   // The main window's example settings: COM1, 115200, 8 bit, stop-bit code
   // 0, parity code 0.
   void Open(const std::string& tool = kTool, std::vector<int32_t> positions = {0, 7, 3, 0, 0}) {
-    Close();
-    dialog.reset(new CDvtTestDlg(services, tool, positions[0], positions[1], positions[2], positions[3],
-                                 positions[4]));
-    hwnd = dialog->CreateModeless();
-    ASSERT_NE(hwnd, nullptr);
-  }
-  void Close() {
-    if (hwnd && IsWindow(hwnd)) Click(IDCANCEL);
-    hwnd = nullptr;
-    dialog.reset();
+    ASSERT_TRUE(Show(new CDvtTestDlg(services, tool, positions[0], positions[1], positions[2], positions[3],
+                                     positions[4])));
   }
 
-  HWND Item(int id) const { return GetDlgItem(hwnd, id); }
-  void Click(int id) {
-    SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(Item(id)));
-  }
   void Press(int id, int times) {
     for (int i = 0; i < times; ++i) Click(id);
   }

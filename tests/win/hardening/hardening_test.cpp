@@ -10,6 +10,7 @@
 #include "platform/win_filesystem.h"
 #include "platform/win_process.h"
 #include "platform/win_registry.h"
+#include "tests/support/runinputs.h"
 #include "tests/win/runner/winsupport.h"
 
 namespace {
@@ -131,18 +132,7 @@ class FaultyTools : public ::testing::Test {
     SetEnvironmentVariableW(L"DORVIK_RUNLOG", nullptr);
   }
   std::string runLog() const { return scratch.Path() + "\\runs.txt"; }
-  ToolCommandInputs Inputs() const {
-    ToolCommandInputs in;
-    in.toolPath = tool;
-    in.port = 1;
-    in.baudRate = 115200;
-    in.dataBits = 8;
-    in.stopBits = 0;
-    in.parity = 0;
-    in.command = kCmdFileDownload;
-    in.rows = {{true, images, "a.bin"}};
-    return in;
-  }
+  ToolCommandInputs Inputs() const { return FileDownloadInputs(tool, images, "a.bin"); }
   bool Run(bool capture) { return RunToolScript(services, Inputs(), LocalTime{2011, 3, 7, 14, 5, 0}, capture); }
   size_t Runs() const {
     const std::string text = ReadFileText(runLog());

@@ -32,7 +32,7 @@ inline std::ostream& operator<<(std::ostream& os, const ListRow& r) {
   return os << "{" << r.checked << ", " << r.folder << ", " << r.name << ", " << r.selected << "}";
 }
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public ::testing::Test, public WindowDriver<CQuintorDlg> {
  protected:
   FakeFileSystem fs;
   FakeSettingsStore store;
@@ -42,28 +42,11 @@ class MainWindowTest : public ::testing::Test {
   ScriptedFileDialogs files;
   ScriptedFolderPicker folders;
   UiServices services{fs, store, launcher, env, clock, files, folders};
-  std::unique_ptr<CQuintorDlg> dialog;
-  HWND hwnd = nullptr;
 
   void SetUp() override { clock.now = LocalTime{2011, 3, 7, 14, 5, 0}; }
   void TearDown() override { Close(); }
 
-  void Open() {
-    dialog.reset(new CQuintorDlg(services));
-    hwnd = dialog->CreateModeless();
-    ASSERT_NE(hwnd, nullptr);
-  }
-  // Esc, as the operator closes the window.
-  void Close() {
-    if (hwnd && IsWindow(hwnd)) Click(IDCANCEL);
-    hwnd = nullptr;
-    dialog.reset();
-  }
-
-  HWND Item(int id) const { return GetDlgItem(hwnd, id); }
-  void Click(int id) {
-    SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(Item(id)));
-  }
+  void Open() { ASSERT_TRUE(Show(new CQuintorDlg(services))); }
   void Menu(int command) { SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(command, 0), 0); }
   // Ticks or unticks a check box as a click does.
   void SetCheck(int id, bool on) {
