@@ -153,7 +153,10 @@ class ModalWindowWatcher {
   static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
     ModalWindowWatcher* self = Current();
     if (!self || self->busy_) return;
-    if (std::chrono::steady_clock::now() > self->deadline_) return;
+    if (std::chrono::steady_clock::now() > self->deadline_) {
+      self->CancelNewWindows();
+      return;
+    }
     std::vector<HWND> now;
     EnumThreadWindows(GetCurrentThreadId(), &Collect, reinterpret_cast<LPARAM>(&now));
     for (HWND hwnd : now) {
@@ -169,6 +172,23 @@ class ModalWindowWatcher {
       if (!done) continue;
       self->seen_.push_back(hwnd);
       ++self->handled_;
+    }
+  }
+
+  // Past the deadline every new window is cancelled, so a test whose window
+  // never reached the expected state fails instead of waiting forever.
+  void CancelNewWindows() {
+    std::vector<HWND> now;
+    EnumThreadWindows(GetCurrentThreadId(), &Collect, reinterpret_cast<LPARAM>(&now));
+    for (HWND hwnd : now) {
+      wchar_t cls[32] = {};
+      GetClassNameW(hwnd, cls, 32);
+      if (std::wstring(cls) != L"#32770" || !IsWindowVisible(hwnd)) continue;
+      bool known = false;
+      for (HWND seen : seen_) known = known || seen == hwnd;
+      if (known) continue;
+      Press(hwnd, IDCANCEL);
+      seen_.push_back(hwnd);
     }
   }
 

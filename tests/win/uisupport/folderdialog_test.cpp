@@ -75,6 +75,19 @@ std::function<bool(HWND)> ConfirmWhenSelected(const std::wstring& leaf) {
 
 bool Cancel(HWND browser) { return ModalWindowWatcher::Press(browser, IDCANCEL); }
 
+// Opens the shell's browser through `pick` until it shows `leaf` selected and
+// is confirmed there, at most three times. Wine's browser now and then fills
+// its tree after the preselection, so one opening may never select it; such
+// an opening is cancelled after a while and counted as a miss.
+int PickWhenSelected(const std::wstring& leaf, const std::function<int()>& pick) {
+  int result = IDCANCEL;
+  for (int attempt = 0; attempt < 3 && result != IDOK; ++attempt) {
+    ModalWindowWatcher watcher(ConfirmWhenSelected(leaf), std::chrono::seconds(15));
+    result = pick();
+  }
+  return result;
+}
+
 LRESULT Hook(CFolderDialog& dialog, HWND browser, UINT code, LPARAM value) {
   return CFolderDialog::FolderBrowseHook(browser, code, value, reinterpret_cast<LPARAM>(&dialog));
 }
@@ -161,12 +174,10 @@ TEST(FolderDialog, InitialFolderIsKeptUpToTheBufferAndDroppedBeyondIt) {
 // that folder.
 TEST(FolderDialog, BrowserOpensOnTheInitialFolderAndReturnsIt) {
   const std::wstring folder = TestTempFolder(L"quintor_browse 폴더");
-  ModalWindowWatcher watcher(ConfirmWhenSelected(L"quintor_browse 폴더"));
   CFolderDialog dialog("Select the release folder for browse dialog", nullptr, nullptr, kFolderBrowseFlags);
   dialog.SetInitialFolder(Narrow(folder));
-  EXPECT_EQ(dialog.DoModal(), IDOK);
+  EXPECT_EQ(PickWhenSelected(L"quintor_browse 폴더", [&] { return static_cast<int>(dialog.DoModal()); }), IDOK);
   EXPECT_EQ(dialog.GetSelectedFolder(), Narrow(folder));
-  EXPECT_EQ(watcher.handled(), 1);
 }
 
 TEST(FolderDialog, CancelGivesTwoAndNoFolder) {
@@ -179,13 +190,12 @@ TEST(FolderDialog, CancelGivesTwoAndNoFolder) {
 TEST(ShellFolderPicker, PassesTheRequestAndLeavesTheFolderOnCancel) {
   const std::wstring folder = TestTempFolder(L"quintor_pick");
   {
-    ModalWindowWatcher watcher(ConfirmWhenSelected(L"quintor_pick"));
     ShellFolderPicker picker;
     FolderPickRequest request;
     request.title = "Select the Dvt Test folder for browse dialog";
     request.initialFolder = Narrow(folder);
     std::string chosen = "unchanged";
-    EXPECT_EQ(picker.PickFolder(request, &chosen), IDOK);
+    EXPECT_EQ(PickWhenSelected(L"quintor_pick", [&] { return picker.PickFolder(request, &chosen); }), IDOK);
     EXPECT_EQ(chosen, Narrow(folder));
   }
   {
