@@ -6,7 +6,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+# The demo keeps its own build folder and Wine prefix, apart from the tests'.
+arch_probe() { /usr/lib/wine/wine --version >/dev/null 2>&1 && echo i686 || echo x86_64; }
+export QUINTOR_WINEPREFIX="${QUINTOR_WINEPREFIX:-$PWD/build/wineprefix-demo-$(arch_probe)}"
 source scripts/wine-env.sh
+QUINTOR_WIN_BUILD="$PWD/build/demo-$QUINTOR_WIN_ARCH"
 if [ "$QUINTOR_WIN_ARCH" != i686 ]; then
   echo "This host cannot run 32-bit programs; starting the $QUINTOR_WIN_ARCH build of the same sources."
 fi
