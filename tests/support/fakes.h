@@ -1,22 +1,58 @@
-// Test doubles of the operating-system services.
+// Test doubles of the operating-system services and of how cmd reads a script
+// line, a fixed clock, the stored form of a text, and a fingerprint for long
+// fixed tables.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "core/services.h"
 #include "core/text.h"
+#include "core/timestamp.h"
+#include "invocation/argument.h"
 
-// Files and folders in memory. Paths compare without regard to ASCII case,
-// as on Windows. Folders listed in `refused` take no new files.
+// A UTF-8 text as the UTF-16LE bytes of a stored text value.
+inline std::string Utf16Bytes(const std::string& text) {
+  std::string bytes;
+  for (const char16_t c : Utf8ToUtf16(text)) bytes += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+  return bytes;
+}
+
+// FNV-1a: a long fixed table compared through one number instead of row by row.
+inline uint64_t Fingerprint(const std::string& text) {
+  uint64_t hash = 14695981039346656037ull;
+  for (const unsigned char c : text) hash = (hash ^ c) * 1099511628211ull;
+  return hash;
+}
+
+// The arguments a program started by a script line receives: cmd gives "%%"
+// back as "%", then the runtime splits the line. Nothing when a value would
+// reach cmd itself: a single '%' starts a variable, and outside quotes
+// & | < > ^ are cmd's own.
+inline std::optional<std::vector<std::string>> CmdArguments(const std::string& line) {
+  std::string read;
+  bool quoted = false;
+  for (size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    quoted = quoted != (c == '"');
+    if (!quoted && std::string("&|<>^").find(c) != std::string::npos) return std::nullopt;
+    if (c == '%' && (i + 1 == line.size() || line[++i] != '%')) return std::nullopt;
+    read += c;
+  }
+  return SplitWindowsCommandLine(read);
+}
+
+// Files and folders in memory; paths compare without regard to ASCII case, as
+// on Windows. Paths beginning with one of `refused` take no new files.
 class FakeFileSystem : public FileSystem {
  public:
   uint32_t FileSizeOrZero(const std::string& path) const override {
-    auto it = files.find(Key(path));
-    return it == files.end() ? 0 : static_cast<uint32_t>(it->second.size());
+    return static_cast<uint32_t>(Content(path).size());
   }
   bool FolderExists(const std::string& path) const override { return folders.count(Key(path)) > 0; }
   bool WriteFileBytes(const std::string& path, const std::string& bytes) override {
@@ -24,50 +60,35 @@ class FakeFileSystem : public FileSystem {
     files[Key(path)] = bytes;
     return true;
   }
-  bool CreateFolder(const std::string& path) override {
-    if (IsRefused(path)) return false;
-    return folders.insert(Key(path)).second;
-  }
+  bool CreateFolder(const std::string& path) override { return !IsRefused(path) && folders.insert(Key(path)).second; }
   bool CopyFileOver(const std::string& from, const std::string& to) override {
-    auto it = files.find(Key(from));
-    if (it == files.end() || IsRefused(to)) return false;
-    files[Key(to)] = it->second;
-    return true;
+    return Has(from) && WriteFileBytes(to, Content(from));
   }
-
   void AddFile(const std::string& path, const std::string& bytes) { files[Key(path)] = bytes; }
   void AddFolder(const std::string& path) { folders.insert(Key(path)); }
   bool Has(const std::string& path) const { return files.count(Key(path)) > 0; }
-  std::string Content(const std::string& path) const {
-    auto it = files.find(Key(path));
-    return it == files.end() ? std::string() : it->second;
-  }
+  std::string Content(const std::string& path) const { return Has(path) ? files.at(Key(path)) : std::string(); }
   static std::string Key(const std::string& path) { return AsciiUpper(path); }
-
-  std::map<std::string, std::string> files;
-  std::set<std::string> folders;
-  std::vector<std::string> refused;  // path prefixes, upper case
-
- private:
   bool IsRefused(const std::string& path) const {
-    const std::string key = Key(path);
     for (const std::string& prefix : refused) {
-      if (key.compare(0, prefix.size(), AsciiUpper(prefix)) == 0) return true;
+      if (Key(path).compare(0, prefix.size(), Key(prefix)) == 0) return true;
     }
     return false;
   }
+
+  std::map<std::string, std::string> files;
+  std::set<std::string> folders;
+  std::vector<std::string> refused;
 };
 
+// Batch scripts are read as UTF-8, or as ASCII only when `asciiBatchOnly`.
 class FakeEnvironment : public Environment {
  public:
   std::string ExecutablePath() const override { return exePath; }
   std::string UserDataFolder() const override { return userFolder; }
-  // Batch scripts are read as UTF-8, or as ASCII only when `asciiBatchOnly`.
   std::optional<std::string> EncodeForBatch(const std::string& text) const override {
-    if (asciiBatchOnly) {
-      for (const char c : text) {
-        if (static_cast<unsigned char>(c) >= 0x80) return std::nullopt;
-      }
+    for (const char c : text) {
+      if (asciiBatchOnly && static_cast<unsigned char>(c) >= 0x80) return std::nullopt;
     }
     return text;
   }
@@ -80,8 +101,7 @@ class FakeEnvironment : public Environment {
 class FakeLauncher : public ProcessLauncher {
  public:
   struct Call {
-    std::string commandLine;
-    std::string capturePath;
+    std::string commandLine, capturePath;
     bool waited;
   };
   bool RunAndWait(const std::string& commandLine, const std::string& capturePath) override {
@@ -93,6 +113,10 @@ class FakeLauncher : public ProcessLauncher {
     calls.push_back({commandLine, std::string(), false});
     return startable;
   }
+  // The last start: its command line, its capture file and whether it was waited for.
+  std::string Last() const {
+    return calls.back().commandLine + " > " + calls.back().capturePath + (calls.back().waited ? " waited" : "");
+  }
   std::vector<Call> calls;
   bool startable = true;
   std::function<void(const std::string&, const std::string&)> onRun;
@@ -102,10 +126,7 @@ class FakeLauncher : public ProcessLauncher {
 class FakeSettingsStore : public SettingsStore {
  public:
   std::optional<Value> Read(const std::string& keyPath, const std::string& name) const override {
-    ++reads;
-    auto it = values.find(Key(keyPath, name));
-    if (it == values.end()) return std::nullopt;
-    return it->second;
+    return values.count(Key(keyPath, name)) ? std::optional<Value>(values.at(Key(keyPath, name))) : std::nullopt;
   }
   bool Write(const std::string& keyPath, const std::string& name, const std::string& bytes) override {
     if (refuseWrites) return false;
@@ -114,13 +135,7 @@ class FakeSettingsStore : public SettingsStore {
     return true;
   }
   void SetText(const std::string& keyPath, const std::string& name, const std::string& utf8) {
-    const std::u16string w = Utf8ToUtf16(utf8);
-    std::string bytes;
-    for (char16_t c : w) {
-      bytes += static_cast<char>(c & 0xFF);
-      bytes += static_cast<char>(c >> 8);
-    }
-    values[Key(keyPath, name)] = Value{kRegSz, bytes};
+    values[Key(keyPath, name)] = Value{kRegSz, Utf16Bytes(utf8)};
   }
   static std::string Key(const std::string& keyPath, const std::string& name) {
     return AsciiUpper(keyPath) + "|" + AsciiUpper(name);
@@ -129,5 +144,19 @@ class FakeSettingsStore : public SettingsStore {
   std::map<std::string, Value> values;
   std::vector<std::string> writes;
   bool refuseWrites = false;
-  mutable int reads = 0;
+};
+
+class FixedClock : public Clock {
+ public:
+  LocalTime Now() const override { return now; }
+  LocalTime now;
+};
+
+// The services of one test, declared before anything that holds them.
+struct FakeServices {
+  FakeFileSystem fs;
+  FakeSettingsStore store;
+  FakeLauncher launcher;
+  FakeEnvironment env;
+  FixedClock clock;
 };

@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include "bbcb/bbcbrun.h"
+#include "bbcb/bbcbsettings.h"
+#include "core/paths.h"
+#include "core/settings.h"
+#include "invocation/script.h"
+#include "tests/support/fakes.h"
+
+namespace {
+
+// The fake services with a maker tool that writes bbcb.bin where the
+// script's command line tells it to.
+class BbcbJob : public ::testing::Test, protected FakeServices {
+ protected:
+  BbcbServices services{fs, launcher, env};
+  BbcbInputs in{"D:\\Bench\\irdeto_make_bbcb.exe", "E:\\cfg\\box.cfg", "G:\\rel", "0012ABCD", "1A2B3C4D", "MF001", {}};
+  void SetUp() override {
+    clock.now = LocalTime{2011, 3, 15, 14, 45, 30};
+    fs.AddFile("E:\\cfg\\box.cfg", "config");
+    launcher.onRun = [this](const std::string&, const std::string&) {
+      const std::string script = fs.Content(GetModuleFolder(env) + "run_bbcb.bat");
+      const size_t from = script.rfind("\r\n", script.size() - 3) + 2;
+      const std::vector<std::string> args = CmdArguments(script.substr(from, script.size() - 2 - from)).value();
+      fs.AddFile(args.at(10), args.at(4));
+    };
+  }
+  BbcbRun Start() { return StartBbcbRun(services, clock, in); }
+  void ExpectNothingDone(BbcbRunStatus status) {
+    EXPECT_EQ(status, Start().status);
+    EXPECT_TRUE(fs.files.size() == 1 && fs.folders.empty() && launcher.calls.empty());
+  }
+};
+
+TEST_F(BbcbJob, RunsLeaveImageConfigCopyAndReadMeInTheirOwnFolders) {
+  const BbcbRun run = Start();
+  ASSERT_EQ(BbcbRunStatus::kOk, run.status);
+  EXPECT_EQ("G:\\rel\\20110315_PM1445", run.stampedFolder);
+  EXPECT_EQ("D:\r\ncd D:\\Bench\r\nirdeto_make_bbcb.EXE -config E:\\cfg\\box.cfg -sn 0012ABCD -rn 1A2B3C4D "
+            "-manufacturer_sn \"MF001\" -output G:\\rel\\20110315_PM1445\\bbcb.bin\r\n",
+            fs.Content(GetModuleFolder(env) + "run_bbcb.bat"));
+  EXPECT_EQ(ScriptStartCommand(GetModuleFolder(env) + "run_bbcb.bat") + " >  waited", launcher.Last());
+  EXPECT_EQ("config", fs.Content("G:\\rel\\20110315_PM1445\\box.CFG"));
+  EXPECT_EQ("* 2011.03.15. PM 14:45 - Make Bbcb.Bin \r\n\r\nirdeto_make_bbcb.EXE \r\n\t-config box.cfg \r\n"
+            "\t-sn 0012ABCD \r\n\t-rn 1A2B3C4D \r\n\t-manufacturer_sn \"MF001\" \r\n\t\r\n\t-output bbcb.bin\r\n\r\n",
+            fs.Content("G:\\rel\\20110315_PM1445\\ReadMe.txt"));
+  EXPECT_TRUE(run.output.imageFound && run.output.configCopied && run.output.readMeWritten);
+  EXPECT_EQ("", ComposeBbcbReadMe(BbcbInputs{}, run.stampedFolder));
+
+  // The next run of that minute takes the next folder; an image of one byte is an image.
+  in.serialNumber = "1";
+  EXPECT_EQ("G:\\rel\\20110315_PM1445_2", Start().stampedFolder);
+  EXPECT_EQ("1 0012ABCD", fs.Content(run.stampedFolder + "_2\\bbcb.bin") + " " + fs.Content(run.stampedFolder + "\\bbcb.bin"));
+  EXPECT_TRUE(fs.Has(run.stampedFolder + "_2\\ReadMe.txt"));
+  in.outputFolder = "F:\\";  // a drive's root, used as given
+  EXPECT_EQ("F:\\\\20110315_PM1445", Start().stampedFolder);
+}
+
+TEST_F(BbcbJob, NothingClaimsAnImageThatWasNotMade) {
+  for (std::string BbcbInputs::*field : {&BbcbInputs::toolPath, &BbcbInputs::configPath, &BbcbInputs::outputFolder,
+                                         &BbcbInputs::serialNumber, &BbcbInputs::rn, &BbcbInputs::manufacturerSn}) {
+    BbcbInputs kept = in;
+    in.*field = "";
+    ExpectNothingDone(BbcbRunStatus::kMissingValue);
+    in.*field = "a\"b";
+    ExpectNothingDone(BbcbRunStatus::kUnsafeValue);
+    in = kept;
+  }
+  fs.refused = {"C:\\"};
+  ExpectNothingDone(BbcbRunStatus::kNoScript);
+  fs.refused.clear();
+  env.asciiBatchOnly = true;  // cmd could not read this path back
+  in.configPath = "E:\\설정\\box.cfg";
+  ExpectNothingDone(BbcbRunStatus::kNoScript);
+  env.asciiBatchOnly = false;
+  fs.refused = {"G:\\rel"};  // removed after it was chosen
+  EXPECT_EQ(BbcbRunStatus::kNoFolder, Start().status);
+  EXPECT_TRUE(launcher.calls.empty());
+  EXPECT_NE(std::string::npos, fs.Content(GetModuleFolder(env) + "run_bbcb.bat").find("PM1445\\bbcb.bin"));
+  fs.refused.clear();
+  launcher.startable = false;
+  EXPECT_EQ(BbcbRunStatus::kNotStarted, Start().status);
+  launcher.startable = true;
+  launcher.onRun = nullptr;  // the tool made nothing
+  const BbcbRun run = Start();
+  EXPECT_EQ(BbcbRunStatus::kOk, run.status);
+  EXPECT_FALSE(run.output.imageFound || run.output.configCopied || run.output.readMeWritten);
+  EXPECT_EQ("G:\\rel\\20110315_PM1445_2", run.stampedFolder);
+  EXPECT_EQ(2u, fs.files.size());  // the config and the script
+}
+
+TEST(BbcbSettings, SevenValuesByName) {
+  FakeSettingsStore store;
+  FakeFileSystem fs;
+  fs.AddFile("D:\\irdeto_make_bbcb.exe", "M");
+  const char* const names[] = {"BBCB_Path", "BBCB_Config", "BBCB_SN", "BBCB_RN", "BBCB_Menufacturer_SN",
+                               "BBCB_Menufacturer_Mac", "BBCB_Output"};
+  const char* const texts[] = {"D:\\irdeto_make_bbcb.exe", "", "0012", "1a2b", "MF \"&\" 한", "0A1B2C3D4E5F", "G:\\r"};
+  BbcbFields fields{texts[0], "E:\\gone.cfg", texts[2], texts[3], texts[4], {"0A", "1B", "2C", "3D", "4E", "5F"}, texts[6]};
+  SaveBbcbSettings(store, fs, fields);
+  EXPECT_EQ(std::vector<std::string>(names, names + 7), store.writes);
+  for (int i = 0; i < 7; ++i) {
+    EXPECT_EQ(Utf16Bytes(texts[i]), store.values.at(FakeSettingsStore::Key(kSettingsKeyPath, names[i])).bytes);
+  }
+  store.SetText(kSettingsKeyPath, "BBCB_Config", "E:\\gone.cfg");
+  store.SetText(kSettingsKeyPath, "BBCB_Path", "");
+  BbcbFields loaded;
+  loaded.toolPath = loaded.configPath = "kept";  // a path naming no file is not taken
+  LoadBbcbSettings(store, fs, loaded);
+  const auto all = [](const BbcbFields& f) {
+    return std::make_tuple(f.toolPath, f.configPath, f.serialNumber, f.rn, f.manufacturerSn, f.mac, f.outputFolder);
+  };
+  fields.toolPath = fields.configPath = "kept";
+  EXPECT_EQ(all(fields), all(loaded));
+}
+
+TEST(BbcbSettings, MacStoredFormsAndHexFilter) {
+  using Mac = std::array<std::string, 6>;
+  const std::pair<Mac, const char*> forms[] = {
+      {{"0a", "01", "02", "03", "04", "05"}, "0a0102030405"}, {{"0A", "01", "", "", "", "5E"}, "0A:01::::5E"},
+      {{"", "", "", "", "", "0f"}, ":::::0f"}, {{"가나", "다라", "마바", "사아", "자차", "카타"}, "가나다라마바사아자차카타"}};
+  for (const auto& [mac, stored] : forms) {
+    EXPECT_EQ(stored, JoinBbcbMac(mac));
+    Mac back;
+    EXPECT_TRUE(SplitBbcbMac(stored, back) && back == mac) << stored;
+  }
+  EXPECT_EQ("0a0102030405", JoinBbcbMac({"a", "1", "2", "3", "4", "5"}));
+  EXPECT_EQ("", JoinBbcbMac(Mac{}));
+  for (const char* bad : {"", "001A2B3C4D5", "001A2B3C4D5E6", "0A:1B:2C", "0A:1B::::::5E", "0A:1G::::", "0A1:B::::"}) {
+    Mac mac = {"k"};
+    EXPECT_FALSE(SplitBbcbMac(bad, mac)) << bad;
+    EXPECT_EQ("k", mac[0]);
+  }
+  EXPECT_EQ("09AaFf", FilterHexText("G0g9/:@A`aFf[\xC3\xA9한"));
+}
+
+}  // namespace
