@@ -7,333 +7,167 @@ namespace {
 
 const char* const kKey = "SOFTWARE\\Microsoft\\Quintor";
 
-std::string Utf16Bytes(const std::u16string& s) {
-  std::string bytes;
-  for (const char16_t c : s) {
-    bytes += static_cast<char>(c & 0xFF);
-    bytes += static_cast<char>(c >> 8);
+std::string Bytes(const FakeSettingsStore& store, const std::string& name) {
+  return store.values.at(FakeSettingsStore::Key(kKey, name)).bytes;
+}
+
+// Saves `value` with an accessor of `type`, checks the stored bytes and
+// returns what a `U` loads back.
+template <typename U, typename T>
+U RoundTrip(int32_t type, const T& value, const std::string& bytes) {
+  FakeSettingsStore store;
+  EXPECT_EQ(1, RegistryValue(type, kKey, "V", store).Save(&value));
+  EXPECT_EQ(bytes, Bytes(store, "V"));
+  U back{};
+  EXPECT_EQ(1, RegistryValue(type, kKey, "V", store).Load(&back));
+  return back;
+}
+
+TEST(RegistryValue, EachTypeSavesItsStoredFormAndLoadsItBack) {
+  EXPECT_EQ("C:\\툴", RoundTrip<std::string>(kValueText, std::string("C:\\툴"), Utf16Bytes("C:\\툴")));
+  EXPECT_EQ(0x11223344u, RoundTrip<uint32_t>(kValueRaw32, 0x11223344u, std::string("\x44\x33\x22\x11", 4)));
+  EXPECT_TRUE(RoundTrip<bool>(kValueFlag, int32_t{7}, std::string("\1\0\0\0", 4)));
+  EXPECT_FALSE(RoundTrip<bool>(kValueFlag, int32_t{0}, std::string(4, '\0')));
+  const ValueRect r = RoundTrip<ValueRect>(kValueRect, ValueRect{-8, 20, 1032, 220}, Utf16Bytes("(-8,20,1040,200)"));
+  const ValueRect w =
+      RoundTrip<ValueRect>(kValueRect, ValueRect{INT32_MIN, 0, INT32_MAX, 0}, Utf16Bytes("(-2147483648,0,-1,0)"));
+  const ValuePair p = RoundTrip<ValuePair>(kValuePairAlt, ValuePair{-3, 40}, Utf16Bytes("(-3,40)"));
+  EXPECT_EQ((std::vector<int32_t>{-8, 20, 1032, 220, INT32_MIN, 0, INT32_MAX, 0, -3, 40}),
+            (std::vector<int32_t>{r.left, r.top, r.right, r.bottom, w.left, w.top, w.right, w.bottom, p.first, p.second}));
+}
+
+// A destination of another kind than the accessor's type gives 0 and touches
+// nothing; so do a missing value, a text holding a zero and a refused write.
+TEST(RegistryValue, OnlyTheMatchingKindLoadsAndSaves) {
+  for (int32_t type = 0; type <= 7; ++type) {
+    FakeSettingsStore store;
+    store.SetText(kKey, "V", "12");
+    RegistryValue value(type, kKey, "V", store), missing(type, kKey, "Missing", store);
+    std::string text;
+    uint32_t raw = 0;
+    bool flag = false;
+    const int32_t on = 1;
+    ValueRect rect;
+    ValuePair pair;
+    const int done[] = {value.Load(&text), value.Load(&raw), value.Load(&flag), value.Load(&rect), value.Load(&pair),
+                        value.Save(&text), value.Save(&raw), value.Save(&on),   value.Save(&rect), value.Save(&pair)};
+    const int32_t kinds[] = {kValueText, kValueRaw32, kValueFlag, kValueRect, kValuePair};
+    for (int k = 0; k < 10; ++k) {
+      EXPECT_EQ(type == kinds[k % 5] || (k % 5 == 4 && type == kValuePairAlt) ? 1 : 0, done[k]) << type << " " << k;
+    }
+    EXPECT_EQ(0, missing.Load(&text) + missing.Load(&raw) + missing.Load(&flag) + missing.Load(&rect) +
+                     missing.Load(&pair));
   }
-  return bytes;
-}
-
-SettingsStore::Value Stored(const FakeSettingsStore& store, const std::string& name) {
-  return store.values.at(FakeSettingsStore::Key(kKey, name));
-}
-
-void Put(FakeSettingsStore& store, const std::string& name, uint32_t type, const std::string& bytes) {
-  store.values[FakeSettingsStore::Key(kKey, name)] = SettingsStore::Value{type, bytes};
-}
-
-TEST(RegistryValue, EveryTypeRoundTripsInItsStoredForm) {
   FakeSettingsStore store;
-
-  const std::string text = "C:\\툴\\Dorvik.exe";
-  EXPECT_EQ(1, RegistryValue(kValueText, kKey, "T", store).Save(&text));
-  EXPECT_EQ(kRegSz, Stored(store, "T").type);
-  EXPECT_EQ(Utf16Bytes(u"C:\\툴\\Dorvik.exe"), Stored(store, "T").bytes);  // no terminating zero
-
-  const uint32_t raw = 0x11223344;
-  EXPECT_EQ(1, RegistryValue(kValueRaw32, kKey, "R", store).Save(&raw));
-  EXPECT_EQ(std::string("\x44\x33\x22\x11", 4), Stored(store, "R").bytes);
-  EXPECT_EQ(kRegSz, Stored(store, "R").type);
-
-  const int32_t seven = 7;
-  EXPECT_EQ(1, RegistryValue(kValueFlag, kKey, "F", store).Save(&seven));
-  EXPECT_EQ(std::string("\x01\x00\x00\x00", 4), Stored(store, "F").bytes);
-
-  const ValueRect rect{10, 20, 310, 220};
-  EXPECT_EQ(1, RegistryValue(kValueRect, kKey, "Rect", store).Save(&rect));
-  EXPECT_EQ(Utf16Bytes(u"(10,20,300,200)"), Stored(store, "Rect").bytes);
-
-  const ValuePair pair{-3, 40};
-  EXPECT_EQ(1, RegistryValue(kValuePairAlt, kKey, "P", store).Save(&pair));
-  EXPECT_EQ(Utf16Bytes(u"(-3,40)"), Stored(store, "P").bytes);
-
-  std::string textBack;
-  uint32_t rawBack = 0;
-  bool flagBack = false;
-  ValueRect rectBack;
-  ValuePair pairBack;
-  EXPECT_EQ(1, RegistryValue(kValueText, kKey, "T", store).Load(&textBack));
-  EXPECT_EQ(1, RegistryValue(kValueRaw32, kKey, "R", store).Load(&rawBack));
-  EXPECT_EQ(1, RegistryValue(kValueFlag, kKey, "F", store).Load(&flagBack));
-  EXPECT_EQ(1, RegistryValue(kValueRect, kKey, "Rect", store).Load(&rectBack));
-  EXPECT_EQ(1, RegistryValue(kValuePair, kKey, "P", store).Load(&pairBack));
-  EXPECT_EQ(text, textBack);
-  EXPECT_EQ(raw, rawBack);
-  EXPECT_TRUE(flagBack);
-  EXPECT_EQ(310, rectBack.right);
-  EXPECT_EQ(220, rectBack.bottom);
-  EXPECT_EQ(-3, pairBack.first);
-  EXPECT_EQ(40, pairBack.second);
-
-  const int32_t zero = 0;
-  RegistryValue(kValueFlag, kKey, "F", store).Save(&zero);
-  EXPECT_EQ(1, RegistryValue(kValueFlag, kKey, "F", store).Load(&flagBack));
-  EXPECT_FALSE(flagBack);
-}
-
-TEST(RegistryValue, LongTextLoadsWhole) {
-  FakeSettingsStore store;
-  for (const size_t length : {1023u, 1024u, 5000u}) {
-    const std::string text(length, 'x');
-    ASSERT_EQ(1, RegistryValue(kValueText, kKey, "Long", store).Save(&text));
-    std::string back;
-    ASSERT_EQ(1, RegistryValue(kValueText, kKey, "Long", store).Load(&back));
-    EXPECT_EQ(text, back) << length;
-  }
-}
-
-TEST(RegistryValue, RefusedCallsTouchNothing) {
-  FakeSettingsStore store;
-  store.SetText(kKey, "T", "stored");
-  std::string text = "kept";
-  EXPECT_EQ(0, RegistryValue(kValueText, kKey, "Missing", store).Load(&text));
-  EXPECT_EQ(0, RegistryValue(kValueRect, kKey, "T", store).Load(&text));  // wrong kind for the type
-  EXPECT_EQ(0, RegistryValue(0, kKey, "T", store).Load(&text));
-  EXPECT_EQ(0, RegistryValue(7, kKey, "T", store).Load(&text));
-  EXPECT_EQ("kept", text);
-  EXPECT_EQ(0, RegistryValue(kValueText, kKey, "T", store).Load(static_cast<std::string*>(nullptr)));
-  EXPECT_EQ(0, RegistryValue(kValueText, kKey, "T", store).Save(static_cast<const std::string*>(nullptr)));
-
-  const std::string withZero("a\0b", 3);
+  const std::string withZero("a\0b", 3), fine = "a";
   EXPECT_EQ(0, RegistryValue(kValueText, kKey, "T", store).Save(&withZero));
   store.refuseWrites = true;
-  const std::string fine = "fine";
   EXPECT_EQ(0, RegistryValue(kValueText, kKey, "T", store).Save(&fine));
-  store.refuseWrites = false;
-  ASSERT_EQ(1, RegistryValue(kValueText, kKey, "T", store).Load(&text));
-  EXPECT_EQ("stored", text);
+  EXPECT_TRUE(store.values.empty());
 }
 
-TEST(RegistryValue, OtherRegistryKindsReadAsText) {
-  struct Case {
-    const char* label;
-    uint32_t type;
-    std::string bytes;
-    bool loads;
-    std::string text;
-  };
-  const Case cases[] = {
-      {"REG_SZ with terminator", kRegSz, Utf16Bytes(u"57600") + std::string(2, '\0'), true, "57600"},
-      {"REG_SZ with several zeros", kRegSz, Utf16Bytes(u"ab") + std::string(6, '\0'), true, "ab"},
-      {"REG_SZ with embedded zero", kRegSz, Utf16Bytes(u"ab") + std::string(2, '\0') + Utf16Bytes(u"c"), false, ""},
-      {"REG_SZ odd length", kRegSz, Utf16Bytes(u"ab") + "x", false, ""},
-      {"REG_EXPAND_SZ not expanded", kRegExpandSz, Utf16Bytes(u"%TEMP%\\x"), true, "%TEMP%\\x"},
-      {"REG_MULTI_SZ one text", kRegMultiSz, Utf16Bytes(u"COM3") + std::string(4, '\0'), true, "COM3"},
-      {"REG_MULTI_SZ two texts", kRegMultiSz, Utf16Bytes(u"a") + std::string(2, '\0') + Utf16Bytes(u"b") + std::string(4, '\0'), false, ""},
-      {"REG_DWORD", kRegDword, std::string("\x00\xE1\x00\x00", 4), true, "57600"},
-      {"REG_DWORD wrong size", kRegDword, std::string("\x01\x00", 2), false, ""},
-      {"REG_QWORD", 11, std::string("\x05\x00\x00\x00\x00\x00\x00\x00", 8), true, "5"},
-      {"REG_BINARY", kRegBinary, "57600", false, ""},
-      {"empty REG_BINARY", kRegBinary, "", true, ""},
-      {"empty REG_NONE", kRegNone, "", true, ""},
-  };
-  for (const Case& c : cases) {
+// Texts load from the text kinds and from numbers; types 2 and 3 from up to
+// four bytes of any kind.
+TEST(RegistryValue, StoredKindsAsTextAndAsRawValue) {
+  const std::string z(2, '\0');
+  const std::tuple<uint32_t, std::string, const char*, int64_t> cases[] = {  // kind, bytes, text, raw; refused: nullptr, -1
+      {kRegSz, Utf16Bytes("57600") + z, "57600", -1}, {kRegSz, Utf16Bytes("ab") + z + z + z, "ab", -1},
+      {kRegSz, Utf16Bytes("ab") + z + Utf16Bytes("c"), nullptr, -1}, {kRegSz, "abc", nullptr, 0x636261},
+      {kRegExpandSz, Utf16Bytes("%TEMP%"), "%TEMP%", -1}, {kRegMultiSz, Utf16Bytes("COM3") + z + z, "COM3", -1},
+      {kRegMultiSz, Utf16Bytes("a") + z + Utf16Bytes("b") + z + z, nullptr, -1},
+      {kRegDword, std::string("\x00\xE1\x00\x80", 4), "2147541248", 0x8000E100},
+      {kRegDword, std::string("\x01\x02", 2), nullptr, 0x0201}, {11, std::string("\x05\0\0\0", 4), nullptr, 5},
+      {11, std::string("\x00\xF2\x05\x2A\x01\x00\x00\x00", 8), "5000000000", -1}, {kRegBinary, "57600", nullptr, -1},
+      {kRegBinary, "", "", 0}, {kRegNone, "", "", 0}};
+  for (const auto& [kind, bytes, text, raw] : cases) {
     FakeSettingsStore store;
-    Put(store, "V", c.type, c.bytes);
-    std::string text = "unchanged";
-    EXPECT_EQ(c.loads ? 1 : 0, RegistryValue(kValueText, kKey, "V", store).Load(&text)) << c.label;
-    EXPECT_EQ(c.loads ? c.text : "unchanged", text) << c.label;
+    store.values[FakeSettingsStore::Key(kKey, "V")] = SettingsStore::Value{kind, bytes};
+    std::string textBack = "unchanged";
+    uint32_t rawBack = 99;
+    EXPECT_EQ(text ? 1 : 0, RegistryValue(kValueText, kKey, "V", store).Load(&textBack)) << kind;
+    EXPECT_EQ(text ? text : "unchanged", textBack) << kind;
+    EXPECT_EQ(raw >= 0 ? 1 : 0, RegistryValue(kValueRaw32, kKey, "V", store).Load(&rawBack)) << kind;
+    EXPECT_EQ(raw >= 0 ? raw : 99, static_cast<int64_t>(rawBack)) << kind;
   }
 }
 
-TEST(RegistryValue, RawValuesTakeUpToFourBytesOfAnyKind) {
-  FakeSettingsStore store;
-  uint32_t raw = 99;
-  Put(store, "V", kRegBinary, std::string("\x02\x01", 2));
-  EXPECT_EQ(1, RegistryValue(kValueRaw32, kKey, "V", store).Load(&raw));
-  EXPECT_EQ(0x0102u, raw);
-  Put(store, "V", kRegSz, std::string(5, '\x01'));
-  raw = 99;
-  EXPECT_EQ(0, RegistryValue(kValueRaw32, kKey, "V", store).Load(&raw));
-  EXPECT_EQ(99u, raw);
-  bool flag = false;
-  Put(store, "V", kRegDword, std::string("\x00\x00\x00\x80", 4));
-  EXPECT_EQ(1, RegistryValue(kValueFlag, kKey, "V", store).Load(&flag));
-  EXPECT_TRUE(flag);
-}
-
-TEST(ParseStoredNumbers, RightToLeftRules) {
-  struct Case {
-    const char* text;
-    int count;
-    std::vector<int32_t> expected;
-  };
-  const Case cases[] = {
-      {"(10,20,300,200)", 4, {10, 20, 300, 200}},
-      {"(-8,-8,1040,780)", 4, {-8, -8, 1040, 780}},
-      {"( 5 , 6 )", 2, {5, 6}},
-      {"(1,2,3)", 2, {2, 3}},          // the last numbers win
-      {"(7)", 2, {0, 7}},              // fewer numbers fill the last slots
-      {"", 2, {0, 0}},
-      {"abc", 2, {0, 0}},
-      {"(5,)", 2, {5, 0}},             // an empty number is 0
-      {"(1 2,3)", 2, {12, 3}},         // digits split by skipped characters join
-      {"(a1b2,x3y)", 2, {12, 3}},
-      {"((4)),((5))", 2, {4, 5}},
-      {"(--5,- 6)", 2, {-5, 6}},       // '-' counts only right before the digits
-      {"(6-,7)", 2, {6, 7}},
-      {"(2147483647,-2147483648)", 2, {2147483647, INT32_MIN}},
-      {"(0,0,0,0)", 4, {0, 0, 0, 0}},
-  };
-  for (const Case& c : cases) {
-    std::vector<int32_t> slots(c.count, 12345);
-    ParseStoredNumbers(c.text, slots.data(), c.count);
-    EXPECT_EQ(c.expected, slots) << c.text;
+TEST(RegistryValue, NumbersOfPairsRectanglesAndFields) {
+  const std::pair<const char*, std::vector<int32_t>> stored[] = {
+      {"(-8,-8,1040,780)", {-8, -8, 1040, 780}}, {"( 5 , 6 )", {5, 6}}, {"(1,2,3)", {2, 3}}, {"(7)", {0, 7}},
+      {"abc", {0, 0}}, {"(5,)", {5, 0}}, {"(a1b2,x3y)", {12, 3}}, {"((4)),((5))", {4, 5}}, {"(--5,- 6)", {-5, 6}},
+      {"(6-,7)", {6, 7}}, {"(6-)", {0, 6}}, {"-(5)", {0, -5}}, {"(2147483647,-2147483648)", {INT32_MAX, INT32_MIN}}};
+  for (const auto& [text, expected] : stored) {
+    std::vector<int32_t> slots(expected.size(), 12345);
+    ParseStoredNumbers(text, slots.data(), static_cast<int>(slots.size()));
+    EXPECT_EQ(expected, slots) << text;
   }
-}
-
-TEST(RegistryValue, RectangleEdgeCases) {
-  FakeSettingsStore store;
-  store.SetText(kKey, "Rect", "(-8,-8,1040,780)");
-  ValueRect rect;
-  ASSERT_EQ(1, RegistryValue(kValueRect, kKey, "Rect", store).Load(&rect));
-  EXPECT_EQ(-8, rect.left);
-  EXPECT_EQ(-8, rect.top);
-  EXPECT_EQ(1032, rect.right);
-  EXPECT_EQ(772, rect.bottom);
-  ASSERT_EQ(1, RegistryValue(kValueRect, kKey, "Rect", store).Save(&rect));
-  EXPECT_EQ(Utf16Bytes(u"(-8,-8,1040,780)"), Stored(store, "Rect").bytes);
-
-  // A rectangle too wide for 32 bits saves and loads back without overflow.
-  const ValueRect wide{INT32_MIN, 0, INT32_MAX, 0};
-  ASSERT_EQ(1, RegistryValue(kValueRect, kKey, "Rect", store).Save(&wide));
-  ValueRect back;
-  ASSERT_EQ(1, RegistryValue(kValueRect, kKey, "Rect", store).Load(&back));
-  EXPECT_EQ(INT32_MIN, back.left);
-  EXPECT_EQ(INT32_MAX, back.right);
-}
-
-TEST(ScanDecimal, PercentDRules) {
-  struct Case {
-    const char* text;
-    bool ok;
-    int32_t value;
-  };
-  const Case cases[] = {
-      {"57600", true, 57600},   {"  42", true, 42},      {"\t-3", true, -3},       {"+7", true, 7},
-      {"12abc", true, 12},      {"9 9", true, 9},        {"abc", false, 0},        {"", false, 0},
-      {"-", false, 0},          {"+ 1", false, 0},       {"2147483647", true, INT32_MAX},
-      {"-2147483648", true, INT32_MIN},                  {"2147483648", false, 0}, {"99999999999999999999", false, 0},
-      {"000000000000000000001", true, 1},
-  };
-  for (const Case& c : cases) {
+  const std::pair<const char*, std::optional<int32_t>> fields[] = {
+      {"57600", 57600}, {" \t\n\v\f\r42", 42}, {"-3", -3}, {"+7", 7}, {"12abc", 12}, {"abc", {}}, {"", {}},
+      {"-", {}}, {"+ 1", {}}, {"2147483647", INT32_MAX}, {"-2147483648", INT32_MIN}, {"2147483648", {}},
+      {"-2147483649", {}}, {"99999999999999999999", {}}, {"000000000000000000001", 1}};
+  for (const auto& [text, expected] : fields) {
     int32_t value = -99;
-    EXPECT_EQ(c.ok, ScanDecimal(c.text, &value)) << c.text;
-    EXPECT_EQ(c.ok ? c.value : -99, value) << c.text;
+    EXPECT_EQ(expected.has_value(), ScanDecimal(text, &value)) << text;
+    EXPECT_EQ(expected.value_or(-99), value) << text;
   }
 }
 
-class MainSettingsTest : public ::testing::Test {
- protected:
-  FakeSettingsStore store;
-  FakeFileSystem fs;
-  MainSettings settings;
-};
-
-TEST_F(MainSettingsTest, FirstStartGivesDefaultsAndClosingWritesAllEight) {
-  LoadMainSettings(store, fs, settings);
-  EXPECT_EQ("", settings.toolPath);
-  EXPECT_EQ(1, settings.port);
-  EXPECT_EQ(115200, settings.baudRate);
-  EXPECT_EQ(8, settings.dataBits);
-  EXPECT_EQ(0, settings.stopBits);
-  EXPECT_EQ(0, settings.parity);
-  EXPECT_EQ("", settings.outputPath);
-  EXPECT_EQ("", settings.dvtPath);
-
-  SaveMainSettings(store, fs, settings);
-  const std::vector<std::string> order = {"Dorvik_Path",     "Serial_Port",   "Serial_Baudrate", "Serial_Data",
-                                          "Serial_Stopbits", "Serial_Parity", "Output_Path",     "Dvt_Path"};
-  EXPECT_EQ(order, store.writes);
-  EXPECT_EQ(Utf16Bytes(u"115200"), Stored(store, "Serial_Baudrate").bytes);
-  EXPECT_EQ("", Stored(store, "Dorvik_Path").bytes);
-}
-
-TEST_F(MainSettingsTest, StoredValuesApplyByTheirRules) {
-  fs.AddFile("D:\\Bench\\Dorvik.exe", "MZ");
-  store.SetText(kKey, "Dorvik_Path", "D:\\Bench\\Dorvik.exe");
-  store.SetText(kKey, "Serial_Port", "3");
-  store.SetText(kKey, "Serial_Baudrate", "abc");  // no number: stays 115200
-  store.SetText(kKey, "Serial_Data", " 7");
-  store.SetText(kKey, "Serial_Stopbits", "2");
-  store.SetText(kKey, "Serial_Parity", "1x");
-  store.SetText(kKey, "Output_Path", "G:\\없는\\result.txt");  // kept without a file
-  store.SetText(kKey, "Dvt_Path", "E:\\dvt");
-  LoadMainSettings(store, fs, settings);
-  EXPECT_EQ("D:\\Bench\\Dorvik.exe", settings.toolPath);
-  EXPECT_EQ(3, settings.port);
-  EXPECT_EQ(115200, settings.baudRate);
-  EXPECT_EQ(7, settings.dataBits);
-  EXPECT_EQ(2, settings.stopBits);
-  EXPECT_EQ(1, settings.parity);
-  EXPECT_EQ("G:\\없는\\result.txt", settings.outputPath);
-  EXPECT_EQ("E:\\dvt", settings.dvtPath);
-}
-
-TEST_F(MainSettingsTest, MissingToolIsNeitherTakenNorKept) {
-  store.SetText(kKey, "Dorvik_Path", "D:\\Gone\\Dorvik.exe");
-  fs.AddFile("D:\\Empty\\Dorvik.exe", "");
-  LoadMainSettings(store, fs, settings);
-  EXPECT_EQ("", settings.toolPath);
-
-  settings.toolPath = "D:\\Empty\\Dorvik.exe";  // an empty file counts as missing
-  SaveMainSettings(store, fs, settings);
-  EXPECT_EQ("", Stored(store, "Dorvik_Path").bytes);
-}
-
-TEST(FallbackSettingsStore, RefusedMachineWritesGoToTheUser) {
-  FakeSettingsStore machine;
-  FakeSettingsStore user;
-  FallbackSettingsStore store(machine, user);
-  FakeFileSystem fs;
-  fs.AddFile("C:\\Tools\\Dorvik.exe", "MZ");
-
-  machine.refuseWrites = true;  // an operator without administrator rights
-  MainSettings saved;
-  saved.toolPath = "C:\\Tools\\Dorvik.exe";
-  saved.baudRate = 57600;
-  saved.dvtPath = "E:\\디브이티";
-  SaveMainSettings(store, fs, saved);
-  EXPECT_TRUE(machine.writes.empty());
-  EXPECT_EQ(8u, user.writes.size());
-
-  MainSettings loaded;
-  LoadMainSettings(store, fs, loaded);
-  EXPECT_EQ(saved.toolPath, loaded.toolPath);
-  EXPECT_EQ(57600, loaded.baudRate);
-  EXPECT_EQ(saved.dvtPath, loaded.dvtPath);
-}
-
-TEST(FallbackSettingsStore, MachineWriteRefreshesAnExistingUserCopy) {
-  FakeSettingsStore machine;
-  FakeSettingsStore user;
+TEST(FallbackSettingsStore, UserCopyWinsAndIsKeptEqual) {
+  FakeSettingsStore machine, user;
   FallbackSettingsStore store(machine, user);
   user.SetText(kKey, "Serial_Port", "4");
+  machine.SetText(kKey, "Serial_Port", "3");
   machine.SetText(kKey, "Serial_Parity", "2");
-
-  std::string text;
-  ASSERT_EQ(1, RegistryValue(kValueText, kKey, "Serial_Port", store).Load(&text));
-  EXPECT_EQ("4", text);  // the per-user value wins
-  ASSERT_EQ(1, RegistryValue(kValueText, kKey, "Serial_Parity", store).Load(&text));
-  EXPECT_EQ("2", text);
-
+  std::string port, parity;
+  RegistryValue(kValueText, kKey, "Serial_Port", store).Load(&port);
+  RegistryValue(kValueText, kKey, "Serial_Parity", store).Load(&parity);
+  EXPECT_EQ("4 2", port + " " + parity);
   const std::string five = "5";
-  ASSERT_EQ(1, RegistryValue(kValueText, kKey, "Serial_Port", store).Save(&five));
-  ASSERT_EQ(1, RegistryValue(kValueText, kKey, "Serial_Port", store).Load(&text));
-  EXPECT_EQ("5", text);
-  EXPECT_EQ(Utf16Bytes(u"5"), Stored(machine, "Serial_Port").bytes);
-
-  // No per-user copy: none is made.
-  ASSERT_EQ(1, RegistryValue(kValueText, kKey, "Serial_Parity", store).Save(&five));
-  EXPECT_EQ(0u, user.values.count(FakeSettingsStore::Key(kKey, "Serial_Parity")));
-
-  // A per-user copy that can no longer be refreshed would hide the write.
+  const auto save = [&](const char* name) { return RegistryValue(kValueText, kKey, name, store).Save(&five); };
+  EXPECT_EQ(2, save("Serial_Port") + save("Serial_Parity"));
+  EXPECT_EQ(Bytes(machine, "Serial_Port"), Bytes(user, "Serial_Port"));
+  EXPECT_EQ(1u, user.writes.size());  // no per-user copy is made
+  user.refuseWrites = true;            // a copy that cannot be refreshed would hide the write
+  EXPECT_EQ(0, save("Serial_Port"));
+  user.refuseWrites = false;
+  machine.refuseWrites = true;  // an operator without administrator rights
+  EXPECT_EQ(1, save("Dvt_Path"));
+  EXPECT_EQ(Utf16Bytes("5"), Bytes(user, "Dvt_Path"));
   user.refuseWrites = true;
-  EXPECT_EQ(0, RegistryValue(kValueText, kKey, "Serial_Port", store).Save(&five));
-  machine.refuseWrites = true;
-  EXPECT_EQ(0, RegistryValue(kValueText, kKey, "Serial_Parity", store).Save(&five));
+  EXPECT_EQ(0, save("Dvt_Path"));
+}
+
+TEST(MainSettings, EightValuesByName) {
+  const char* const names[] = {"Dorvik_Path",     "Serial_Port",   "Serial_Baudrate", "Serial_Data",
+                               "Serial_Stopbits", "Serial_Parity", "Output_Path",     "Dvt_Path"};
+  const auto expectStored = [&](const FakeSettingsStore& store, std::vector<std::string> texts) {
+    EXPECT_EQ(std::vector<std::string>(names, names + 8), store.writes);
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(Utf16Bytes(texts[i]), Bytes(store, names[i])) << names[i];
+  };
+  FakeSettingsStore first, next;
+  FakeFileSystem fs;
+  MainSettings settings;
+  LoadMainSettings(first, fs, settings);
+  SaveMainSettings(first, fs, settings);
+  expectStored(first, {"", "1", "115200", "8", "0", "0", "", ""});
+
+  fs.AddFile("D:\\Dorvik.exe", "M");
+  const char* const stored[] = {"D:\\Dorvik.exe", "3", "57600", " 7", "2", "1x", "G:\\없는\\r.txt", "E:\\dvt"};
+  for (int i = 0; i < 8; ++i) first.SetText(kKey, names[i], stored[i]);
+  LoadMainSettings(first, fs, settings);
+  SaveMainSettings(next, fs, settings);
+  expectStored(next, {"D:\\Dorvik.exe", "3", "57600", "7", "2", "1", "G:\\없는\\r.txt", "E:\\dvt"});
+
+  // A tool file that is missing or empty is neither taken nor kept; a value
+  // that is no number leaves its field.
+  fs.AddFile("D:\\Empty\\Dorvik.exe", "");
+  first.SetText(kKey, "Dorvik_Path", "D:\\Gone\\Dorvik.exe");
+  first.SetText(kKey, "Serial_Port", "COM3");
+  LoadMainSettings(first, fs, settings);
+  EXPECT_EQ("D:\\Dorvik.exe 3", settings.toolPath + " " + std::to_string(settings.port));
+  settings.toolPath = "D:\\Empty\\Dorvik.exe";
+  SaveMainSettings(next, fs, settings);
+  EXPECT_EQ("", Bytes(next, "Dorvik_Path"));
 }
 
 }  // namespace
