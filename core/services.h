@@ -67,7 +67,7 @@ enum RegistryType : uint32_t {
 
 // Named values under key paths of one root (the machine-wide root for the
 // Win32 implementation). Data are the raw bytes as stored: a text value is
-// UTF-16LE without a terminating zero.
+// UTF-16LE, written with its terminating zero; one read may lack it.
 class SettingsStore {
  public:
   struct Value {

@@ -16,6 +16,9 @@ std::string Utf16Bytes(const std::u16string& s) {
   return bytes;
 }
 
+// A text as it is stored: with its terminating zero.
+std::string StoredText(const std::u16string& s) { return Utf16Bytes(s + u'\0'); }
+
 SettingsStore::Value Stored(const FakeSettingsStore& store, const std::string& name) {
   return store.values.at(FakeSettingsStore::Key(kKey, name));
 }
@@ -30,7 +33,7 @@ TEST(RegistryValue, EveryTypeRoundTripsInItsStoredForm) {
   const std::string text = "C:\\툴\\Dorvik.exe";
   EXPECT_EQ(1, RegistryValue(kValueText, kKey, "T", store).Save(&text));
   EXPECT_EQ(kRegSz, Stored(store, "T").type);
-  EXPECT_EQ(Utf16Bytes(u"C:\\툴\\Dorvik.exe"), Stored(store, "T").bytes);  // no terminating zero
+  EXPECT_EQ(StoredText(u"C:\\툴\\Dorvik.exe"), Stored(store, "T").bytes);
 
   const uint32_t raw = 0x11223344;
   EXPECT_EQ(1, RegistryValue(kValueRaw32, kKey, "R", store).Save(&raw));
@@ -43,11 +46,11 @@ TEST(RegistryValue, EveryTypeRoundTripsInItsStoredForm) {
 
   const ValueRect rect{10, 20, 310, 220};
   EXPECT_EQ(1, RegistryValue(kValueRect, kKey, "Rect", store).Save(&rect));
-  EXPECT_EQ(Utf16Bytes(u"(10,20,300,200)"), Stored(store, "Rect").bytes);
+  EXPECT_EQ(StoredText(u"(10,20,300,200)"), Stored(store, "Rect").bytes);
 
   const ValuePair pair{-3, 40};
   EXPECT_EQ(1, RegistryValue(kValuePairAlt, kKey, "P", store).Save(&pair));
-  EXPECT_EQ(Utf16Bytes(u"(-3,40)"), Stored(store, "P").bytes);
+  EXPECT_EQ(StoredText(u"(-3,40)"), Stored(store, "P").bytes);
 
   std::string textBack;
   uint32_t rawBack = 0;
@@ -194,7 +197,7 @@ TEST(RegistryValue, RectangleEdgeCases) {
   EXPECT_EQ(1032, rect.right);
   EXPECT_EQ(772, rect.bottom);
   ASSERT_EQ(1, RegistryValue(kValueRect, kKey, "Rect", store).Save(&rect));
-  EXPECT_EQ(Utf16Bytes(u"(-8,-8,1040,780)"), Stored(store, "Rect").bytes);
+  EXPECT_EQ(StoredText(u"(-8,-8,1040,780)"), Stored(store, "Rect").bytes);
 
   // A rectangle too wide for 32 bits saves and loads back without overflow.
   const ValueRect wide{INT32_MIN, 0, INT32_MAX, 0};
@@ -247,8 +250,8 @@ TEST_F(MainSettingsTest, FirstStartGivesDefaultsAndClosingWritesAllEight) {
   const std::vector<std::string> order = {"Dorvik_Path",     "Serial_Port",   "Serial_Baudrate", "Serial_Data",
                                           "Serial_Stopbits", "Serial_Parity", "Output_Path",     "Dvt_Path"};
   EXPECT_EQ(order, store.writes);
-  EXPECT_EQ(Utf16Bytes(u"115200"), Stored(store, "Serial_Baudrate").bytes);
-  EXPECT_EQ("", Stored(store, "Dorvik_Path").bytes);
+  EXPECT_EQ(StoredText(u"115200"), Stored(store, "Serial_Baudrate").bytes);
+  EXPECT_EQ(StoredText(u""), Stored(store, "Dorvik_Path").bytes);
 }
 
 TEST_F(MainSettingsTest, StoredValuesApplyByTheirRules) {
@@ -280,7 +283,7 @@ TEST_F(MainSettingsTest, MissingToolIsNeitherTakenNorKept) {
 
   settings.toolPath = "D:\\Empty\\Dorvik.exe";  // an empty file counts as missing
   SaveMainSettings(store, fs, settings);
-  EXPECT_EQ("", Stored(store, "Dorvik_Path").bytes);
+  EXPECT_EQ(StoredText(u""), Stored(store, "Dorvik_Path").bytes);
 }
 
 TEST(FallbackSettingsStore, RefusedMachineWritesGoToTheUser) {
@@ -323,7 +326,7 @@ TEST(FallbackSettingsStore, MachineWriteRefreshesAnExistingUserCopy) {
   ASSERT_EQ(1, RegistryValue(kValueText, kKey, "Serial_Port", store).Save(&five));
   ASSERT_EQ(1, RegistryValue(kValueText, kKey, "Serial_Port", store).Load(&text));
   EXPECT_EQ("5", text);
-  EXPECT_EQ(Utf16Bytes(u"5"), Stored(machine, "Serial_Port").bytes);
+  EXPECT_EQ(StoredText(u"5"), Stored(machine, "Serial_Port").bytes);
 
   // No per-user copy: none is made.
   ASSERT_EQ(1, RegistryValue(kValueText, kKey, "Serial_Parity", store).Save(&five));
