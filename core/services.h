@@ -53,6 +53,10 @@ class Environment {
   // characters back out of a batch script (in the code page a new console
   // starts with). Nothing when a character has no exact form there.
   virtual std::optional<std::string> EncodeForBatch(const std::string& text) const = 0;
+  // `text` in the ANSI code page, in which narrow programs (the text viewer)
+  // read a file without a byte-order mark. Nothing when a character has no
+  // exact form there.
+  virtual std::optional<std::string> EncodeForAnsi(const std::string& text) const = 0;
 };
 
 // Registry value types as the store reports them.

@@ -71,6 +71,15 @@ class FakeEnvironment : public Environment {
     }
     return text;
   }
+  // A Western ANSI code page, near enough: the first 256 characters.
+  std::optional<std::string> EncodeForAnsi(const std::string& text) const override {
+    std::string bytes;
+    for (const char16_t c : Utf8ToUtf16(text)) {
+      if (c > 0xFF) return std::nullopt;
+      bytes += static_cast<char>(c);
+    }
+    return bytes;
+  }
   bool asciiBatchOnly = false;
   std::string exePath = "C:\\Program Files\\Quintor\\Quintor.exe";
   std::string userFolder = "C:\\Users\\op\\AppData\\Local\\Quintor\\";

@@ -162,9 +162,10 @@ TEST_P(BbcbJob, RunLeavesImageConfigCopyAndReadMeInTheStampedFolder) {
   EXPECT_EQ("BBCB\r\nsn=0012ABCD\r\nrn=1a2b3c4d\r\nmanufacturer_sn=" + std::string(n.manufacturerSn) + "\r\n",
             ReadAll(folder + "\\bbcb.bin"));
   EXPECT_EQ("config 설정\r\n", ReadAll(folder + "\\" + n.configCopy));
-  EXPECT_EQ("* 2011.03.15. PM 14:45 - Make Bbcb.Bin \r\n\r\nirdeto_make_bbcb.EXE \r\n\t-config \"" +
-                std::string(n.configFile) + "\" \r\n\t-sn 0012ABCD \r\n\t-rn 1a2b3c4d \r\n\t-manufacturer_sn \"" +
-                n.manufacturerSn + "\" \r\n\t\r\n\t-output bbcb.bin\r\n\r\n",
+  EXPECT_EQ(EncodeBbcbReadMe(env_, "* 2011.03.15. PM 14:45 - Make Bbcb.Bin \r\n\r\nirdeto_make_bbcb.EXE \r\n"
+                                   "\t-config \"" + std::string(n.configFile) + "\" \r\n\t-sn 0012ABCD \r\n"
+                                   "\t-rn 1a2b3c4d \r\n\t-manufacturer_sn \"" + n.manufacturerSn +
+                                   "\" \r\n\t\r\n\t-output bbcb.bin\r\n\r\n"),
             ReadAll(folder + "\\ReadMe.txt"));
   EXPECT_TRUE(run.output.imageFound && run.output.configCopied && run.output.readMeWritten);
 }

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "bbcb/bbcboutput.h"
 #include "core/settings.h"
+#include "platform/win_environment.h"
 #include "platform/win_registry.h"
 #include "platform/wide.h"
 
@@ -23,4 +25,11 @@ TEST(StoredForms, TextValuesCountTheirTerminatorAndLoadWithoutOne) {
   }
   RegDeleteTreeW(HKEY_CURRENT_USER, Widen(key).c_str());
   RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\QuintorTests");  // only when no other run's key is left
+}
+
+TEST(StoredForms, ReadMeInTheWesternCodePageOrMarkedUtf8) {
+  if (GetACP() != 1252) GTEST_SKIP() << "the cases are for code page 1252";
+  const char* const cases[][2] = {{"-sn 0A \r\n", "-sn 0A \r\n"}, {"Café", "Caf\xE9"},
+                                  {"한국", "\xEF\xBB\xBF한국"}, {"Ω≈", "\xEF\xBB\xBFΩ≈"}};  // no best fit
+  for (const auto& c : cases) EXPECT_EQ(c[1], EncodeBbcbReadMe(WinEnvironment(), c[0])) << c[0];
 }
