@@ -16,7 +16,9 @@
 
 #include "core/timestamp.h"
 #include "platform/filedialogs.h"
+#include "tests/support/fakes.h"
 #include "uisupport/folderpicker.h"
+#include "uisupport/uiservices.h"
 
 // Answers each file dialog with the next scripted choice (empty: cancelled)
 // and records the requests.
@@ -56,6 +58,18 @@ class FixedClock : public Clock {
  public:
   LocalTime Now() const override { return now; }
   LocalTime now;
+};
+
+// Every service a window is given, as doubles.
+struct UiDoubles {
+  FakeFileSystem fs;
+  FakeSettingsStore store;
+  FakeLauncher launcher;
+  FakeEnvironment env;
+  FixedClock clock;
+  ScriptedFileDialogs files;
+  ScriptedFolderPicker folders;
+  UiServices services{fs, store, launcher, env, clock, files, folders};
 };
 
 // A folder under the temporary folder, created when missing.
