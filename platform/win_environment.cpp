@@ -48,10 +48,9 @@ std::string WinEnvironment::UserDataFolder() const {
     CoTaskMemFree(base);
     return std::string();
   }
-  const std::wstring folder = std::wstring(base) + L"\\Quintor";
+  const std::string folder = Narrow(base) + "\\Quintor\\";
   CoTaskMemFree(base);
-  if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return std::string();
-  return Narrow(folder) + "\\";
+  return folder;
 }
 
 std::optional<std::string> WinEnvironment::EncodeForBatch(const std::string& text) const {

@@ -11,8 +11,8 @@
 class WinEnvironment : public Environment {
  public:
   std::string ExecutablePath() const override;
-  // "Quintor\" under the per-user local application data folder, created when
-  // missing; empty when it cannot be found or made.
+  // "Quintor\" under the per-user local application data folder, not created
+  // here; empty when that folder is unknown.
   std::string UserDataFolder() const override;
   // The console's code page when the program has a console (a child shares
   // it), otherwise the OEM code page a new console starts with. A character
