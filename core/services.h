@@ -47,7 +47,8 @@ class Environment {
   // Full path of the running program's executable file.
   virtual std::string ExecutablePath() const = 0;
   // The per-user folder for files the program folder refuses, ending with a
-  // backslash (a "Quintor" folder under %LOCALAPPDATA%); empty when unknown.
+  // backslash (a "Quintor" folder under %LOCALAPPDATA%), which may not exist
+  // yet; empty when unknown.
   virtual std::string UserDataFolder() const = 0;
   // `text` as the bytes from which the command interpreter reads the same
   // characters back out of a batch script (in the code page a new console
