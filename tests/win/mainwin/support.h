@@ -134,15 +134,10 @@ class MainWindowTest : public ::testing::Test, public WindowDriver<CQuintorDlg> 
   }
 
   // A stored text value, or "<none>".
-  std::string Stored(const std::string& name) const {
-    auto it = store.values.find(FakeSettingsStore::Key(kSettingsKeyPath, name));
-    if (it == store.values.end()) return "<none>";
-    std::u16string text;
-    for (size_t i = 0; i + 1 < it->second.bytes.size(); i += 2) {
-      text += static_cast<char16_t>(static_cast<unsigned char>(it->second.bytes[i]) |
-                                    (static_cast<unsigned char>(it->second.bytes[i + 1]) << 8));
-    }
-    return Utf16ToUtf8(text);
+  std::string Stored(const std::string& name) {
+    std::string text = "<none>";
+    RegistryValue(kValueText, kSettingsKeyPath, name, store).Load(&text);
+    return text;
   }
   void Store(const std::string& name, const std::string& text) { store.SetText(kSettingsKeyPath, name, text); }
 
