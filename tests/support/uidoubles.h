@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/timestamp.h"
@@ -26,18 +27,14 @@ class ScriptedFileDialogs : public FileDialogs {
 // Answers each folder choice with the next scripted result and folder.
 class ScriptedFolderPicker : public FolderPicker {
  public:
-  struct Answer {
-    int result;
-    std::string folder;
-  };
   int PickFolder(const FolderPickRequest&, std::string* folder) override {
     if (answers.empty()) return IDCANCEL;
-    const Answer answer = answers.front();
+    const std::pair<int, std::string> answer = answers.front();
     answers.pop_front();
-    if (answer.result == IDOK) *folder = answer.folder;
-    return answer.result;
+    if (answer.first == IDOK) *folder = answer.second;
+    return answer.first;
   }
-  std::deque<Answer> answers;
+  std::deque<std::pair<int, std::string>> answers;
 };
 
 class FixedClock : public Clock {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <utility>
 #include <stdexcept>
 
 #include "bbcb/bbcbrun.h"
@@ -41,37 +42,21 @@ std::string WindowText(HWND hwnd) {
 // Presses a button of `dialog` once the caller's work is done.
 bool Press(HWND dialog, int id) { return PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 
-// While alive, hands the next window this thread activates (a modal window
-// as it opens) to `act`.
-class OnNextActivation {
- public:
-  explicit OnNextActivation(std::function<void(HWND)> act) : hook_(SetWindowsHookExW(WH_CBT, &Hook, nullptr, GetCurrentThreadId())) {
-    Act() = std::move(act);
-  }
-  ~OnNextActivation() {
-    UnhookWindowsHookEx(hook_);
-    Act() = nullptr;
-  }
+// Gets the next window this thread activates (a modal window as it opens),
+// once.
+std::function<void(HWND)> onActivation;
 
- private:
-  static std::function<void(HWND)>& Act() {
-    static std::function<void(HWND)> act;
-    return act;
-  }
-  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_ACTIVATE && Act()) {
-      const std::function<void(HWND)> act = std::move(Act());
-      Act() = nullptr;
-      act(reinterpret_cast<HWND>(wParam));
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-  }
-  HHOOK hook_;
-};
+LRESULT CALLBACK ActivationHook(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE && onActivation) std::exchange(onActivation, nullptr)(reinterpret_cast<HWND>(wParam));
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
 
 class WindowTest : public ::testing::Test {
  protected:
-  void TearDown() override { Close(); }
+  void TearDown() override {
+    Close();
+    UnhookWindowsHookEx(hook);
+  }
   // Opens a window of class T. Every id of its handler and exchange tables
   // must be a control of its template or a command of the popup menu.
   template <class T, class... Args>
@@ -138,6 +123,7 @@ class WindowTest : public ::testing::Test {
   UiServices services{fs, store, launcher, env, clock, files, folders};
   std::unique_ptr<Dialog> window;
   HWND hwnd = nullptr;
+  const HHOOK hook = SetWindowsHookExW(WH_CBT, &ActivationHook, nullptr, GetCurrentThreadId());
 };
 
 TEST_F(WindowTest, MainWindowStartRunsTheComposersScriptAndHighlightsOnlyTheNewRun) {
@@ -192,6 +178,16 @@ TEST_F(WindowTest, LockOptionsFollowTheCommandAndViewLogFollowsDebugCapture) {
   EXPECT_TRUE(IsWindowEnabled(Item(IDC_VIEW_LOG)));
 }
 
+TEST_F(WindowTest, AStoredValueInNoCatalogueRowShowsNoSelectionAndIsStoredBack) {
+  store.SetText(kSettingsKeyPath, "Serial_Baudrate", "300");
+  Open<CQuintorDlg>();
+  EXPECT_EQ(SendMessageW(Item(IDC_BAUD_RATE), CB_GETCURSEL, 0, 0), CB_ERR);
+  Close();
+  MainSettings stored;
+  LoadMainSettings(store, fs, stored);
+  EXPECT_EQ(stored.baudRate, 300);
+}
+
 TEST_F(WindowTest, InsertSkipsListedFilesDeleteRemovesTheSelectedAndOutputSaveAddsTxt) {
   Open<CQuintorDlg>();
   Choose(ID_POPUP_INSERT, {"E:\\load\\a.bin", "E:\\load\\b.sdl"});
@@ -203,8 +199,10 @@ TEST_F(WindowTest, InsertSkipsListedFilesDeleteRemovesTheSelectedAndOutputSaveAd
   Click(ID_POPUP_DELETE, 0);  // nothing selected
   EXPECT_EQ(Rows(), std::vector<std::string>{"[ ] E:\\LOAD\\B.SDL"});
   // ".txt" only for a path without a dot anywhere.
-  const char* const outputs[][2] = {{"C:\\out\\result", "C:\\out\\result.txt"}, {"C:\\out\\result.", "C:\\out\\result..txt"},
-                                    {"C:\\out\\result.log", "C:\\out\\result.log"}, {"C:\\my.dir\\result", "C:\\my.dir\\result"}};
+  const char* const outputs[][2] = {{"C:\\out\\result", "C:\\out\\result.txt"},
+                                    {"C:\\out\\result.", "C:\\out\\result..txt"},
+                                    {"C:\\out\\result.log", "C:\\out\\result.log"},
+                                    {"C:\\my.dir\\result", "C:\\my.dir\\result"}};
   for (const auto& output : outputs) {
     Choose(IDC_OUTPUT_SAVE, {output[0]});
     EXPECT_EQ(Text(IDC_OUTPUT_PATH), output[1]);
@@ -250,7 +248,7 @@ TEST_F(WindowTest, DuringARunTheWindowPaintsButTakesNoInputAndRunsNoHandler) {
   EXPECT_TRUE(received.duringRun);
   EXPECT_GE(received.counts[WM_PAINT], 1);
   for (UINT input : inputs) EXPECT_EQ(received.counts[input], 0) << input;
-  EXPECT_EQ(Rows().size(), 1u);
+  EXPECT_EQ(List(IDC_DOWNLOAD_LIST).GetItemCount(), 1);
   MSG msg;
   bool quit = false;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -265,7 +263,7 @@ TEST_F(WindowTest, DuringARunTheWindowPaintsButTakesNoInputAndRunsNoHandler) {
 TEST_F(WindowTest, SystemMenuEntryShowsTheAboutBoxModally) {
   Open<CQuintorDlg>();
   bool modal = false;
-  OnNextActivation about([&](HWND box) { modal = !IsWindowEnabled(hwnd) && Press(box, IDOK); });
+  onActivation = [&](HWND about) { modal = !IsWindowEnabled(hwnd) && Press(about, IDOK); };
   SendMessageW(hwnd, WM_SYSCOMMAND, IDM_ABOUTBOX | 0x3, 0);  // the low four bits are the system's
   EXPECT_TRUE(modal);
   EXPECT_TRUE(IsWindowEnabled(hwnd));
@@ -313,7 +311,7 @@ TEST_F(WindowTest, BbcbWindowFiltersAsTypedRefusesAnOverlongTextRunsAndStoresAtE
   SetWindowTextW(Item(IDC_BBCB_MANUFACTURER_SN), Widen(in.manufacturerSn).c_str());
   EXPECT_EQ(Text(IDC_BBCB_RN), in.rn);
   int refused = 0;
-  OnNextActivation message([&](HWND box) { refused += Press(box, IDOK); });
+  onActivation = [&](HWND message) { refused += Press(message, IDOK); };
   Click(IDC_BBCB_START);
   EXPECT_EQ(refused, 1) << "the stored S/N is longer than its field takes";
   EXPECT_TRUE(launcher.calls.empty());
@@ -326,7 +324,8 @@ TEST_F(WindowTest, BbcbWindowFiltersAsTypedRefusesAnOverlongTextRunsAndStoresAtE
             ComposeBbcbScript(in, BbcbStampedFolder(in.outputFolder, in.start)).value_or("none"));
 
   FakeSettingsStore expected;
-  SaveBbcbSettings(expected, fs, {in.toolPath, in.configPath, in.serialNumber, in.rn, in.manufacturerSn, {}, in.outputFolder});
+  SaveBbcbSettings(expected, fs,
+                   {in.toolPath, in.configPath, in.serialNumber, in.rn, in.manufacturerSn, {}, in.outputFolder});
   for (int way = 0; way < 4; ++way) {  // Enter, Esc, the close box, destroyed
     store.writes.clear();
     if (way < 2) Click(way == 0 ? IDOK : IDCANCEL);
@@ -352,22 +351,24 @@ struct Thrower : TableDialog<Thrower> {
   void OnOk() { throw std::runtime_error("disk on fire"); }
 };
 
-TEST(DialogLayer, AnExceptionInAHandlerIsShownAndTheWindowGoesOn) {
+TEST_F(WindowTest, AnExceptionInAHandlerIsShownAndTheWindowGoesOn) {
   Thrower thrower;
-  const HWND hwnd = thrower.CreateModeless();
+  hwnd = thrower.CreateModeless();
   std::string shown;
-  OnNextActivation box([&](HWND message) {
+  onActivation = [&](HWND message) {
     shown = WindowText(GetDlgItem(message, 0xFFFF));
     Press(message, IDOK);
-  });
-  SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  };
+  Click(IDOK);
   EXPECT_NE(shown.find("disk on fire"), std::string::npos) << shown;
   EXPECT_TRUE(IsWindow(hwnd));
   thrower.Destroy();
 }
 
 LRESULT CALLBACK RecordSelection(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR out) {
-  if (message == BFFM_SETSELECTIONW && wParam) *reinterpret_cast<std::wstring*>(out) = reinterpret_cast<const wchar_t*>(lParam);
+  if (message == BFFM_SETSELECTIONW && wParam) {
+    *reinterpret_cast<std::wstring*>(out) = reinterpret_cast<const wchar_t*>(lParam);
+  }
   return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
