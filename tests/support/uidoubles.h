@@ -1,4 +1,5 @@
-// Test doubles of the dialog seams and a fixed clock.
+// Test doubles of the dialog seams, a fixed clock, and the doubles of every
+// service a window uses.
 #pragma once
 
 #include <windows.h>
@@ -10,7 +11,9 @@
 
 #include "core/timestamp.h"
 #include "platform/filedialogs.h"
+#include "tests/support/fakes.h"
 #include "uisupport/folderpicker.h"
+#include "uisupport/uiservices.h"
 
 // Answers each file dialog with the next scripted choice (none: cancelled).
 class ScriptedFileDialogs : public FileDialogs {
@@ -41,4 +44,15 @@ class FixedClock : public Clock {
  public:
   LocalTime Now() const override { return now; }
   LocalTime now{2011, 3, 7, 14, 5, 0};
+};
+
+struct UiDoubles {
+  FakeFileSystem fs;
+  FakeSettingsStore store;
+  FakeLauncher launcher;
+  FakeEnvironment env;
+  FixedClock clock;
+  ScriptedFileDialogs files;
+  ScriptedFolderPicker folders;
+  UiServices services{fs, store, launcher, env, clock, files, folders};
 };
