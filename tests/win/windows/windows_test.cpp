@@ -55,6 +55,7 @@ class WindowTest : public ::testing::Test, protected UiDoubles {
   void TearDown() override {
     Close();
     UnhookWindowsHookEx(hook);
+    onActivation = nullptr;
   }
   // Opens a window of class T. Every id of its handler and exchange tables
   // must be a control of its template or a command of the popup menu.
@@ -140,6 +141,15 @@ TEST_F(WindowTest, MainWindowStartRunsTheComposersScriptAndSurvivesAnExceptionIn
   const std::vector<std::string> lines = ComposeRunHistoryLines(in, clock.now);
   const ListView history = List(IDC_RUN_HISTORY);
   for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(history.GetItemText(static_cast<int>(i), 1), lines[i]);
+  // The DVT Test window gets the tool and the list positions.
+  StoreDvtFolder(store, "E:\\dvt");
+  onActivation = [](HWND dvt) {
+    Press(dvt, IDC_DVT_TEST_RUN);
+    Press(dvt, IDCANCEL);
+  };
+  Click(IDC_DVT_TEST);
+  EXPECT_EQ(fs.Content(GetModuleFolder(env) + kDvtScriptName),
+            ComposeDvtScript({kTool, 2, 6, 3, 2, 1, "E:\\dvt", 0}, clock.now));
   // Another run, without capture: only its rows are highlighted. One that
   // cannot start adds none.
   Check(IDC_DEBUG_CAPTURE, false);
