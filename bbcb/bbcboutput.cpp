@@ -1,5 +1,6 @@
 #include "bbcb/bbcboutput.h"
 
+#include <optional>
 #include <vector>
 
 #include "core/paths.h"
@@ -46,12 +47,19 @@ std::string ComposeBbcbReadMe(const BbcbInputs& in, const std::string& stampedFo
   return JoinScriptLines(lines);
 }
 
-BbcbOutput FinishBbcbOutput(FileSystem& fs, const BbcbInputs& in, const std::string& stampedFolder) {
+std::string EncodeBbcbReadMe(const Environment& env, const std::string& readMe) {
+  const std::optional<std::string> ansi = env.EncodeForAnsi(readMe);
+  return ansi ? *ansi : "\xEF\xBB\xBF" + readMe;
+}
+
+BbcbOutput FinishBbcbOutput(FileSystem& fs, const Environment& env, const BbcbInputs& in,
+                            const std::string& stampedFolder) {
   BbcbOutput out;
   out.imageFound = fs.FileSizeOrZero(BbcbImagePath(stampedFolder)) > 0;
   if (!out.imageFound) return out;
   out.configCopied = fs.CopyFileOver(in.configPath, stampedFolder + "\\" + BbcbConfigCopyName(in.configPath));
   const std::string readMe = ComposeBbcbReadMe(in, stampedFolder);
-  out.readMeWritten = !readMe.empty() && fs.WriteFileBytes(stampedFolder + "\\ReadMe.txt", readMe);
+  out.readMeWritten =
+      !readMe.empty() && fs.WriteFileBytes(stampedFolder + "\\ReadMe.txt", EncodeBbcbReadMe(env, readMe));
   return out;
 }

@@ -21,7 +21,13 @@ std::string ComposeBbcbReadMe(const BbcbInputs& in, const std::string& stampedFo
 // The name the config copy takes in the stamped folder (box.cfg as box.CFG).
 std::string BbcbConfigCopyName(const std::string& configPath);
 
+// The ReadMe's bytes: in the ANSI code page when every character has its
+// exact form there (an ASCII ReadMe stays as composed), otherwise UTF-8 after
+// a byte-order mark, so nothing is lost.
+std::string EncodeBbcbReadMe(const Environment& env, const std::string& readMe);
+
 // After the maker tool has ended: when bbcb.bin is in `stampedFolder`, copies
 // the config file into it and writes "ReadMe.txt" there. Without the image
 // nothing is added, so nothing claims an image that was not made.
-BbcbOutput FinishBbcbOutput(FileSystem& fs, const BbcbInputs& in, const std::string& stampedFolder);
+BbcbOutput FinishBbcbOutput(FileSystem& fs, const Environment& env, const BbcbInputs& in,
+                            const std::string& stampedFolder);

@@ -67,6 +67,6 @@ BbcbRun RunBbcbScript(BbcbServices& services, const BbcbInputs& in) {
 BbcbRun StartBbcbRun(BbcbServices& services, const Clock& clock, BbcbInputs& in) {
   in.start = clock.Now();
   BbcbRun run = RunBbcbScript(services, in);
-  if (run.Ok()) run.output = FinishBbcbOutput(services.fs, in, run.stampedFolder);
+  if (run.Ok()) run.output = FinishBbcbOutput(services.fs, services.env, in, run.stampedFolder);
   return run;
 }

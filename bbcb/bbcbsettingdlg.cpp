@@ -72,6 +72,8 @@ void CBbcbSettingDlg::DestroyWindow() {
   TableDialog::DestroyWindow();
 }
 
+void CBbcbSettingDlg::OnOK() { EndDialog(IDOK); }
+
 void CBbcbSettingDlg::RefreshTexts() {
   checkLimits_ = false;
   UpdateData(true);

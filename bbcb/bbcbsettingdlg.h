@@ -25,6 +25,8 @@ class CBbcbSettingDlg : public TableDialog<CBbcbSettingDlg> {
   BOOL OnInitDialog() override;
   void DoDataExchange(DataExchange& dx) override;
   void DestroyWindow() override;
+  // Enter closes as Esc does: the fields are kept as they stand, unchecked.
+  void OnOK() override;
 
  private:
   void LoadBbcbSettings();

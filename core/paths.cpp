@@ -20,6 +20,13 @@ std::string ModuleFolderOf(const std::string& executablePath) {
 
 std::string GetModuleFolder(const Environment& env) { return ModuleFolderOf(env.ExecutablePath()); }
 
+std::string UserFolderForWriting(FileSystem& fs, const Environment& env) {
+  const std::string folder = env.UserDataFolder();
+  // Made only now, when a file goes there; an existing one is fine as it is.
+  if (!folder.empty()) fs.CreateFolder(folder.substr(0, folder.size() - 1));
+  return folder;
+}
+
 std::string GetPathDrive(const std::string& path) {
   const size_t sep = path.find('\\');
   return sep == std::string::npos ? std::string() : path.substr(0, sep);

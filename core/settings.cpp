@@ -68,8 +68,10 @@ std::optional<std::string> TextOfValue(const SettingsStore::Value& value) {
   }
 }
 
+// The stored form of a text: UTF-16LE ending with its terminating zero, which
+// every reader of a text value counts on.
 std::string Utf16BytesFromText(const std::string& text) {
-  const std::u16string units = Utf8ToUtf16(text);
+  const std::u16string units = Utf8ToUtf16(text) + char16_t(0);
   std::string bytes;
   bytes.reserve(units.size() * 2);
   for (const char16_t u : units) {

@@ -33,12 +33,12 @@ struct ValuePair {
 // type, or a type outside 1 to 6, gives 0 and touches nothing.
 //
 // Stored forms: every value is written as REG_SZ. Texts (types 1, 4, 5, 6)
-// are UTF-16 without a terminating zero; types 2 and 3 are 4 raw bytes
-// (little-endian; the flag 1 or 0).
+// are UTF-16 with their terminating zero counted in the data; types 2 and 3
+// are 4 raw bytes (little-endian; the flag 1 or 0).
 // Reading a text: REG_SZ, REG_EXPAND_SZ (not expanded) and REG_MULTI_SZ are
-// UTF-16 text with any terminating zeros dropped; a zero before further data
-// (two texts of a REG_MULTI_SZ, or a text with an embedded zero) and an odd
-// byte count are refused whole. REG_DWORD and REG_QWORD read as their
+// UTF-16 text with or without terminating zeros, which are dropped; a zero
+// before further data (two texts of a REG_MULTI_SZ, or a text with an
+// embedded zero) and an odd byte count are refused whole. REG_DWORD and REG_QWORD read as their
 // unsigned decimal digits. An empty value of any kind is the empty text.
 // REG_BINARY and other kinds are refused. Texts load whole, at any length.
 // Reading types 2 and 3: up to 4 bytes of any kind fill the value from its low

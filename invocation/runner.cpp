@@ -25,7 +25,10 @@ std::string PrepareCaptureLog(RunServices& services) {
     }
     return programLog;
   }
-  if (!userLog.empty() && services.fs.WriteFileBytes(userLog, std::string())) return userLog;
+  const std::string userFolder = UserFolderForWriting(services.fs, services.env);
+  if (!userFolder.empty() && services.fs.WriteFileBytes(userFolder + kCaptureLogName, std::string())) {
+    return userFolder + kCaptureLogName;
+  }
   return std::string();
 }
 

@@ -77,15 +77,14 @@ bool WriteScriptFile(FileSystem& fs, const Environment& env, const std::string& 
                      const std::string& text, std::string* path) {
   const std::optional<std::string> bytes = env.EncodeForBatch(text);
   if (!bytes) return false;
-  for (const std::string& folder : {GetModuleFolder(env), env.UserDataFolder()}) {
-    if (folder.empty() || folder.find('%') != std::string::npos) continue;
+  const auto writeInto = [&](const std::string& folder) {
+    if (folder.empty() || folder.find('%') != std::string::npos) return false;
     const std::string candidate = folder + fileName;
-    if (fs.WriteFileBytes(candidate, *bytes)) {
-      if (path != nullptr) *path = candidate;
-      return true;
-    }
-  }
-  return false;
+    if (!fs.WriteFileBytes(candidate, *bytes)) return false;
+    if (path != nullptr) *path = candidate;
+    return true;
+  };
+  return writeInto(GetModuleFolder(env)) || writeInto(UserFolderForWriting(fs, env));
 }
 
 std::string ScriptStartCommand(const std::string& scriptPath) {

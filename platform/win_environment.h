@@ -1,5 +1,6 @@
 // Where the program runs: its executable, its per-user folder and the code
-// page in which the command interpreter reads batch scripts.
+// pages in which the command interpreter reads batch scripts and narrow
+// programs read text files.
 #pragma once
 
 #include <optional>
@@ -10,11 +11,13 @@
 class WinEnvironment : public Environment {
  public:
   std::string ExecutablePath() const override;
-  // "Quintor\" under the per-user local application data folder, created when
-  // missing; empty when it cannot be found or made.
+  // "Quintor\" under the per-user local application data folder, not created
+  // here; empty when that folder is unknown.
   std::string UserDataFolder() const override;
   // The console's code page when the program has a console (a child shares
   // it), otherwise the OEM code page a new console starts with. A character
   // that does not come back unchanged from that code page is refused.
   std::optional<std::string> EncodeForBatch(const std::string& text) const override;
+  // The system's ANSI code page, with the same round-trip check.
+  std::optional<std::string> EncodeForAnsi(const std::string& text) const override;
 };

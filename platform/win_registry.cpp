@@ -62,10 +62,10 @@ bool WinRegistryStore::Write(const std::string& keyPath, const std::string& name
                       nullptr, key.Out(), nullptr) != ERROR_SUCCESS) {
     return false;
   }
-  // For a text value whose last character is not zero, the system also looks
-  // at the character after the data and, when that is zero, stores it too as
-  // a terminator. A nonzero one after the data keeps the value exactly as
-  // given (4 raw bytes stay 4 bytes).
+  // Texts come with their terminator. For data whose last character is not
+  // zero (4 raw bytes), the system also looks at the character after the data
+  // and, when that is zero, stores it too; a nonzero one there keeps the value
+  // exactly as given.
   std::string buffer = bytes;
   buffer.append(4, '\xFF');
   return RegSetValueExW(key.Get(), Widen(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(buffer.data()),

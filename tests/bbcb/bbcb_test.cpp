@@ -47,13 +47,20 @@ TEST_F(BbcbJob, RunsLeaveImageConfigCopyAndReadMeInTheirOwnFolders) {
   EXPECT_TRUE(run.output.imageFound && run.output.configCopied && run.output.readMeWritten);
   EXPECT_EQ("", ComposeBbcbReadMe(BbcbInputs{}, run.stampedFolder));
 
-  // The next run of that minute takes the next folder; an image of one byte is an image.
+  // The next run of that minute takes the next folder; an image of one byte is
+  // an image; a ReadMe is in the ANSI code page when that holds every
+  // character, else UTF-8 after a byte-order mark.
   in.serialNumber = "1";
+  in.manufacturerSn = "한국";
   EXPECT_EQ("G:\\rel\\20110315_PM1445_2", Start().stampedFolder);
   EXPECT_EQ("1 0012ABCD", fs.Content(run.stampedFolder + "_2\\bbcb.bin") + " " + fs.Content(run.stampedFolder + "\\bbcb.bin"));
-  EXPECT_TRUE(fs.Has(run.stampedFolder + "_2\\ReadMe.txt"));
+  EXPECT_EQ(0u, fs.Content(run.stampedFolder + "_2\\ReadMe.txt").find("\xEF\xBB\xBF* 2011.03.15. PM 14:45"));
   in.outputFolder = "F:\\";  // a drive's root, used as given
+  in.manufacturerSn = "Café";
   EXPECT_EQ("F:\\\\20110315_PM1445", Start().stampedFolder);
+  const std::string readMe = fs.Content("F:\\\\20110315_PM1445\\ReadMe.txt");
+  EXPECT_EQ(0u, readMe.find("* 2011.03.15. PM 14:45"));
+  EXPECT_NE(std::string::npos, readMe.find("\t-manufacturer_sn \"Caf\xE9\" \r\n"));
 }
 
 TEST_F(BbcbJob, NothingClaimsAnImageThatWasNotMade) {

@@ -71,10 +71,10 @@ TEST(RegistryValue, OnlyTheMatchingKindLoadsAndSaves) {
 TEST(RegistryValue, StoredKindsAsTextAndAsRawValue) {
   const std::string z(2, '\0');
   const std::tuple<uint32_t, std::string, const char*, int64_t> cases[] = {  // kind, bytes, text, raw; refused: nullptr, -1
-      {kRegSz, Utf16Bytes("57600") + z, "57600", -1}, {kRegSz, Utf16Bytes("ab") + z + z + z, "ab", -1},
-      {kRegSz, Utf16Bytes("ab") + z + Utf16Bytes("c"), nullptr, -1}, {kRegSz, "abc", nullptr, 0x636261},
-      {kRegExpandSz, Utf16Bytes("%TEMP%"), "%TEMP%", -1}, {kRegMultiSz, Utf16Bytes("COM3") + z + z, "COM3", -1},
-      {kRegMultiSz, Utf16Bytes("a") + z + Utf16Bytes("b") + z + z, nullptr, -1},
+      {kRegSz, Utf16Bytes("57600"), "57600", -1}, {kRegSz, Utf16Bytes("ab") + z + z, "ab", -1},
+      {kRegSz, Utf16Bytes("ab") + Utf16Bytes("c", false), nullptr, -1}, {kRegSz, "abc", nullptr, 0x636261},
+      {kRegExpandSz, Utf16Bytes("%TEMP%", false), "%TEMP%", -1}, {kRegMultiSz, Utf16Bytes("COM3") + z, "COM3", -1},
+      {kRegMultiSz, Utf16Bytes("a") + Utf16Bytes("b") + z, nullptr, -1},
       {kRegDword, std::string("\x00\xE1\x00\x80", 4), "2147541248", 0x8000E100},
       {kRegDword, std::string("\x01\x02", 2), nullptr, 0x0201}, {11, std::string("\x05\0\0\0", 4), nullptr, 5},
       {11, std::string("\x00\xF2\x05\x2A\x01\x00\x00\x00", 8), "5000000000", -1}, {kRegBinary, "57600", nullptr, -1},
@@ -167,7 +167,7 @@ TEST(MainSettings, EightValuesByName) {
   EXPECT_EQ("D:\\Dorvik.exe 3", settings.toolPath + " " + std::to_string(settings.port));
   settings.toolPath = "D:\\Empty\\Dorvik.exe";
   SaveMainSettings(next, fs, settings);
-  EXPECT_EQ("", Bytes(next, "Dorvik_Path"));
+  EXPECT_EQ(Utf16Bytes(""), Bytes(next, "Dorvik_Path"));
 }
 
 }  // namespace

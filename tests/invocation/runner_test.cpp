@@ -27,7 +27,8 @@ TEST_F(Runner, ScriptAndCaptureLogGoWhereTheyCanBeWritten) {
   EXPECT_EQ("cmd.exe /d /v:off /s /c \"\"" + kProgram + "run_dorvik.bat\"\" > " + kProgram + "Quintor_Log.txt waited",
             launcher.Last());
   EXPECT_EQ("", logDuringRun);
-  EXPECT_FALSE(fs.Has(kUser + "Quintor_Log.txt") || ViewCaptureLog(services));  // an empty log is not viewed
+  // The per-user folder is made only when a file goes there; an empty log is not viewed.
+  EXPECT_FALSE(fs.FolderExists(kUser.substr(0, kUser.size() - 1)) || ViewCaptureLog(services));
   fs.AddFile(kProgram + "Quintor_Log.txt", "captured");
   ASSERT_TRUE(Run(false));  // without capture the log stays
   EXPECT_EQ(ScriptStartCommand(kProgram + "run_dorvik.bat") + " >  waited", launcher.Last());
@@ -36,6 +37,7 @@ TEST_F(Runner, ScriptAndCaptureLogGoWhereTheyCanBeWritten) {
 
   fs.refused = {kProgram};
   ASSERT_TRUE(Run(true));
+  EXPECT_TRUE(fs.FolderExists(kUser.substr(0, kUser.size() - 1)));
   EXPECT_EQ(ScriptStartCommand(kUser + "run_dorvik.bat") + " > " + kUser + "Quintor_Log.txt waited", launcher.Last());
   fs.AddFile(kUser + "Quintor_Log.txt", "x");
   ASSERT_TRUE(ViewCaptureLog(services));

@@ -16,11 +16,12 @@
 #include "core/timestamp.h"
 #include "invocation/argument.h"
 
-// A UTF-8 text as the UTF-16LE bytes of a stored text value.
-inline std::string Utf16Bytes(const std::string& text) {
+// A UTF-8 text as UTF-16LE bytes: as this system stores a text value, with
+// its terminating zero; as other writers may leave one, without.
+inline std::string Utf16Bytes(const std::string& text, bool terminated = true) {
   std::string bytes;
   for (const char16_t c : Utf8ToUtf16(text)) bytes += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
-  return bytes;
+  return terminated ? bytes + std::string(2, '\0') : bytes;
 }
 
 // FNV-1a: a long fixed table compared through one number instead of row by row.
@@ -92,6 +93,15 @@ class FakeEnvironment : public Environment {
     }
     return text;
   }
+  // A Western ANSI code page, near enough: the first 256 characters.
+  std::optional<std::string> EncodeForAnsi(const std::string& text) const override {
+    std::string bytes;
+    for (const char16_t c : Utf8ToUtf16(text)) {
+      if (c > 0xFF) return std::nullopt;
+      bytes += static_cast<char>(c);
+    }
+    return bytes;
+  }
   bool asciiBatchOnly = false;
   std::string exePath = "C:\\Program Files\\Quintor\\Quintor.exe";
   std::string userFolder = "C:\\Users\\op\\AppData\\Local\\Quintor\\";
@@ -135,7 +145,7 @@ class FakeSettingsStore : public SettingsStore {
     return true;
   }
   void SetText(const std::string& keyPath, const std::string& name, const std::string& utf8) {
-    values[Key(keyPath, name)] = Value{kRegSz, Utf16Bytes(utf8)};
+    values[Key(keyPath, name)] = Value{kRegSz, Utf16Bytes(utf8, false)};
   }
   static std::string Key(const std::string& keyPath, const std::string& name) {
     return AsciiUpper(keyPath) + "|" + AsciiUpper(name);
@@ -146,7 +156,8 @@ class FakeSettingsStore : public SettingsStore {
   bool refuseWrites = false;
 };
 
-class FixedClock : public Clock {
+// A clock that always tells `now`.
+class FakeClock : public Clock {
  public:
   LocalTime Now() const override { return now; }
   LocalTime now;
@@ -158,5 +169,5 @@ struct FakeServices {
   FakeSettingsStore store;
   FakeLauncher launcher;
   FakeEnvironment env;
-  FixedClock clock;
+  FakeClock clock;
 };
