@@ -133,7 +133,8 @@ TEST(BbcbSettings, MacStoredFormsAndHexFilter) {
   }
   EXPECT_EQ("0a0102030405", JoinBbcbMac({"a", "1", "2", "3", "4", "5"}));
   EXPECT_EQ("", JoinBbcbMac(Mac{}));
-  for (const char* bad : {"", "001A2B3C4D5", "001A2B3C4D5E6", "0A:1B:2C", "0A:1B::::::5E", "0A:1G::::", "0A1:B::::"}) {
+  for (const char* bad : {"", "001A2B3C4D5", "001A2B3C4D5E6", "\x80" "01A2B3C4D5E", "0A:1B:2C", "0A:1B::::::5E",
+                          "0A:1G::::", "0A1:B::::"}) {
     Mac mac = {"k"};
     EXPECT_FALSE(SplitBbcbMac(bad, mac)) << bad;
     EXPECT_EQ("k", mac[0]);

@@ -44,11 +44,11 @@ TEST(OneArgument, EveryComposerPassesEachValueWhole) {
     main[11] = folder + "\\Dev002.sdl";
     ExpectScriptPasses(ComposeDvtScript(dvt, start), folder, main);
 
-    const BbcbInputs bbcb{folder + "\\" + tool, image, folder, "12 34", "^&|<>%", "MF 001\\", start};
+    const BbcbInputs bbcb{folder + "\\" + tool, image, folder, "12 34", "^&|<>%", "\\", start};
     const std::string stamped = BbcbStampedFolder(folder, start);
     ExpectScriptPasses(ComposeBbcbScript(bbcb, stamped).value_or(""), folder,
                        {"My Tool.EXE", "-config", image, "-sn", "12 34", "-rn", "^&|<>%", "-manufacturer_sn",
-                        "MF 001\\", "-output", stamped + "\\bbcb.bin"});
+                        "\\", "-output", stamped + "\\bbcb.bin"});
   }
 }
 

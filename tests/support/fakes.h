@@ -1,8 +1,8 @@
-// Test doubles of the operating-system services and of how cmd reads a script
-// line, a fixed clock, the stored form of a text, and a fingerprint for long
-// fixed tables.
+// Doubles of the operating-system services, a fixed clock, how cmd reads a
+// script line, the stored form of a text, and a fingerprint of long tables.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -52,9 +52,7 @@ inline std::optional<std::vector<std::string>> CmdArguments(const std::string& l
 // on Windows. Paths beginning with one of `refused` take no new files.
 class FakeFileSystem : public FileSystem {
  public:
-  uint32_t FileSizeOrZero(const std::string& path) const override {
-    return static_cast<uint32_t>(Content(path).size());
-  }
+  uint32_t FileSizeOrZero(const std::string& path) const override { return uint32_t(Content(path).size()); }
   bool FolderExists(const std::string& path) const override { return folders.count(Key(path)) > 0; }
   bool WriteFileBytes(const std::string& path, const std::string& bytes) override {
     if (IsRefused(path)) return false;
@@ -88,10 +86,8 @@ class FakeEnvironment : public Environment {
   std::string ExecutablePath() const override { return exePath; }
   std::string UserDataFolder() const override { return userFolder; }
   std::optional<std::string> EncodeForBatch(const std::string& text) const override {
-    for (const char c : text) {
-      if (asciiBatchOnly && static_cast<unsigned char>(c) >= 0x80) return std::nullopt;
-    }
-    return text;
+    const bool ascii = std::none_of(text.begin(), text.end(), [](char c) { return (c & 0x80) != 0; });
+    return ascii || !asciiBatchOnly ? std::optional<std::string>(text) : std::nullopt;
   }
   // A Western ANSI code page, near enough: the first 256 characters.
   std::optional<std::string> EncodeForAnsi(const std::string& text) const override {
@@ -147,9 +143,7 @@ class FakeSettingsStore : public SettingsStore {
   void SetText(const std::string& keyPath, const std::string& name, const std::string& utf8) {
     values[Key(keyPath, name)] = Value{kRegSz, Utf16Bytes(utf8, false)};
   }
-  static std::string Key(const std::string& keyPath, const std::string& name) {
-    return AsciiUpper(keyPath) + "|" + AsciiUpper(name);
-  }
+  static std::string Key(const std::string& key, const std::string& name) { return AsciiUpper(key + "|" + name); }
 
   std::map<std::string, Value> values;
   std::vector<std::string> writes;
