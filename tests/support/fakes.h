@@ -154,7 +154,7 @@ class FakeSettingsStore : public SettingsStore {
 class FakeClock : public Clock {
  public:
   LocalTime Now() const override { return now; }
-  LocalTime now;
+  LocalTime now{2011, 3, 7, 14, 5, 0};
 };
 
 // The services of one test, declared before anything that holds them.
