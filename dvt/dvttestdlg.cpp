@@ -94,15 +94,11 @@ void CDvtTestDlg::OnNext() {
 }
 
 void CDvtTestDlg::OnOpen() {
-  FolderPickRequest request;
-  request.owner = GetSafeHwnd();
-  request.title = kOpenTitle;
-  request.initialFolder = m_strDvtPath;
-  request.flags = kFolderBrowseFlags;
-  std::string folder;
-  if (services_.folderPicker.PickFolder(request, &folder) != IDOK) return;
+  const std::optional<std::string> folder =
+      ChooseFolder(services_.folderPicker, GetSafeHwnd(), kOpenTitle, m_strDvtPath);
+  if (!folder) return;
   UpdateData(true);
-  m_strDvtPath = folder;
+  m_strDvtPath = *folder;
   UpdateData(false);
   // Stored at once, so the next opening of this window and the main window,
   // which reads the value again when this window has closed, start from it.

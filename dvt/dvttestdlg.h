@@ -8,25 +8,8 @@
 #include <string>
 
 #include "platform/dialog.h"
+#include "platform/owner.h"
 #include "uisupport/uiservices.h"
-
-// A GDI font, deleted with its owner.
-class FontHandle {
- public:
-  FontHandle() = default;
-  ~FontHandle() { Reset(nullptr); }
-  FontHandle(const FontHandle&) = delete;
-  FontHandle& operator=(const FontHandle&) = delete;
-
-  void Reset(HFONT font) {
-    if (font_) DeleteObject(font_);
-    font_ = font;
-  }
-  HFONT Get() const { return font_; }
-
- private:
-  HFONT font_ = nullptr;
-};
 
 class CDvtTestDlg : public TableDialog<CDvtTestDlg> {
  public:
@@ -63,7 +46,7 @@ class CDvtTestDlg : public TableDialog<CDvtTestDlg> {
   std::string m_strDvtPath;
   std::string m_strSerialResult;
   std::string m_strTitle;
-  FontHandle m_fontTitle;
+  FontOwner m_fontTitle;
   int32_t m_nCurrentCase = 0;
   std::string m_strToolPath;
   int32_t m_nPortIndex;

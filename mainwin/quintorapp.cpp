@@ -4,14 +4,14 @@
 
 #include "core/settings.h"
 #include "mainwin/quintordlg.h"
-#include "platform/comscope.h"
+#include "platform/owner.h"
 #include "platform/filedialogs.h"
 #include "platform/win_clock.h"
 #include "platform/win_environment.h"
 #include "platform/win_filesystem.h"
 #include "platform/win_process.h"
 #include "platform/win_registry.h"
-#include "uisupport/folderpicker.h"
+#include "uisupport/folderdialog.h"
 #include "uisupport/uiservices.h"
 
 BOOL CQuintorApp::InitInstance() {

@@ -15,6 +15,7 @@
 #include "invocation/runhistory.h"
 #include "invocation/runner.h"
 #include "invocation/script.h"
+#include "platform/owner.h"
 #include "platform/wide.h"
 #include "resources/resource.h"
 #include "uisupport/aboutdlg.h"
@@ -27,6 +28,8 @@ const char kDownloadFilter[] =
 const char kOutputFilter[] = "All File(*.*)|*.*||";
 
 const int kLockOptionIds[] = {IDC_SCS, IDC_JEI, IDC_CW};
+// A download row's check box, empty.
+const UINT kUncheckedBox = INDEXTOSTATEIMAGEMASK(1);
 
 // Full paths compare as the file system compares them: ignoring case. The
 // key is the path upper-cased without regard to the user's language.
@@ -39,40 +42,9 @@ std::wstring PathKey(const std::string& path) {
   return n > 0 ? upper.substr(0, static_cast<size_t>(n)) : wide;
 }
 
-// Stops a window from redrawing while many rows are added, and redraws it
-// once afterwards.
-class RedrawPause {
- public:
-  explicit RedrawPause(HWND hwnd) : hwnd_(hwnd) { SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0); }
-  ~RedrawPause() {
-    SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(hwnd_, nullptr, TRUE);
-  }
-  RedrawPause(const RedrawPause&) = delete;
-  RedrawPause& operator=(const RedrawPause&) = delete;
-
- private:
-  HWND hwnd_;
-};
-
 bool IsLockCommand(const std::optional<int32_t>& code) {
   return code && (*code == kCmdIrdetoFactoryLock || *code == kCmdIrdetoSecureLock);
 }
-
-// A loaded menu, destroyed with the object.
-class MenuHandle {
- public:
-  explicit MenuHandle(HMENU menu) : menu_(menu) {}
-  ~MenuHandle() {
-    if (menu_) DestroyMenu(menu_);
-  }
-  MenuHandle(const MenuHandle&) = delete;
-  MenuHandle& operator=(const MenuHandle&) = delete;
-  HMENU Get() const { return menu_; }
-
- private:
-  HMENU menu_;
-};
 
 }  // namespace
 
@@ -270,18 +242,13 @@ void CQuintorDlg::OnDvtTest() {
 // Replaces the list with the DVT images found in a chosen folder. The choice
 // is stored at once, like a choice made in the DVT Test window.
 void CQuintorDlg::OnDvtTestFileInsert() {
-  FolderPickRequest request;
-  request.owner = GetSafeHwnd();
-  request.title = "Select the Dvt Test folder for browse dialog";
-  request.initialFolder = m_strDvtPath;
-  std::string folder = m_strDvtPath;
-  if (services_.folderPicker.PickFolder(request, &folder) != 1) return;
-  m_strDvtPath = folder;
+  const std::optional<std::string> folder = ChooseFolder(services_.folderPicker, GetSafeHwnd(),
+                                                         "Select the Dvt Test folder for browse dialog", m_strDvtPath);
+  if (!folder) return;
+  m_strDvtPath = *folder;
   StoreDvtFolder(services_.settings, m_strDvtPath);
   m_lcDownloadFiles.DeleteAllItems();
-  for (const DownloadRow& row : FindDvtFileRows(services_.fs, m_strDvtPath)) {
-    AppendFileRow(m_lcDownloadFiles.GetItemCount(), row.folder, row.fileName);
-  }
+  for (const DownloadRow& row : FindDvtFileRows(services_.fs, m_strDvtPath)) AppendFileRow(row.folder, row.fileName);
 }
 
 void CQuintorDlg::OnSelchangeCommand() {
@@ -290,7 +257,7 @@ void CQuintorDlg::OnSelchangeCommand() {
 }
 
 void CQuintorDlg::OnRclickDownloadList() {
-  MenuHandle menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_POPUP_MENU)));
+  MenuOwner menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_POPUP_MENU)));
   HMENU popup = menu.Get() ? GetSubMenu(menu.Get(), 0) : nullptr;
   if (!popup) return;
   POINT cursor = {};
@@ -300,39 +267,24 @@ void CQuintorDlg::OnRclickDownloadList() {
   TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, GetSafeHwnd(), nullptr);
 }
 
-void CQuintorDlg::AppendFileRow(int position, const std::string& folder, const std::string& fileName) {
-  const UINT state = LVIS_SELECTED | LVIS_FOCUSED | INDEXTOSTATEIMAGEMASK(1);
-  const int row = m_lcDownloadFiles.InsertItem(position, "", state, LVIS_SELECTED | LVIS_FOCUSED | LVIS_STATEIMAGEMASK);
-  if (row < 0) return;
-  m_lcDownloadFiles.SetItemText(row, 1, folder);
-  m_lcDownloadFiles.SetItemText(row, 2, fileName);
+void CQuintorDlg::AppendFileRow(const std::string& folder, const std::string& fileName) {
+  m_lcDownloadFiles.AppendRow({folder, fileName}, kUncheckedBox);
 }
 
 void CQuintorDlg::OnInsert() {
   const std::vector<std::string> chosen =
       services_.fileDialogs.Choose(FileDialogRequest::Open(GetSafeHwnd(), kDownloadFilter, std::string(), true));
   if (chosen.empty()) return;
-
-  // Every added row is selected as it is appended; the last one becomes the
-  // selection mark and is scrolled into view once, which leaves the list as
-  // marking each row in turn would. The list redraws once, at the end.
-  int last = -1;
-  {
-    RedrawPause pause(m_lcDownloadFiles.GetSafeHwnd());
-    m_lcDownloadFiles.DeselectAll();
-    // Duplicates are looked for among the rows that were there before.
-    std::unordered_set<std::wstring> existingPaths;
-    const int existing = m_lcDownloadFiles.GetItemCount();
-    for (int row = 0; row < existing; ++row) {
-      existingPaths.insert(PathKey(m_lcDownloadFiles.GetItemText(row, 1) + "\\" + m_lcDownloadFiles.GetItemText(row, 2)));
-    }
-    for (const std::string& path : chosen) {
-      if (existingPaths.count(PathKey(path)) > 0) continue;
-      last = m_lcDownloadFiles.GetItemCount();
-      AppendFileRow(last, GetPathFolder(path), GetPathFileName(path));
-    }
+  // Duplicates are looked for among the rows that were there before.
+  std::unordered_set<std::wstring> existingPaths;
+  for (int row = 0; row < m_lcDownloadFiles.GetItemCount(); ++row) {
+    existingPaths.insert(PathKey(m_lcDownloadFiles.GetItemText(row, 1) + "\\" + m_lcDownloadFiles.GetItemText(row, 2)));
   }
-  if (last >= 0) m_lcDownloadFiles.MarkRow(last);
+  std::vector<std::vector<std::string>> rows;
+  for (const std::string& path : chosen) {
+    if (existingPaths.count(PathKey(path)) == 0) rows.push_back({GetPathFolder(path), GetPathFileName(path)});
+  }
+  m_lcDownloadFiles.AppendRowsMarked(rows, kUncheckedBox);
 }
 
 void CQuintorDlg::OnDelete() {
@@ -353,22 +305,9 @@ void CQuintorDlg::OnStart() {
 }
 
 void CQuintorDlg::AppendRunHistory(const LocalTime& start, const ToolCommandInputs& inputs) {
-  // Each row is appended selected and focused; the last one becomes the
-  // selection mark and is scrolled into view once. The list redraws once.
-  int last = -1;
-  {
-    RedrawPause pause(m_lcRunHistory.GetSafeHwnd());
-    m_lcRunHistory.DeselectAll();
-    for (const std::string& line : ComposeRunHistoryLines(inputs, start)) {
-      if (line.empty()) continue;
-      const int row = m_lcRunHistory.InsertItem(m_lcRunHistory.GetItemCount(), "", LVIS_SELECTED | LVIS_FOCUSED,
-                                                LVIS_SELECTED | LVIS_FOCUSED);
-      if (row < 0) continue;
-      m_lcRunHistory.SetItemText(row, 1, line);
-      last = row;
-    }
-  }
-  if (last >= 0) m_lcRunHistory.MarkRow(last);
+  std::vector<std::vector<std::string>> rows;
+  for (const std::string& line : ComposeRunHistoryLines(inputs, start)) rows.push_back({line});
+  m_lcRunHistory.AppendRowsMarked(rows);
 }
 
 void CQuintorDlg::OnViewLog() {

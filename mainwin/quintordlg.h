@@ -19,9 +19,9 @@ class CQuintorDlg : public TableDialog<CQuintorDlg> {
 
   static const HandlerTable<CQuintorDlg>& Handlers();
 
-  // Appends a download row at `position` (the row count): selected, focused,
-  // unchecked; column 1 the folder, column 2 the file name.
-  void AppendFileRow(int position, const std::string& folder, const std::string& fileName);
+  // Appends a download row: selected, focused, unchecked; column 1 the
+  // folder, column 2 the file name.
+  void AppendFileRow(const std::string& folder, const std::string& fileName);
   // Takes the state from the controls and gives what the command line reads.
   ToolCommandInputs CollectToolInputs();
 

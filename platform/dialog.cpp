@@ -66,8 +66,6 @@ void ReportFailure(HWND owner, const std::string& what) {
 
 DataExchange::DataExchange(Dialog& dialog, Mode mode) : dialog_(dialog), mode_(mode) {}
 
-HWND DataExchange::Item(int id) { return dialog_.GetDlgItem(id); }
-
 bool DataExchange::Skip(int id) {
   if (mode_ == Mode::kListIds) {
     ids_.push_back(id);
@@ -76,45 +74,36 @@ bool DataExchange::Skip(int id) {
   return failed_;
 }
 
-void DataExchange::Text(int id, std::string& value) {
+void DataExchange::Text(int id, std::string& value, int maxChars) {
   if (Skip(id)) return;
-  HWND control = Item(id);
+  HWND control = dialog_.GetDlgItem(id);
   if (!control) return;
-  if (mode_ == Mode::kTake) {
-    value = WindowText(control);
-  } else {
+  if (mode_ == Mode::kShow) {
     SetWindowTextW(control, Widen(value).c_str());
+    if (maxChars > 0) SendMessageW(control, EM_LIMITTEXT, static_cast<WPARAM>(maxChars), 0);
+    return;
+  }
+  value = WindowText(control);
+  // Counted as the edit control counts: UTF-16 units.
+  if (maxChars > 0 && mode_ == Mode::kTake && Widen(value).size() > static_cast<size_t>(maxChars)) {
+    Fail(control, "Please enter no more than " + std::to_string(maxChars) + " characters.");
   }
 }
 
 void DataExchange::Check(int id, bool& value) {
   if (Skip(id)) return;
-  HWND control = Item(id);
+  HWND control = dialog_.GetDlgItem(id);
   if (!control) return;
-  if (mode_ == Mode::kTake) {
-    value = SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
-  } else {
+  if (mode_ == Mode::kShow) {
     SendMessageW(control, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+  } else {
+    value = SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
   }
 }
 
 void DataExchange::Control(int id, ControlWindow& control) {
   if (Skip(id)) return;
-  control.Attach(Item(id));
-}
-
-void DataExchange::MaxChars(int id, const std::string& value, int maxChars) {
-  if (Skip(id)) return;
-  HWND control = Item(id);
-  if (!control) return;
-  if (mode_ == Mode::kShow) {
-    SendMessageW(control, EM_LIMITTEXT, static_cast<WPARAM>(maxChars), 0);
-    return;
-  }
-  // Counted as the edit control counts: UTF-16 units.
-  if (Widen(value).size() > static_cast<size_t>(maxChars)) {
-    Fail(control, "Please enter no more than " + std::to_string(maxChars) + " characters.");
-  }
+  control.Attach(dialog_.GetDlgItem(id));
 }
 
 void DataExchange::Fail(HWND control, const std::string& message) {
@@ -177,6 +166,20 @@ bool Dialog::UpdateData(bool take) {
   DoDataExchange(dx);
   showingState_ = wasShowing;
   return !dx.Failed();
+}
+
+void Dialog::TakeUnchecked() {
+  DataExchange dx(*this, DataExchange::Mode::kTakeUnchecked);
+  DoDataExchange(dx);
+}
+
+std::string Dialog::ItemText(int id) const { return WindowText(GetDlgItem(id)); }
+
+void Dialog::SetItemText(int id, const std::string& text) {
+  const bool wasShowing = showingState_;
+  showingState_ = true;
+  SetWindowTextW(GetDlgItem(id), Widen(text).c_str());
+  showingState_ = wasShowing;
 }
 
 std::vector<int> Dialog::ExchangeControlIds() {

@@ -31,30 +31,27 @@ class ControlWindow {
 
 // One run of a window's DoDataExchange. Showing the state writes every bound
 // member into its control; taking the state reads every control into its
-// member and validates. A validation failure shows the standard message,
-// puts the focus on the control and ends the exchange: the bindings after it
-// are left as they were. Listing only collects the bound control ids.
+// member, and a checked take also validates. A validation failure shows the
+// standard message, puts the focus on the control and ends the exchange: the
+// bindings after it are left as they were. Listing only collects the bound
+// control ids.
 class DataExchange {
  public:
-  enum class Mode { kShow, kTake, kListIds };
+  enum class Mode { kShow, kTake, kTakeUnchecked, kListIds };
   DataExchange(Dialog& dialog, Mode mode);
 
-  bool Taking() const { return mode_ == Mode::kTake; }
   bool Failed() const { return failed_; }
   const std::vector<int>& Ids() const { return ids_; }
 
-  // The control's window text.
-  void Text(int id, std::string& value);
+  // The control's window text. A `maxChars` limit (in characters) is set on
+  // the control when showing; a checked take refuses a longer text.
+  void Text(int id, std::string& value, int maxChars = 0);
   // The check state of a check box.
   void Check(int id, bool& value);
   // Attaches the wrapper to the control; the wrapper is the state.
   void Control(int id, ControlWindow& control);
-  // Length limit of an edit field, in characters: set on the control when
-  // showing; when taking, a longer text fails the exchange.
-  void MaxChars(int id, const std::string& value, int maxChars);
 
  private:
-  HWND Item(int id);
   bool Skip(int id);
   void Fail(HWND control, const std::string& message);
 
@@ -138,6 +135,12 @@ class Dialog {
   // value was refused), false shows the state in the controls. Showing the
   // state raises no edit-change handlers.
   bool UpdateData(bool take = true);
+  // Takes the state from the controls without validating it.
+  void TakeUnchecked();
+  // One control's text, read or set alone; setting it raises no edit-change
+  // handler.
+  std::string ItemText(int id) const;
+  void SetItemText(int id, const std::string& text);
   // Ends the modal loop with `result`; a modeless window is destroyed.
   void EndDialog(INT_PTR result);
   // What EndDialog was given; -1 until then.

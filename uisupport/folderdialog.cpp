@@ -3,7 +3,7 @@
 #include <cstring>
 #include <exception>
 
-#include "platform/comscope.h"
+#include "platform/owner.h"
 #include "platform/dialog.h"
 #include "platform/wide.h"
 
@@ -133,3 +133,22 @@ int CFolderDialog::OnBrowseNameRejected(const std::string&) {
 }
 
 void CFolderDialog::OnBrowseInterface(IUnknown*) {}
+
+int ShellFolderPicker::PickFolder(const FolderPickRequest& request, std::string* folder) {
+  CFolderDialog dialog(request.title, nullptr, request.owner, request.flags);
+  dialog.SetInitialFolder(request.initialFolder);
+  const INT_PTR result = dialog.DoModal();
+  if (result == IDOK) *folder = dialog.GetSelectedFolder();
+  return static_cast<int>(result);
+}
+
+std::optional<std::string> ChooseFolder(FolderPicker& picker, HWND owner, const std::string& title,
+                                        const std::string& initialFolder) {
+  FolderPickRequest request;
+  request.owner = owner;
+  request.title = title;
+  request.initialFolder = initialFolder;
+  std::string folder;
+  if (picker.PickFolder(request, &folder) != IDOK) return std::nullopt;
+  return folder;
+}

@@ -1,9 +1,11 @@
-// The folder picker: the shell's folder browser with a preselected folder.
+// The shell's folder browser with a preselected folder, and the folder
+// picker the windows ask.
 #pragma once
 
 #include <windows.h>
 #include <shlobj.h>
 
+#include <optional>
 #include <string>
 
 // Flags every caller passes: only file-system folders, an edit box for a
@@ -57,3 +59,31 @@ class CFolderDialog {
   wchar_t* m_displayName;
   HWND m_hBrowseWnd;
 };
+
+// Folder choice behind a small interface, so windows can be driven in tests
+// with a double that returns a chosen folder.
+struct FolderPickRequest {
+  HWND owner = nullptr;
+  std::string title;
+  std::string initialFolder;  // preselected; empty for none
+  UINT flags = kFolderBrowseFlags;
+};
+
+class FolderPicker {
+ public:
+  virtual ~FolderPicker() = default;
+  // Returns what CFolderDialog::DoModal returns; on IDOK `folder` holds the
+  // chosen folder, otherwise it is left as it was.
+  virtual int PickFolder(const FolderPickRequest& request, std::string* folder) = 0;
+};
+
+// The shell's folder browser through CFolderDialog.
+class ShellFolderPicker : public FolderPicker {
+ public:
+  int PickFolder(const FolderPickRequest& request, std::string* folder) override;
+};
+
+// The folder the operator chose; nothing when the browser was cancelled or
+// the choice has no file-system path.
+std::optional<std::string> ChooseFolder(FolderPicker& picker, HWND owner, const std::string& title,
+                                        const std::string& initialFolder);

@@ -5,7 +5,7 @@
 #include "core/services.h"
 #include "core/timestamp.h"
 #include "platform/filedialogs.h"
-#include "uisupport/folderpicker.h"
+#include "uisupport/folderdialog.h"
 
 struct UiServices {
   FileSystem& fs;

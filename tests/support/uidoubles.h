@@ -17,7 +17,7 @@
 #include "core/timestamp.h"
 #include "platform/filedialogs.h"
 #include "tests/support/fakes.h"
-#include "uisupport/folderpicker.h"
+#include "uisupport/folderdialog.h"
 #include "uisupport/uiservices.h"
 
 // Answers each file dialog with the next scripted choice (empty: cancelled)

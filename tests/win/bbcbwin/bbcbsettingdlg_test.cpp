@@ -317,7 +317,7 @@ TEST_F(BbcbWindow, TemplateHoldsEveryTableIdAndTheTextsInOrder) {
   std::vector<int> ids = dialog->HandlerControlIds();
   const std::vector<int> exchanged = dialog->ExchangeControlIds();
   ids.insert(ids.end(), exchanged.begin(), exchanged.end());
-  EXPECT_EQ(ids.size(), 13u + 21u);
+  EXPECT_EQ(ids.size(), 12u + 12u);
   for (int id : ids) EXPECT_NE(Item(id), nullptr) << id;
 
   std::vector<std::string> texts;

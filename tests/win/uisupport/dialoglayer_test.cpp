@@ -44,10 +44,8 @@ class ProbeDialog : public TableDialog<ProbeDialog> {
 
  protected:
   void DoDataExchange(DataExchange& dx) override {
-    dx.Text(IDC_BBCB_SN, sn);
-    dx.MaxChars(IDC_BBCB_SN, sn, 8);
-    dx.Text(IDC_BBCB_MANUFACTURER_SN, manufacturer);
-    dx.MaxChars(IDC_BBCB_MANUFACTURER_SN, manufacturer, 31);
+    dx.Text(IDC_BBCB_SN, sn, 8);
+    dx.Text(IDC_BBCB_MANUFACTURER_SN, manufacturer, 31);
     dx.Text(IDC_BBCB_RN, rn);
   }
   void DestroyWindow() override {
@@ -211,5 +209,5 @@ TEST(DialogLayer, ListsTheIdsOfItsTables) {
   EXPECT_EQ(dialog.HandlerControlIds(),
             (std::vector<int>{IDC_BBCB_START, IDC_BBCB_SN, IDC_BBCB_RN, IDC_BBCB_TOOL_OPEN, IDC_BBCB_OUTPUT_FOLDER}));
   EXPECT_EQ(dialog.ExchangeControlIds(),
-            (std::vector<int>{IDC_BBCB_SN, IDC_BBCB_SN, IDC_BBCB_MANUFACTURER_SN, IDC_BBCB_MANUFACTURER_SN, IDC_BBCB_RN}));
+            (std::vector<int>{IDC_BBCB_SN, IDC_BBCB_MANUFACTURER_SN, IDC_BBCB_RN}));
 }

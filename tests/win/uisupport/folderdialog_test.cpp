@@ -10,7 +10,6 @@
 #include "platform/wide.h"
 #include "tests/support/uidoubles.h"
 #include "uisupport/folderdialog.h"
-#include "uisupport/folderpicker.h"
 
 namespace {
 
