@@ -64,14 +64,14 @@ void CBbcbSettingDlg::DestroyWindow() {
 void CBbcbSettingDlg::OnOK() { EndDialog(IDOK); }
 
 void CBbcbSettingDlg::LoadBbcbSettings() {
-  ::LoadBbcbSettings(services_.settings, services_.fs, fields_);
+  ExchangeBbcbSettings(services_.settings, services_.fs, fields_, SettingsMode::kLoad);
   UpdateData(false);
 }
 
 // Every way of closing comes here, so the fields are stored as they stand.
 void CBbcbSettingDlg::SaveBbcbSettings() {
   TakeUnchecked();
-  ::SaveBbcbSettings(services_.settings, services_.fs, fields_);
+  ExchangeBbcbSettings(services_.settings, services_.fs, fields_, SettingsMode::kSave);
 }
 
 void CBbcbSettingDlg::FilterHexField(int id) {

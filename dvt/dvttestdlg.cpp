@@ -1,7 +1,7 @@
 #include "dvt/dvttestdlg.h"
 
+#include "core/mainsettings.h"
 #include "dvt/dvtcatalogue.h"
-#include "dvt/dvtfolder.h"
 #include "dvt/dvtrun.h"
 #include "invocation/runner.h"
 #include "resources/resource.h"

@@ -1,18 +1,18 @@
-#include "mainwin/quintorapp.h"
-
+// The application object: starts the main window modally and ends with it.
+#include <windows.h>
 #include <commctrl.h>
 
-#include "core/settings.h"
+#include "core/fallbackstore.h"
 #include "mainwin/quintordlg.h"
 #include "platform/owner.h"
-#include "platform/filedialogs.h"
-#include "platform/win_clock.h"
-#include "platform/win_environment.h"
-#include "platform/win_filesystem.h"
-#include "platform/win_process.h"
-#include "platform/win_registry.h"
-#include "uisupport/folderdialog.h"
-#include "uisupport/uiservices.h"
+#include "platform/winservices.h"
+
+class CQuintorApp {
+ public:
+  // Runs the main window; returns FALSE, so the process ends when the window
+  // has closed (there is no message loop of the application's own).
+  BOOL InitInstance();
+};
 
 BOOL CQuintorApp::InitInstance() {
   // OLE for the shell's folder browser and file dialogs, for the life of the
@@ -35,4 +35,10 @@ BOOL CQuintorApp::InitInstance() {
   CQuintorDlg dialog(services);
   dialog.DoModal(nullptr);
   return FALSE;
+}
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  CQuintorApp app;
+  app.InitInstance();
+  return 0;
 }

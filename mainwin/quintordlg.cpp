@@ -8,9 +8,7 @@
 #include "bbcb/bbcbsettingdlg.h"
 #include "core/options.h"
 #include "core/paths.h"
-#include "core/settings.h"
 #include "dvt/dvtfileset.h"
-#include "dvt/dvtfolder.h"
 #include "dvt/dvttestdlg.h"
 #include "invocation/runhistory.h"
 #include "invocation/runner.h"
@@ -54,6 +52,30 @@ CQuintorDlg::CQuintorDlg(UiServices& services) : TableDialog(IDD_QUINTOR_DIALOG)
   m_hSmallIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
                                                GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
                                                LR_SHARED));
+}
+
+// A serial list: the list, its catalogue, the stored value and the command
+// line's value.
+struct CQuintorDlg::SerialList {
+  ComboBox CQuintorDlg::*list;
+  const OptionEntry* catalogue;
+  int count;
+  int32_t MainSettings::*stored;
+  std::optional<int32_t> ToolCommandInputs::*input;
+};
+
+const std::vector<CQuintorDlg::SerialList>& CQuintorDlg::SerialLists() {
+  static const std::vector<SerialList> lists = {
+      {&CQuintorDlg::m_cbPort, PortOptions, kPortOptionCount, &MainSettings::port, &ToolCommandInputs::port},
+      {&CQuintorDlg::m_cbBaudRate, BaudRateOptions, kBaudRateOptionCount, &MainSettings::baudRate,
+       &ToolCommandInputs::baudRate},
+      {&CQuintorDlg::m_cbDataBits, DataBitsOptions, kDataBitsOptionCount, &MainSettings::dataBits,
+       &ToolCommandInputs::dataBits},
+      {&CQuintorDlg::m_cbStopBits, StopBitsOptions, kStopBitsOptionCount, &MainSettings::stopBits,
+       &ToolCommandInputs::stopBits},
+      {&CQuintorDlg::m_cbParity, ParityOptions, kParityOptionCount, &MainSettings::parity, &ToolCommandInputs::parity},
+  };
+  return lists;
 }
 
 const HandlerTable<CQuintorDlg>& CQuintorDlg::Handlers() {
@@ -119,11 +141,7 @@ BOOL CQuintorDlg::OnInitDialog() {
 
   LoadSettings();
 
-  SetupOptionCombo(m_cbPort, PortOptions, kPortOptionCount, m_nPort);
-  SetupOptionCombo(m_cbBaudRate, BaudRateOptions, kBaudRateOptionCount, m_nBaudRate);
-  SetupOptionCombo(m_cbDataBits, DataBitsOptions, kDataBitsOptionCount, m_nDataBits);
-  SetupOptionCombo(m_cbStopBits, StopBitsOptions, kStopBitsOptionCount, m_nStopBits);
-  SetupOptionCombo(m_cbParity, ParityOptions, kParityOptionCount, m_nParity);
+  for (const SerialList& s : SerialLists()) SetupOptionCombo(this->*s.list, s.catalogue, s.count, settings_.*s.stored);
   SetupOptionCombo(m_cbCommand, CommandOptions, GetCommandCount(), kCmdFileDownload);
 
   SetupListColumns();
@@ -148,24 +166,7 @@ void CQuintorDlg::DestroyWindow() {
 }
 
 void CQuintorDlg::LoadSettings() {
-  MainSettings settings;
-  settings.toolPath = m_strToolPath;
-  settings.port = m_nPort;
-  settings.baudRate = m_nBaudRate;
-  settings.dataBits = m_nDataBits;
-  settings.stopBits = m_nStopBits;
-  settings.parity = m_nParity;
-  settings.outputPath = m_strOutputPath;
-  settings.dvtPath = m_strDvtPath;
-  LoadMainSettings(services_.settings, services_.fs, settings);
-  m_strToolPath = settings.toolPath;
-  m_nPort = settings.port;
-  m_nBaudRate = settings.baudRate;
-  m_nDataBits = settings.dataBits;
-  m_nStopBits = settings.stopBits;
-  m_nParity = settings.parity;
-  m_strOutputPath = settings.outputPath;
-  m_strDvtPath = settings.dvtPath;
+  ExchangeMainSettings(services_.settings, services_.fs, settings_, SettingsMode::kLoad);
   UpdateData(false);
 }
 
@@ -173,27 +174,18 @@ void CQuintorDlg::SaveSettings() {
   UpdateData(true);
   // A list without a selection (its stored value is in no catalogue row)
   // keeps the value it was given at start-up, so the store stays readable.
-  MainSettings settings;
-  settings.toolPath = m_strToolPath;
-  settings.port = SelectedOptionValue(m_cbPort, PortOptions, kPortOptionCount).value_or(m_nPort);
-  settings.baudRate = SelectedOptionValue(m_cbBaudRate, BaudRateOptions, kBaudRateOptionCount).value_or(m_nBaudRate);
-  settings.dataBits = SelectedOptionValue(m_cbDataBits, DataBitsOptions, kDataBitsOptionCount).value_or(m_nDataBits);
-  settings.stopBits = SelectedOptionValue(m_cbStopBits, StopBitsOptions, kStopBitsOptionCount).value_or(m_nStopBits);
-  settings.parity = SelectedOptionValue(m_cbParity, ParityOptions, kParityOptionCount).value_or(m_nParity);
-  settings.outputPath = m_strOutputPath;
-  settings.dvtPath = m_strDvtPath;
-  SaveMainSettings(services_.settings, services_.fs, settings);
+  MainSettings saved = settings_;
+  for (const SerialList& s : SerialLists()) {
+    saved.*s.stored = SelectedOptionValue(this->*s.list, s.catalogue, s.count).value_or(settings_.*s.stored);
+  }
+  ExchangeMainSettings(services_.settings, services_.fs, saved, SettingsMode::kSave);
 }
 
 ToolCommandInputs CQuintorDlg::CollectToolInputs() {
   UpdateData(true);
   ToolCommandInputs in;
   in.toolPath = m_strToolPath;
-  in.port = SelectedOptionValue(m_cbPort, PortOptions, kPortOptionCount);
-  in.baudRate = SelectedOptionValue(m_cbBaudRate, BaudRateOptions, kBaudRateOptionCount);
-  in.dataBits = SelectedOptionValue(m_cbDataBits, DataBitsOptions, kDataBitsOptionCount);
-  in.stopBits = SelectedOptionValue(m_cbStopBits, StopBitsOptions, kStopBitsOptionCount);
-  in.parity = SelectedOptionValue(m_cbParity, ParityOptions, kParityOptionCount);
+  for (const SerialList& s : SerialLists()) in.*s.input = SelectedOptionValue(this->*s.list, s.catalogue, s.count);
   in.command = SelectedOptionValue(m_cbCommand, CommandOptions, GetCommandCount());
   const int count = m_lcDownloadFiles.GetItemCount();
   for (int row = 0; row < count; ++row) {

@@ -6,7 +6,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "core/mainsettings.h"
 #include "core/timestamp.h"
 #include "invocation/toolcmdline.h"
 #include "platform/controls.h"
@@ -31,6 +33,9 @@ class CQuintorDlg : public TableDialog<CQuintorDlg> {
   void DestroyWindow() override;
 
  private:
+  struct SerialList;
+  static const std::vector<SerialList>& SerialLists();
+
   void LoadSettings();
   void SaveSettings();
   void AppendRunHistory(const LocalTime& start, const ToolCommandInputs& inputs);
@@ -54,8 +59,9 @@ class CQuintorDlg : public TableDialog<CQuintorDlg> {
   bool OnQueryDragIcon(WPARAM wParam, LPARAM lParam, LRESULT* result);
 
   UiServices& services_;
+  MainSettings settings_;
 
-  std::string m_strToolPath;
+  std::string& m_strToolPath = settings_.toolPath;
   ComboBox m_cbPort;
   ComboBox m_cbBaudRate;
   ComboBox m_cbDataBits;
@@ -69,13 +75,10 @@ class CQuintorDlg : public TableDialog<CQuintorDlg> {
   bool m_bScs = false;
   bool m_bJei = false;
   bool m_bCw = false;
-  std::string m_strOutputPath;
+  std::string& m_strOutputPath = settings_.outputPath;
   HICON m_hIcon = nullptr;
   HICON m_hSmallIcon = nullptr;
-  int32_t m_nPort = 1;
-  int32_t m_nBaudRate = 115200;
-  int32_t m_nDataBits = 8;
-  int32_t m_nStopBits = 0;
-  int32_t m_nParity = 0;
-  std::string m_strDvtPath;
+  // m_nPort, m_nBaudRate, m_nDataBits, m_nStopBits and m_nParity are the
+  // settings' serial values.
+  std::string& m_strDvtPath = settings_.dvtPath;
 };

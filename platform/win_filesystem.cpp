@@ -1,9 +1,9 @@
-#include "platform/win_filesystem.h"
+#include "platform/winservices.h"
 
 #include <windows.h>
 
-#include "platform/longpath.h"
 #include "platform/owner.h"
+#include "platform/wide.h"
 
 namespace {
 

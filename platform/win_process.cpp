@@ -1,10 +1,9 @@
-#include "platform/win_process.h"
+#include "platform/winservices.h"
 
 #include <windows.h>
 
 #include <vector>
 
-#include "platform/longpath.h"
 #include "platform/owner.h"
 #include "platform/runguard.h"
 #include "platform/wide.h"

@@ -1,4 +1,4 @@
-#include "platform/win_registry.h"
+#include "platform/winservices.h"
 
 #include <windows.h>
 
@@ -12,8 +12,6 @@ HKEY RootKey(RegistryRoot root) {
 }
 
 }  // namespace
-
-WinRegistryStore::WinRegistryStore(RegistryRoot root) : root_(root) {}
 
 std::optional<SettingsStore::Value> WinRegistryStore::Read(const std::string& keyPath,
                                                            const std::string& name) const {

@@ -4,6 +4,9 @@
 #include "core/settings.h"
 #include "tests/support/fakes.h"
 
+const char* const kBbcbSettingNames[7] = {"BBCB_Path", "BBCB_Config", "BBCB_SN", "BBCB_RN",
+                                          "BBCB_Menufacturer_SN", "BBCB_Menufacturer_Mac", "BBCB_Output"};
+
 namespace {
 
 using Mac = std::array<std::string, 6>;
@@ -20,7 +23,7 @@ TEST(BbcbSettings, SevenValuesRoundTripInOrder) {
   saved.manufacturerSn = "MF 001 \"&\" 한글";
   saved.mac = {"0", "1A", "2b", "3", "4D", "5E"};
   saved.outputFolder = "G:\\릴리스 폴더";
-  SaveBbcbSettings(store, fs, saved);
+  ExchangeBbcbSettings(store, fs, saved, SettingsMode::kSave);
   const std::vector<std::string> order(kBbcbSettingNames, kBbcbSettingNames + 7);
   EXPECT_EQ(order, store.writes);
 
@@ -31,7 +34,7 @@ TEST(BbcbSettings, SevenValuesRoundTripInOrder) {
   BbcbFields loaded;
   loaded.configPath = "kept";  // a value not taken leaves its field alone
   store.SetText(kSettingsKeyPath, "BBCB_Config", "E:\\gone.cfg");
-  LoadBbcbSettings(store, fs, loaded);
+  ExchangeBbcbSettings(store, fs, loaded, SettingsMode::kLoad);
   EXPECT_EQ(saved.toolPath, loaded.toolPath);
   EXPECT_EQ("kept", loaded.configPath);
   EXPECT_EQ(saved.serialNumber, loaded.serialNumber);

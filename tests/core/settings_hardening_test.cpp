@@ -3,6 +3,8 @@
 // stores is what the next start reads.
 #include <gtest/gtest.h>
 
+#include "core/mainsettings.h"
+#include "core/fallbackstore.h"
 #include "core/settings.h"
 #include "tests/support/fakes.h"
 
@@ -59,13 +61,13 @@ TEST(StoredSettingsHardening, BadValuesLoadSoundlyAndSurviveTheNextClose) {
     store.values[FakeSettingsStore::Key(kSettingsKeyPath, c.name)] = SettingsStore::Value{c.type, c.bytes};
     FakeFileSystem fs;
     MainSettings loaded;
-    LoadMainSettings(store, fs, loaded);
+    ExchangeMainSettings(store, fs, loaded, SettingsMode::kLoad);
     EXPECT_EQ(c.expected, loaded.*c.field);
 
     FakeSettingsStore next;
-    SaveMainSettings(next, fs, loaded);
+    ExchangeMainSettings(next, fs, loaded, SettingsMode::kSave);
     MainSettings again;
-    LoadMainSettings(next, fs, again);
+    ExchangeMainSettings(next, fs, again, SettingsMode::kLoad);
     EXPECT_TRUE(loaded == again);
   }
 }
@@ -80,19 +82,19 @@ TEST(StoredSettingsHardening, HugeValuesLoadWholeAndPathsNamingNoFileAreNotKept)
   store.SetText(kSettingsKeyPath, "Dorvik_Path", "C:\\Bench");  // a folder
   MainSettings loaded;
   loaded.toolPath = "C:\\Old\\Dorvik.exe";
-  LoadMainSettings(store, fs, loaded);
+  ExchangeMainSettings(store, fs, loaded, SettingsMode::kLoad);
   EXPECT_EQ(huge, loaded.outputPath);
   EXPECT_EQ("\\\\server\\share\\DVT 한글 é & % ^ ( )", loaded.dvtPath);
   EXPECT_EQ("C:\\Old\\Dorvik.exe", loaded.toolPath);
 
   store.SetText(kSettingsKeyPath, "Dorvik_Path", "C:\\Gone\\Dorvik.exe");  // a vanished file
-  LoadMainSettings(store, fs, loaded);
+  ExchangeMainSettings(store, fs, loaded, SettingsMode::kLoad);
   EXPECT_EQ("C:\\Old\\Dorvik.exe", loaded.toolPath);
 
   FakeSettingsStore next;
-  SaveMainSettings(next, fs, loaded);
+  ExchangeMainSettings(next, fs, loaded, SettingsMode::kSave);
   MainSettings again;
-  LoadMainSettings(next, fs, again);
+  ExchangeMainSettings(next, fs, again, SettingsMode::kLoad);
   EXPECT_EQ(huge, again.outputPath);
   EXPECT_EQ(loaded.dvtPath, again.dvtPath);
   EXPECT_EQ("", again.toolPath);  // its file is gone: stored empty
@@ -108,15 +110,15 @@ TEST(StoredSettingsHardening, RefusedMachineKeyFallsBackToTheUserKeyAndLosesNoth
   fs.AddFile("C:\\Bench\\Dorvik.exe", "MZ");
 
   MainSettings loaded;
-  LoadMainSettings(store, fs, loaded);
+  ExchangeMainSettings(store, fs, loaded, SettingsMode::kLoad);
   ASSERT_EQ(4, loaded.port);
   loaded.port = 6;
   loaded.toolPath = "C:\\Bench\\Dorvik.exe";
-  SaveMainSettings(store, fs, loaded);
+  ExchangeMainSettings(store, fs, loaded, SettingsMode::kSave);
   EXPECT_EQ(8u, user.writes.size());
 
   MainSettings again;
-  LoadMainSettings(store, fs, again);
+  ExchangeMainSettings(store, fs, again, SettingsMode::kLoad);
   EXPECT_TRUE(loaded == again);
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "core/mainsettings.h"
+#include "core/fallbackstore.h"
 #include "core/settings.h"
 #include "tests/support/fakes.h"
 
@@ -236,7 +238,7 @@ class MainSettingsTest : public ::testing::Test {
 };
 
 TEST_F(MainSettingsTest, FirstStartGivesDefaultsAndClosingWritesAllEight) {
-  LoadMainSettings(store, fs, settings);
+  ExchangeMainSettings(store, fs, settings, SettingsMode::kLoad);
   EXPECT_EQ("", settings.toolPath);
   EXPECT_EQ(1, settings.port);
   EXPECT_EQ(115200, settings.baudRate);
@@ -246,7 +248,7 @@ TEST_F(MainSettingsTest, FirstStartGivesDefaultsAndClosingWritesAllEight) {
   EXPECT_EQ("", settings.outputPath);
   EXPECT_EQ("", settings.dvtPath);
 
-  SaveMainSettings(store, fs, settings);
+  ExchangeMainSettings(store, fs, settings, SettingsMode::kSave);
   const std::vector<std::string> order = {"Dorvik_Path",     "Serial_Port",   "Serial_Baudrate", "Serial_Data",
                                           "Serial_Stopbits", "Serial_Parity", "Output_Path",     "Dvt_Path"};
   EXPECT_EQ(order, store.writes);
@@ -264,7 +266,7 @@ TEST_F(MainSettingsTest, StoredValuesApplyByTheirRules) {
   store.SetText(kKey, "Serial_Parity", "1x");
   store.SetText(kKey, "Output_Path", "G:\\없는\\result.txt");  // kept without a file
   store.SetText(kKey, "Dvt_Path", "E:\\dvt");
-  LoadMainSettings(store, fs, settings);
+  ExchangeMainSettings(store, fs, settings, SettingsMode::kLoad);
   EXPECT_EQ("D:\\Bench\\Dorvik.exe", settings.toolPath);
   EXPECT_EQ(3, settings.port);
   EXPECT_EQ(115200, settings.baudRate);
@@ -278,11 +280,11 @@ TEST_F(MainSettingsTest, StoredValuesApplyByTheirRules) {
 TEST_F(MainSettingsTest, MissingToolIsNeitherTakenNorKept) {
   store.SetText(kKey, "Dorvik_Path", "D:\\Gone\\Dorvik.exe");
   fs.AddFile("D:\\Empty\\Dorvik.exe", "");
-  LoadMainSettings(store, fs, settings);
+  ExchangeMainSettings(store, fs, settings, SettingsMode::kLoad);
   EXPECT_EQ("", settings.toolPath);
 
   settings.toolPath = "D:\\Empty\\Dorvik.exe";  // an empty file counts as missing
-  SaveMainSettings(store, fs, settings);
+  ExchangeMainSettings(store, fs, settings, SettingsMode::kSave);
   EXPECT_EQ(StoredText(u""), Stored(store, "Dorvik_Path").bytes);
 }
 
@@ -298,12 +300,12 @@ TEST(FallbackSettingsStore, RefusedMachineWritesGoToTheUser) {
   saved.toolPath = "C:\\Tools\\Dorvik.exe";
   saved.baudRate = 57600;
   saved.dvtPath = "E:\\디브이티";
-  SaveMainSettings(store, fs, saved);
+  ExchangeMainSettings(store, fs, saved, SettingsMode::kSave);
   EXPECT_TRUE(machine.writes.empty());
   EXPECT_EQ(8u, user.writes.size());
 
   MainSettings loaded;
-  LoadMainSettings(store, fs, loaded);
+  ExchangeMainSettings(store, fs, loaded, SettingsMode::kLoad);
   EXPECT_EQ(saved.toolPath, loaded.toolPath);
   EXPECT_EQ(57600, loaded.baudRate);
   EXPECT_EQ(saved.dvtPath, loaded.dvtPath);

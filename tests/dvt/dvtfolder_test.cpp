@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "core/mainsettings.h"
 #include "core/settings.h"
-#include "dvt/dvtfolder.h"
 #include "tests/support/fakes.h"
 
 namespace {
@@ -14,7 +14,7 @@ TEST(DvtFolder, LatestChoiceInEitherPlaceIsWhatStaysStored) {
   store.SetText(kSettingsKeyPath, "Dvt_Path", "D:\\old");
 
   MainSettings main;
-  LoadMainSettings(store, fs, main);
+  ExchangeMainSettings(store, fs, main, SettingsMode::kLoad);
   ASSERT_EQ("D:\\old", main.dvtPath);
 
   // The DVT Test window opens, shows the stored folder and stores a new one.
@@ -26,7 +26,7 @@ TEST(DvtFolder, LatestChoiceInEitherPlaceIsWhatStaysStored) {
   // The main window takes the stored folder back when that window closes, so
   // its write at exit keeps the choice.
   ASSERT_TRUE(LoadDvtFolder(store, &main.dvtPath));
-  SaveMainSettings(store, fs, main);
+  ExchangeMainSettings(store, fs, main, SettingsMode::kSave);
   std::string stored;
   ASSERT_TRUE(LoadDvtFolder(store, &stored));
   EXPECT_EQ("E:\\새 폴더", stored);

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/mainsettings.h"
 #include "core/settings.h"
 #include "tests/support/fakes.h"
 
@@ -57,12 +58,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FakeFileSystem fs;
   fs.AddFile(kTool, "MZ");
   MainSettings first;
-  LoadMainSettings(store, fs, first);
+  ExchangeMainSettings(store, fs, first, SettingsMode::kLoad);
   FakeSettingsStore next;
-  SaveMainSettings(next, fs, first);
+  ExchangeMainSettings(next, fs, first, SettingsMode::kSave);
   MainSettings second;
   second.toolPath = "unchanged";
-  LoadMainSettings(next, fs, second);
+  ExchangeMainSettings(next, fs, second, SettingsMode::kLoad);
   if (second.toolPath == "unchanged" && first.toolPath.empty()) second.toolPath.clear();
   if (!Same(first, second)) std::abort();
 

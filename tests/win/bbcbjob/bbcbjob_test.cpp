@@ -12,9 +12,7 @@
 #include <vector>
 
 #include "bbcb/bbcbrun.h"
-#include "platform/win_environment.h"
-#include "platform/win_filesystem.h"
-#include "platform/win_process.h"
+#include "platform/winservices.h"
 #include "platform/wide.h"
 #include "tests/support/uidoubles.h"
 

@@ -6,6 +6,9 @@
 #include "mainwin/quintordlg.h"
 #include "tests/win/bbcbwin/support.h"
 
+const char* const kBbcbSettingNames[7] = {"BBCB_Path", "BBCB_Config", "BBCB_SN", "BBCB_RN",
+                                          "BBCB_Menufacturer_SN", "BBCB_Menufacturer_Mac", "BBCB_Output"};
+
 namespace {
 
 const char kTool[] = "D:\\Bench\\BBCB\\irdeto_make_bbcb.exe";

@@ -1,7 +1,6 @@
 // "Start !!" with the real services: the file system, the command interpreter
 // and the maker tool stand-in.
-#include "platform/win_filesystem.h"
-#include "platform/win_process.h"
+#include "platform/winservices.h"
 #include "tests/win/bbcbwin/support.h"
 #include "tests/win/runner/winsupport.h"
 

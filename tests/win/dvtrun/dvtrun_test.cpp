@@ -8,8 +8,7 @@
 
 #include "dvt/dvtfileset.h"
 #include "dvt/dvtrun.h"
-#include "platform/win_filesystem.h"
-#include "platform/win_process.h"
+#include "platform/winservices.h"
 #include "tests/win/runner/winsupport.h"
 
 namespace {

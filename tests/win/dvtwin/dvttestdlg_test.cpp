@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "core/mainsettings.h"
 #include "core/settings.h"
 #include "dvt/dvtcatalogue.h"
-#include "dvt/dvtfolder.h"
 #include "dvt/dvttestdlg.h"
 #include "invocation/script.h"
 #include "platform/wide.h"
-#include "platform/win_filesystem.h"
+#include "platform/winservices.h"
 #include "resources/resource.h"
 #include "tests/support/fakes.h"
 #include "tests/support/uidoubles.h"

@@ -6,10 +6,8 @@
 #include "core/options.h"
 #include "core/settings.h"
 #include "invocation/runner.h"
-#include "platform/longpath.h"
-#include "platform/win_filesystem.h"
-#include "platform/win_process.h"
-#include "platform/win_registry.h"
+#include "platform/wide.h"
+#include "platform/winservices.h"
 #include "tests/support/runinputs.h"
 #include "tests/win/runner/winsupport.h"
 

@@ -7,8 +7,7 @@
 
 #include "core/options.h"
 #include "invocation/runner.h"
-#include "platform/win_filesystem.h"
-#include "platform/win_process.h"
+#include "platform/winservices.h"
 #include "tests/win/runner/winsupport.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <map>
 
 #include "platform/runguard.h"
-#include "platform/win_process.h"
+#include "platform/winservices.h"
 #include "tests/win/runner/winsupport.h"
 
 namespace {

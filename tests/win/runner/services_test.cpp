@@ -3,10 +3,7 @@
 #include <algorithm>
 
 #include "core/settings.h"
-#include "platform/win_environment.h"
-#include "platform/win_filesystem.h"
-#include "platform/win_process.h"
-#include "platform/win_registry.h"
+#include "platform/winservices.h"
 #include "tests/win/runner/winsupport.h"
 
 namespace {

@@ -3,8 +3,7 @@
 
 #include "bbcb/bbcboutput.h"
 #include "core/settings.h"
-#include "platform/win_environment.h"
-#include "platform/win_registry.h"
+#include "platform/winservices.h"
 #include "platform/wide.h"
 
 // Text values are stored with their terminating zero counted; values stored

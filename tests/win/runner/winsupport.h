@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/wide.h"
-#include "platform/win_environment.h"
+#include "platform/winservices.h"
 
 // A fresh folder under the temporary folder, removed with all it holds when
 // the object goes.
