@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "bbcb/bbcbrun.h"
+#include "bbcb/bbcbjob.h"
 #include "platform/wide.h"
 #include "resources/resource.h"
 
@@ -64,14 +64,14 @@ void CBbcbSettingDlg::DestroyWindow() {
 void CBbcbSettingDlg::OnOK() { EndDialog(IDOK); }
 
 void CBbcbSettingDlg::LoadBbcbSettings() {
-  ExchangeBbcbSettings(services_.settings, services_.fs, fields_, SettingsMode::kLoad);
+  ExchangeBbcbSettings(services_.settings, services_.run.fs, fields_, SettingsMode::kLoad);
   UpdateData(false);
 }
 
 // Every way of closing comes here, so the fields are stored as they stand.
 void CBbcbSettingDlg::SaveBbcbSettings() {
   TakeUnchecked();
-  ExchangeBbcbSettings(services_.settings, services_.fs, fields_, SettingsMode::kSave);
+  ExchangeBbcbSettings(services_.settings, services_.run.fs, fields_, SettingsMode::kSave);
 }
 
 void CBbcbSettingDlg::FilterHexField(int id) {
@@ -117,9 +117,8 @@ void CBbcbSettingDlg::OnBbcbStart() {
   in.serialNumber = m_strSerialNumber;
   in.rn = m_strRn;
   in.manufacturerSn = m_strManufacturerSn;
-  BbcbServices run{services_.fs, services_.launcher, services_.env};
   // Nothing is shown afterwards: the operator reads the tool's console and
   // the release folder.
-  StartBbcbRun(run, services_.clock, in);
+  StartBbcbRun(services_.run, services_.clock, in);
   m_timeStart = in.start;
 }

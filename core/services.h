@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "core/timestamp.h"
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -85,4 +87,17 @@ class SettingsStore {
   // Writes `bytes` as a REG_SZ value, creating the key path. False when refused.
   virtual bool Write(const std::string& keyPath, const std::string& name,
                      const std::string& bytes) = 0;
+};
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  virtual LocalTime Now() const = 0;
+};
+
+// The services a run uses.
+struct RunServices {
+  FileSystem& fs;
+  ProcessLauncher& launcher;
+  const Environment& env;
 };

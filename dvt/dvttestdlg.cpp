@@ -3,7 +3,7 @@
 #include "core/mainsettings.h"
 #include "dvt/dvtcatalogue.h"
 #include "dvt/dvtrun.h"
-#include "invocation/runner.h"
+#include "invocation/script.h"
 #include "resources/resource.h"
 
 namespace {
@@ -117,10 +117,9 @@ void CDvtTestDlg::OnTest() {
   in.parityIndex = m_nParityIndex;
   in.dvtPath = m_strDvtPath;
   in.currentCase = m_nCurrentCase;
-  RunServices run{services_.fs, services_.launcher, services_.env};
   // Whether a run took place is not shown: the operator reads the tool's
   // console.
-  RunDvtTest(run, in, now);
+  RunDvtTest(services_.run, in, now);
 }
 
 bool CDvtTestDlg::OnCtlColor(WPARAM wParam, LPARAM lParam, LRESULT* result) {

@@ -1,6 +1,6 @@
-// Batch scripts in general: the pieces every run script is made of, and how a
-// script is written and started. Used by the tool run, the BBCB job and the
-// DVT run.
+// Batch scripts: the pieces every run script is made of, how a script is
+// written and run, and the tool run "run_dorvik.bat" with its capture log.
+// Used by the tool run, the BBCB job and the DVT run.
 //
 // Every value in a script keeps the one-argument rule (argument.h): it is
 // quoted where needed and its '%' doubled, so cmd hands it on unchanged. The
@@ -13,6 +13,7 @@
 
 #include "core/services.h"
 #include "core/timestamp.h"
+#include "invocation/toolcmdline.h"
 
 // Doubles every '%', so cmd passes the text through a batch file unchanged.
 std::string EscapeBatchPercent(const std::string& text);
@@ -72,3 +73,34 @@ std::string ScriptStartCommand(const std::string& scriptPath);
 // The command line that opens `path` in the text viewer ("notepad.exe"), the
 // path quoted where needed; empty when the path cannot be passed.
 std::string TextViewerCommand(const std::string& path);
+
+// Runs a tool through the script `fileName` holding `script`: writes it
+// (WriteScriptFile), with `capture` empties the capture log (in the program's
+// folder or, when that folder refuses it, the per-user folder; without either
+// the run goes ahead uncaptured), starts the script and waits for it. False
+// when nothing was run: the tool file has gone since it was chosen, the
+// script is empty or was not written, or it could not be started.
+bool RunScriptFile(RunServices& services, const std::string& toolPath, const std::string& fileName,
+                   const std::string& script, bool capture);
+
+extern const char* const kRunScriptName;   // "run_dorvik.bat"
+extern const char* const kCaptureLogName;  // "Quintor_Log.txt"
+
+// The tool run script: ComposeToolRunScript of the full command line; empty
+// when no command line can be built.
+std::string ComposeRunScript(const ToolCommandInputs& in, const LocalTime& start);
+// Writes it as WriteScriptFile does and stores its path in `scriptPath`.
+bool WriteRunScript(RunServices& services, const ToolCommandInputs& in, const LocalTime& start,
+                    std::string* scriptPath);
+// Writes and runs it through RunScriptFile, its output captured with
+// `debugCapture`.
+bool RunToolScript(RunServices& services, const ToolCommandInputs& in, const LocalTime& start,
+                   bool debugCapture);
+
+// Where the capture log is: in the per-user folder when a non-empty log is
+// there (the last captured run was written there: a run captured in the
+// program's folder empties it), otherwise in the program's folder.
+std::string CaptureLogPath(const RunServices& services);
+// Opens the capture log in the text viewer without waiting. Does nothing, and
+// returns false, when the log is missing or empty or the viewer cannot start.
+bool ViewCaptureLog(RunServices& services);

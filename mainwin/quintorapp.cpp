@@ -30,7 +30,7 @@ BOOL CQuintorApp::InitInstance() {
   WinClock clock;
   ShellFileDialogs fileDialogs;
   ShellFolderPicker folderPicker;
-  UiServices services{fs, settings, launcher, env, clock, fileDialogs, folderPicker};
+  UiServices services{{fs, launcher, env}, settings, clock, fileDialogs, folderPicker};
 
   CQuintorDlg dialog(services);
   dialog.DoModal(nullptr);

@@ -8,10 +8,9 @@
 #include "bbcb/bbcbsettingdlg.h"
 #include "core/options.h"
 #include "core/paths.h"
-#include "dvt/dvtfileset.h"
+#include "dvt/dvtcatalogue.h"
 #include "dvt/dvttestdlg.h"
-#include "invocation/runhistory.h"
-#include "invocation/runner.h"
+#include "invocation/toolcmdline.h"
 #include "invocation/script.h"
 #include "platform/owner.h"
 #include "platform/wide.h"
@@ -166,7 +165,7 @@ void CQuintorDlg::DestroyWindow() {
 }
 
 void CQuintorDlg::LoadSettings() {
-  ExchangeMainSettings(services_.settings, services_.fs, settings_, SettingsMode::kLoad);
+  ExchangeMainSettings(services_.settings, services_.run.fs, settings_, SettingsMode::kLoad);
   UpdateData(false);
 }
 
@@ -178,7 +177,7 @@ void CQuintorDlg::SaveSettings() {
   for (const SerialList& s : SerialLists()) {
     saved.*s.stored = SelectedOptionValue(this->*s.list, s.catalogue, s.count).value_or(settings_.*s.stored);
   }
-  ExchangeMainSettings(services_.settings, services_.fs, saved, SettingsMode::kSave);
+  ExchangeMainSettings(services_.settings, services_.run.fs, saved, SettingsMode::kSave);
 }
 
 ToolCommandInputs CQuintorDlg::CollectToolInputs() {
@@ -240,7 +239,7 @@ void CQuintorDlg::OnDvtTestFileInsert() {
   m_strDvtPath = *folder;
   StoreDvtFolder(services_.settings, m_strDvtPath);
   m_lcDownloadFiles.DeleteAllItems();
-  for (const DownloadRow& row : FindDvtFileRows(services_.fs, m_strDvtPath)) AppendFileRow(row.folder, row.fileName);
+  for (const DownloadRow& row : FindDvtFileRows(services_.run.fs, m_strDvtPath)) AppendFileRow(row.folder, row.fileName);
 }
 
 void CQuintorDlg::OnSelchangeCommand() {
@@ -292,8 +291,7 @@ void CQuintorDlg::OnDelete() {
 void CQuintorDlg::OnStart() {
   const LocalTime start = services_.clock.Now();
   const ToolCommandInputs inputs = CollectToolInputs();
-  RunServices run{services_.fs, services_.launcher, services_.env};
-  if (RunToolScript(run, inputs, start, m_bDebugCapture)) AppendRunHistory(start, inputs);
+  if (RunToolScript(services_.run, inputs, start, m_bDebugCapture)) AppendRunHistory(start, inputs);
 }
 
 void CQuintorDlg::AppendRunHistory(const LocalTime& start, const ToolCommandInputs& inputs) {
@@ -303,8 +301,7 @@ void CQuintorDlg::AppendRunHistory(const LocalTime& start, const ToolCommandInpu
 }
 
 void CQuintorDlg::OnViewLog() {
-  RunServices run{services_.fs, services_.launcher, services_.env};
-  ViewCaptureLog(run);
+  ViewCaptureLog(services_.run);
 }
 
 void CQuintorDlg::OnDebugCapture() {
@@ -326,10 +323,10 @@ void CQuintorDlg::OnOutputFileSave() {
 
 void CQuintorDlg::OnOutputFileView() {
   UpdateData(true);
-  if (GetFileSizeOrZero(services_.fs, m_strOutputPath) == 0) return;
+  if (GetFileSizeOrZero(services_.run.fs, m_strOutputPath) == 0) return;
   const std::string command = TextViewerCommand(m_strOutputPath);
   if (command.empty()) return;
-  services_.launcher.StartDetached(command);
+  services_.run.launcher.StartDetached(command);
 }
 
 bool CQuintorDlg::OnSysCommand(WPARAM wParam, LPARAM, LRESULT* result) {

@@ -3,15 +3,12 @@
 #pragma once
 
 #include "core/services.h"
-#include "core/timestamp.h"
 #include "platform/filedialogs.h"
 #include "uisupport/folderdialog.h"
 
 struct UiServices {
-  FileSystem& fs;
+  RunServices run;
   SettingsStore& settings;
-  ProcessLauncher& launcher;
-  const Environment& env;
   const Clock& clock;
   FileDialogs& fileDialogs;
   FolderPicker& folderPicker;

@@ -2,7 +2,7 @@
 // was chosen, a maker tool that made nothing, a tool on a network share.
 #include <gtest/gtest.h>
 
-#include "bbcb/bbcbrun.h"
+#include "bbcb/bbcbjob.h"
 #include "tests/support/fakes.h"
 
 namespace {
@@ -28,7 +28,7 @@ struct Bench {
   FakeFileSystem fs;
   FakeLauncher launcher;
   FakeEnvironment env;
-  BbcbServices services{fs, launcher, env};
+  RunServices services{fs, launcher, env};
   FixedClock clock;
   Bench() { fs.AddFile("E:\\cfg\\box.cfg", "config"); }
 };

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "bbcb/bbcbcommand.h"
-#include "bbcb/bbcboutput.h"
-#include "bbcb/bbcbrun.h"
+#include "bbcb/bbcbjob.h"
 #include "core/paths.h"
 #include "invocation/argument.h"
 #include "tests/support/fakes.h"
@@ -36,7 +34,7 @@ struct Bench {
   FakeFileSystem fs;
   FakeLauncher launcher;
   FakeEnvironment env;
-  BbcbServices services{fs, launcher, env};
+  RunServices services{fs, launcher, env};
   std::vector<std::vector<std::string>> toolArgs;
 
   Bench() {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "bbcb/bbcboutput.h"
+#include "bbcb/bbcbjob.h"
 #include "tests/support/fakes.h"
 
 // The ReadMe in the (Western) ANSI code page when it holds every character,

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "dvt/dvtcatalogue.h"
-#include "dvt/dvtfileset.h"
 #include "tests/support/fakes.h"
 
 namespace {

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "invocation/runhistory.h"
+#include "invocation/toolcmdline.h"
 #include "mainwin/quintordlg.h"
 #include "platform/wide.h"
 #include "resources/resource.h"
@@ -37,7 +37,7 @@ struct Bench {
   FixedClock clock;
   ScriptedFileDialogs files;
   ScriptedFolderPicker folders;
-  UiServices services{fs, store, launcher, env, clock, files, folders};
+  UiServices services{{fs, launcher, env}, store, clock, files, folders};
   std::unique_ptr<CQuintorDlg> dialog;
   HWND hwnd = nullptr;
 

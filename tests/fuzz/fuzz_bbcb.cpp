@@ -7,8 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "bbcb/bbcbcommand.h"
-#include "bbcb/bbcbrun.h"
+#include "bbcb/bbcbjob.h"
 #include "core/paths.h"
 #include "invocation/argument.h"
 #include "tests/fuzz/cmdmodel.h"

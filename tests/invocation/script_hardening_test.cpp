@@ -5,7 +5,6 @@
 
 #include "core/options.h"
 #include "invocation/argument.h"
-#include "invocation/runner.h"
 #include "invocation/script.h"
 #include "tests/support/fakes.h"
 #include "tests/support/runinputs.h"

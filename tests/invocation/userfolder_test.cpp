@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/paths.h"
-#include "invocation/runner.h"
+#include "invocation/script.h"
 #include "tests/support/fakes.h"
 #include "tests/support/runinputs.h"
 

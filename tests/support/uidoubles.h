@@ -69,7 +69,7 @@ struct UiDoubles {
   FixedClock clock;
   ScriptedFileDialogs files;
   ScriptedFolderPicker folders;
-  UiServices services{fs, store, launcher, env, clock, files, folders};
+  UiServices services{{fs, launcher, env}, store, clock, files, folders};
 };
 
 // A folder under the temporary folder, created when missing.

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "bbcb/bbcbrun.h"
+#include "bbcb/bbcbjob.h"
 #include "platform/winservices.h"
 #include "platform/wide.h"
 #include "tests/support/uidoubles.h"
@@ -122,7 +122,7 @@ class BbcbJob : public ::testing::TestWithParam<Names> {
   WinFileSystem fs_;
   WinProcessLauncher launcher_;
   TestEnvironment env_{root_ + "\\program\\Quintor.exe"};
-  BbcbServices services_{fs_, launcher_, env_};
+  RunServices services_{fs_, launcher_, env_};
 };
 
 // Korean paths run only where the command interpreter reads Korean back from

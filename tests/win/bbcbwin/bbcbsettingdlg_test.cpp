@@ -27,7 +27,7 @@ struct FakeServices {
   FixedClock clock;
   ScriptedFileDialogs files;
   ScriptedFolderPicker folders;
-  UiServices services{fs, store, launcher, env, clock, files, folders};
+  UiServices services{{fs, launcher, env}, store, clock, files, folders};
 };
 
 class BbcbWindow : public ::testing::Test, protected FakeServices, public BbcbWindowDriver {

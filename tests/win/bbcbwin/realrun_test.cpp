@@ -17,7 +17,7 @@ TEST(BbcbWindowRealRun, StartMakesTheImageWithTheWindowsValues) {
   clock.now = LocalTime{2011, 2, 1, 9, 5, 0};
   ScriptedFileDialogs files;
   ScriptedFolderPicker folders;
-  UiServices services{fs, store, launcher, env, clock, files, folders};
+  UiServices services{{fs, launcher, env}, store, clock, files, folders};
 
   const std::string tool = scratch.Make("bench tools") + "\\irdeto_make_bbcb.exe";
   ASSERT_TRUE(CopyInto(StandinPath("irdeto_make_bbcb.exe"), tool));

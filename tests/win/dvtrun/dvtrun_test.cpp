@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "dvt/dvtfileset.h"
+#include "dvt/dvtcatalogue.h"
 #include "dvt/dvtrun.h"
 #include "platform/winservices.h"
 #include "tests/win/runner/winsupport.h"

@@ -59,7 +59,7 @@ class DvtTestWindow : public ::testing::Test, public WindowDriver<CDvtTestDlg> {
   FixedClock clock;
   ScriptedFileDialogs files;
   ScriptedFolderPicker folders;
-  UiServices services{fs, store, launcher, env, clock, files, folders};
+  UiServices services{{fs, launcher, env}, store, clock, files, folders};
 
   void SetUp() override { clock.now = LocalTime{2011, 3, 7, 14, 5, 0}; }
   void TearDown() override { Close(); }
@@ -341,7 +341,7 @@ TEST(DvtTestWindowTables, EveryTableIdExistsInTheTemplate) {
   FixedClock clock;
   ScriptedFileDialogs files;
   ScriptedFolderPicker folders;
-  UiServices services{fs, store, launcher, env, clock, files, folders};
+  UiServices services{{fs, launcher, env}, store, clock, files, folders};
   CDvtTestDlg dialog(services, kTool, 0, 7, 3, 0, 0);
   HWND hwnd = dialog.CreateModeless();
   ASSERT_NE(hwnd, nullptr);

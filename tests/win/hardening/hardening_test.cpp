@@ -5,7 +5,7 @@
 
 #include "core/options.h"
 #include "core/settings.h"
-#include "invocation/runner.h"
+#include "invocation/script.h"
 #include "platform/wide.h"
 #include "platform/winservices.h"
 #include "tests/support/runinputs.h"

@@ -41,7 +41,7 @@ class MainWindowTest : public ::testing::Test, public WindowDriver<CQuintorDlg> 
   FixedClock clock;
   ScriptedFileDialogs files;
   ScriptedFolderPicker folders;
-  UiServices services{fs, store, launcher, env, clock, files, folders};
+  UiServices services{{fs, launcher, env}, store, clock, files, folders};
 
   void SetUp() override { clock.now = LocalTime{2011, 3, 7, 14, 5, 0}; }
   void TearDown() override { Close(); }

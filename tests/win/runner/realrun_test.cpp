@@ -6,7 +6,7 @@
 #include <map>
 
 #include "core/options.h"
-#include "invocation/runner.h"
+#include "invocation/script.h"
 #include "platform/winservices.h"
 #include "tests/win/runner/winsupport.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "bbcb/bbcboutput.h"
+#include "bbcb/bbcbjob.h"
 #include "core/settings.h"
 #include "platform/winservices.h"
 #include "platform/wide.h"
