@@ -9,21 +9,15 @@
 namespace {
 
 // `value` as one argument followed by `tail`; empty when it cannot be passed.
-std::string Piece(const char* flag, const std::string& value, const char* tail) {
-  const std::optional<std::string> formatted = FormatArgument(value);
+std::string Piece(const char* flag, const std::string& value, const char* tail, bool alwaysQuoted = false) {
+  const std::optional<std::string> formatted = FormatArgument(value, alwaysQuoted);
   if (!formatted) return {};
   return flag + *formatted + tail;
 }
 
-// The manufacturer S/N is always written between double quotes, even when it
-// could stand bare; a trailing backslash is doubled so the closing quote stays
-// a quote.
-std::string ManufacturerSnPiece(const std::string& value) {
-  if (!FormatArgument(value)) return {};
-  size_t trailing = 0;
-  while (trailing < value.size() && value[value.size() - 1 - trailing] == '\\') ++trailing;
-  return "-manufacturer_sn \"" + value + std::string(trailing, '\\') + "\" ";
-}
+// "-config <value> " and "-output <value>" for a value as it stands.
+std::string ConfigPiece(const std::string& value) { return Piece("-config ", value, " "); }
+std::string OutputPiece(const std::string& value) { return Piece("-output ", value, ""); }
 
 std::string RemoveAll(std::string text, const std::string& part) {
   if (part.empty()) return text;
@@ -35,6 +29,31 @@ BbcbCommandSelection Only(bool BbcbCommandSelection::*which) {
   BbcbCommandSelection s;
   s.*which = true;
   return s;
+}
+
+// The ReadMe's lines, each ending in CR LF; empty when no command line can be
+// built.
+std::string ComposeBbcbReadMe(const BbcbInputs& in, const std::string& stampedFolder) {
+  const auto piece = [&](bool BbcbCommandSelection::*which) {
+    return BuildBbcbCommandLine(in, stampedFolder, Only(which));
+  };
+  if (piece(&BbcbCommandSelection::toolName).empty()) return {};
+  // The ReadMe sits beside the config copy and the image, so it names them
+  // without their folders.
+  const std::string configName = RemoveAll(in.configPath, GetPathFolder(in.configPath) + "\\");
+  const std::vector<std::string> lines = {
+      "* " + FormatTime(in.start, "%Y.%m.%d. %p %H:%M") + " - Make Bbcb.Bin ",
+      "",
+      piece(&BbcbCommandSelection::toolName),
+      "\t" + ConfigPiece(configName),
+      "\t" + piece(&BbcbCommandSelection::serialNumber),
+      "\t" + piece(&BbcbCommandSelection::rn),
+      "\t" + piece(&BbcbCommandSelection::manufacturerSn),
+      "\t",
+      "\t" + OutputPiece("bbcb.bin"),
+      "",
+  };
+  return JoinScriptLines(lines);
 }
 
 // Runs of one minute beyond this many are refused rather than searched on.
@@ -53,10 +72,6 @@ bool HasBbcbRequiredValues(const BbcbInputs& in) {
          !in.serialNumber.empty() && !in.rn.empty() && !in.manufacturerSn.empty();
 }
 
-std::string BbcbConfigPiece(const std::string& configValue) { return Piece("-config ", configValue, " "); }
-
-std::string BbcbOutputPiece(const std::string& outputValue) { return Piece("-output ", outputValue, ""); }
-
 std::string BuildBbcbCommandLine(const BbcbInputs& in, const std::string& stampedFolder,
                                  const BbcbCommandSelection& sel) {
   const std::string toolName = GetPathFileName(in.toolPath);
@@ -65,11 +80,11 @@ std::string BuildBbcbCommandLine(const BbcbInputs& in, const std::string& stampe
   // refuses every composition alike.
   const std::string pieces[] = {
       Piece("", toolName, " "),
-      BbcbConfigPiece(in.configPath),
+      ConfigPiece(in.configPath),
       Piece("-sn ", in.serialNumber, " "),
       Piece("-rn ", in.rn, " "),
-      ManufacturerSnPiece(in.manufacturerSn),
-      BbcbOutputPiece(BbcbImagePath(stampedFolder)),
+      Piece("-manufacturer_sn ", in.manufacturerSn, " ", true),
+      OutputPiece(BbcbImagePath(stampedFolder)),
   };
   const bool selected[] = {sel.toolName, sel.config, sel.serialNumber, sel.rn, sel.manufacturerSn, sel.output};
   std::string line;
@@ -90,31 +105,6 @@ std::string BbcbStampedFolder(const std::string& outputFolder, const LocalTime& 
 
 std::string BbcbImagePath(const std::string& stampedFolder) { return stampedFolder + "\\bbcb.bin"; }
 
-std::string BbcbConfigCopyName(const std::string& configPath) { return GetPathFileName(configPath); }
-
-std::string ComposeBbcbReadMe(const BbcbInputs& in, const std::string& stampedFolder) {
-  const auto piece = [&](bool BbcbCommandSelection::*which) {
-    return BuildBbcbCommandLine(in, stampedFolder, Only(which));
-  };
-  if (piece(&BbcbCommandSelection::toolName).empty()) return {};
-  // The ReadMe sits beside the config copy and the image, so it names them
-  // without their folders.
-  const std::string configName = RemoveAll(in.configPath, GetPathFolder(in.configPath) + "\\");
-  const std::vector<std::string> lines = {
-      "* " + FormatTime(in.start, "%Y.%m.%d. %p %H:%M") + " - Make Bbcb.Bin ",
-      "",
-      piece(&BbcbCommandSelection::toolName),
-      "\t" + BbcbConfigPiece(configName),
-      "\t" + piece(&BbcbCommandSelection::serialNumber),
-      "\t" + piece(&BbcbCommandSelection::rn),
-      "\t" + piece(&BbcbCommandSelection::manufacturerSn),
-      "\t",
-      "\t" + BbcbOutputPiece("bbcb.bin"),
-      "",
-  };
-  return JoinScriptLines(lines);
-}
-
 std::string EncodeBbcbReadMe(const Environment& env, const std::string& readMe) {
   const std::optional<std::string> ansi = env.EncodeForAnsi(readMe);
   return ansi ? *ansi : "\xEF\xBB\xBF" + readMe;
@@ -125,7 +115,7 @@ BbcbOutput FinishBbcbOutput(FileSystem& fs, const Environment& env, const BbcbIn
   BbcbOutput out;
   out.imageFound = fs.FileSizeOrZero(BbcbImagePath(stampedFolder)) > 0;
   if (!out.imageFound) return out;
-  out.configCopied = fs.CopyFileOver(in.configPath, stampedFolder + "\\" + BbcbConfigCopyName(in.configPath));
+  out.configCopied = fs.CopyFileOver(in.configPath, stampedFolder + "\\" + GetPathFileName(in.configPath));
   const std::string readMe = ComposeBbcbReadMe(in, stampedFolder);
   out.readMeWritten =
       !readMe.empty() && fs.WriteFileBytes(stampedFolder + "\\ReadMe.txt", EncodeBbcbReadMe(env, readMe));

@@ -44,11 +44,6 @@ bool HasBbcbRequiredValues(const BbcbInputs& in);
 std::string BuildBbcbCommandLine(const BbcbInputs& in, const std::string& stampedFolder,
                                  const BbcbCommandSelection& sel);
 
-// "-config <value> " and "-output <value>" for a value as it stands; empty
-// when the value cannot be passed as one argument.
-std::string BbcbConfigPiece(const std::string& configValue);
-std::string BbcbOutputPiece(const std::string& outputValue);
-
 // The stamp of a start time: "%Y%m%d_%p%H%M", such as 20110315_PM1445.
 std::string BbcbStamp(const LocalTime& start);
 
@@ -66,22 +61,16 @@ struct BbcbOutput {
   bool readMeWritten = false;
 };
 
-// The ten ReadMe lines, each ending in CR LF: the time line and an empty line,
-// the tool's file name, then after a tab each the config file's name, the S/N,
-// the R/N, the manufacturer S/N, nothing, and "-output bbcb.bin"; then an empty
-// line. Empty when no command line can be built.
-std::string ComposeBbcbReadMe(const BbcbInputs& in, const std::string& stampedFolder);
-
-// The name the config copy takes in the stamped folder (box.cfg as box.CFG).
-std::string BbcbConfigCopyName(const std::string& configPath);
-
 // The ReadMe's bytes: in the ANSI code page when every character has its
 // exact form there (an ASCII ReadMe stays as composed), otherwise UTF-8 after
 // a byte-order mark, so nothing is lost.
 std::string EncodeBbcbReadMe(const Environment& env, const std::string& readMe);
 
 // After the maker tool has ended: when bbcb.bin is in `stampedFolder`, copies
-// the config file into it and writes "ReadMe.txt" there. Without the image
+// the config file into it (box.cfg as box.CFG) and writes "ReadMe.txt" there:
+// the time line and an empty line, the tool's file name, then after a tab
+// each the config file's name, the S/N, the R/N, the manufacturer S/N,
+// nothing, and "-output bbcb.bin"; then an empty line. Without the image
 // nothing is added, so nothing claims an image that was not made.
 BbcbOutput FinishBbcbOutput(FileSystem& fs, const Environment& env, const BbcbInputs& in,
                             const std::string& stampedFolder);

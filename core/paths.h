@@ -15,8 +15,6 @@ std::string GetModuleFolder(const Environment& env);
 // The per-user folder (Environment::UserDataFolder), made when missing, for a
 // file about to be written there; empty when it is unknown.
 std::string UserFolderForWriting(FileSystem& fs, const Environment& env);
-// The folder part of an executable path, ending with '\'.
-std::string ModuleFolderOf(const std::string& executablePath);
 
 // The characters before the first '\' (empty for a network path, and for a
 // path without any '\').

@@ -5,8 +5,8 @@
 #include "core/options.h"
 #include "core/paths.h"
 
-// The Korean texts are UTF-8; typos and missing full stops are as the cases
-// have always shown them.
+// The Korean texts are UTF-8; typos and missing full stops are kept as the
+// cases show them.
 const DvtTestCase DvtTestCatalogue[kDvtTestCaseCount] = {
     // index, title, fileName,
     //  description,

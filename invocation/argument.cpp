@@ -1,5 +1,7 @@
 #include "invocation/argument.h"
 
+namespace {
+
 bool IsBareArgument(const std::string& value) {
   if (value.empty()) return false;
   for (const char c : value) {
@@ -10,14 +12,16 @@ bool IsBareArgument(const std::string& value) {
   return true;
 }
 
-std::optional<std::string> FormatArgument(const std::string& value) {
+}  // namespace
+
+std::optional<std::string> FormatArgument(const std::string& value, bool alwaysQuoted) {
   for (const char c : value) {
     const unsigned char u = static_cast<unsigned char>(c);
     // A quote would end cmd's quoted stretch and expose the rest of the value;
     // a line break would end the script line.
     if (c == '"' || (u < 0x20 && c != '\t') || u == 0x7F) return std::nullopt;
   }
-  if (IsBareArgument(value)) return value;
+  if (!alwaysQuoted && IsBareArgument(value)) return value;
   std::string quoted = "\"" + value;
   // Backslashes in front of the closing quote must be doubled, or the last one
   // escapes it.

@@ -11,6 +11,40 @@ bool IsDriveLetterAndColon(const std::string& text) {
          ((text[0] >= 'A' && text[0] <= 'Z') || (text[0] >= 'a' && text[0] <= 'z'));
 }
 
+constexpr size_t kMaxScriptLineLength = 8191;
+const char* const kCaptureLogName = "Quintor_Log.txt";
+
+// The drive letter and colon of `path` ("D:"); empty for any other start of
+// the path (a network or relative path), so no other text is run as a command.
+std::string ChangeDriveLine(const std::string& path) {
+  const std::string drive = GetPathDrive(path);
+  return IsDriveLetterAndColon(drive) ? drive : std::string();
+}
+
+std::string UserLogPath(const RunServices& services) {
+  const std::string folder = services.env.UserDataFolder();
+  return folder.empty() ? std::string() : folder + kCaptureLogName;
+}
+
+// Empties (or creates) the capture log where it can be written and returns
+// its path; empty when no folder takes it.
+std::string PrepareCaptureLog(RunServices& services) {
+  const std::string programLog = GetModuleFolder(services.env) + kCaptureLogName;
+  const std::string userLog = UserLogPath(services);
+  if (services.fs.WriteFileBytes(programLog, std::string())) {
+    // An older log in the per-user folder would be taken for this one.
+    if (!userLog.empty() && GetFileSizeOrZero(services.fs, userLog) > 0) {
+      services.fs.WriteFileBytes(userLog, std::string());
+    }
+    return programLog;
+  }
+  const std::string userFolder = UserFolderForWriting(services.fs, services.env);
+  if (!userFolder.empty() && services.fs.WriteFileBytes(userFolder + kCaptureLogName, std::string())) {
+    return userFolder + kCaptureLogName;
+  }
+  return std::string();
+}
+
 }  // namespace
 
 std::string EscapeBatchPercent(const std::string& text) {
@@ -21,18 +55,6 @@ std::string EscapeBatchPercent(const std::string& text) {
     if (c == '%') out += '%';
   }
   return out;
-}
-
-std::string ChangeDriveLine(const std::string& path) {
-  const std::string drive = GetPathDrive(path);
-  return IsDriveLetterAndColon(drive) ? drive : std::string();
-}
-
-std::optional<std::string> ChangeFolderLine(const std::string& folder) {
-  if (folder.empty()) return std::nullopt;
-  const std::optional<std::string> arg = FormatArgument(IsDriveLetterAndColon(folder) ? folder + "\\" : folder);
-  if (!arg) return std::nullopt;
-  return "cd " + EscapeBatchPercent(*arg);
 }
 
 std::optional<std::vector<std::string>> ToolFolderLines(const std::string& toolPath, const std::string& commandText) {
@@ -48,9 +70,10 @@ std::optional<std::vector<std::string>> ToolFolderLines(const std::string& toolP
     if (!arg) return std::nullopt;
     return std::vector<std::string>{"pushd " + EscapeBatchPercent(*arg), commandText, "popd"};
   }
-  const std::optional<std::string> cd = ChangeFolderLine(folder);
-  if (!cd) return std::nullopt;
-  return std::vector<std::string>{ChangeDriveLine(toolPath), *cd, commandText};
+  // "cd D:" would not change the folder: a drive alone gets its root.
+  const std::optional<std::string> arg = FormatArgument(IsDriveLetterAndColon(folder) ? folder + "\\" : folder);
+  if (folder.empty() || !arg) return std::nullopt;
+  return std::vector<std::string>{ChangeDriveLine(toolPath), "cd " + EscapeBatchPercent(*arg), commandText};
 }
 
 std::string JoinScriptLines(const std::vector<std::string>& lines) {
@@ -93,41 +116,7 @@ std::string ScriptStartCommand(const std::string& scriptPath) {
   return "cmd.exe /d /v:off /s /c \"\"" + scriptPath + "\"\"";
 }
 
-std::string TextViewerCommand(const std::string& path) {
-  const std::optional<std::string> arg = FormatArgument(path);
-  return arg ? "notepad.exe " + *arg : std::string();
-}
-
 const char* const kRunScriptName = "run_dorvik.bat";
-const char* const kCaptureLogName = "Quintor_Log.txt";
-
-namespace {
-
-std::string UserLogPath(const RunServices& services) {
-  const std::string folder = services.env.UserDataFolder();
-  return folder.empty() ? std::string() : folder + kCaptureLogName;
-}
-
-// Empties (or creates) the capture log where it can be written and returns
-// its path; empty when no folder takes it.
-std::string PrepareCaptureLog(RunServices& services) {
-  const std::string programLog = GetModuleFolder(services.env) + kCaptureLogName;
-  const std::string userLog = UserLogPath(services);
-  if (services.fs.WriteFileBytes(programLog, std::string())) {
-    // An older log in the per-user folder would be taken for this one.
-    if (!userLog.empty() && GetFileSizeOrZero(services.fs, userLog) > 0) {
-      services.fs.WriteFileBytes(userLog, std::string());
-    }
-    return programLog;
-  }
-  const std::string userFolder = UserFolderForWriting(services.fs, services.env);
-  if (!userFolder.empty() && services.fs.WriteFileBytes(userFolder + kCaptureLogName, std::string())) {
-    return userFolder + kCaptureLogName;
-  }
-  return std::string();
-}
-
-}  // namespace
 
 bool RunScriptFile(RunServices& services, const std::string& toolPath, const std::string& fileName,
                    const std::string& script, bool capture) {
@@ -142,7 +131,6 @@ bool RunScriptFile(RunServices& services, const std::string& toolPath, const std
 }
 
 std::string ComposeRunScript(const ToolCommandInputs& in, const LocalTime& start) {
-  if (!CanBuildCommandLine(in)) return {};
   return ComposeToolRunScript(in.toolPath, BuildToolCommandLine(in, CommandLineSelection::Script()), start);
 }
 
@@ -164,10 +152,10 @@ std::string CaptureLogPath(const RunServices& services) {
   return GetModuleFolder(services.env) + kCaptureLogName;
 }
 
-bool ViewCaptureLog(RunServices& services) {
-  const std::string log = CaptureLogPath(services);
-  if (GetFileSizeOrZero(services.fs, log) == 0) return false;
-  const std::string command = TextViewerCommand(log);
-  if (command.empty()) return false;
-  return services.launcher.StartDetached(command);
+bool ViewTextFile(RunServices& services, const std::string& path) {
+  const std::optional<std::string> arg = FormatArgument(path);
+  if (GetFileSizeOrZero(services.fs, path) == 0 || !arg) return false;
+  return services.launcher.StartDetached("notepad.exe " + *arg);
 }
+
+bool ViewCaptureLog(RunServices& services) { return ViewTextFile(services, CaptureLogPath(services)); }

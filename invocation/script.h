@@ -18,30 +18,20 @@
 // Doubles every '%', so cmd passes the text through a batch file unchanged.
 std::string EscapeBatchPercent(const std::string& text);
 
-// The line that makes the drive of `path` current: its drive letter and colon
-// ("D:"). Empty for any other start of the path (a network or relative path),
-// so no other text is ever run as a command.
-std::string ChangeDriveLine(const std::string& path);
-
-// "cd <folder>" with the folder as one argument (quoted where needed, '%'
-// doubled); a drive alone ("D:") gets its root ("cd D:\"), since "cd D:" would
-// not change the folder. Nothing when the folder is empty or cannot be passed
-// as one argument.
-std::optional<std::string> ChangeFolderLine(const std::string& folder);
-
 // The longest folder cmd can make current, in UTF-16 units (without the
-// trailing backslash), and the longest line it reads from a script.
+// trailing backslash).
 constexpr size_t kMaxCurrentFolderLength = 258;
-constexpr size_t kMaxScriptLineLength = 8191;
 
 // The lines that run `commandText` (as the script carries it, '%' already
-// doubled) in the folder of `toolPath`: the tool's drive, "cd" to its folder,
-// the command. cmd cannot make a network folder current: for one, "pushd" to
-// it takes the drive line's place and "popd" follows the command, so the
-// script keeps its count of lines. Nothing when the folder is empty, cannot be
-// passed as one argument or is longer than a current folder may be, or when
-// the command holds a control character other than a tab or is longer than
-// a script line may be; a script line is never cut or split.
+// doubled) in the folder of `toolPath`: the tool's drive letter and colon
+// (empty for any other start of the path), "cd" to its folder as one
+// argument ("cd D:\" for a drive alone), the command. cmd cannot make a
+// network folder current: for one, "pushd" to it takes the drive line's
+// place and "popd" follows the command, so the script keeps its count of
+// lines. Nothing when the folder is empty, cannot be passed as one argument
+// or is longer than a current folder may be, or when the command holds a
+// control character other than a tab or is longer than a script line may be
+// (8191); a script line is never cut or split.
 std::optional<std::vector<std::string>> ToolFolderLines(const std::string& toolPath, const std::string& commandText);
 
 // The lines joined, each followed by CR LF.
@@ -70,10 +60,6 @@ bool WriteScriptFile(FileSystem& fs, const Environment& env, const std::string& 
 // script's path quoted.
 std::string ScriptStartCommand(const std::string& scriptPath);
 
-// The command line that opens `path` in the text viewer ("notepad.exe"), the
-// path quoted where needed; empty when the path cannot be passed.
-std::string TextViewerCommand(const std::string& path);
-
 // Runs a tool through the script `fileName` holding `script`: writes it
 // (WriteScriptFile), with `capture` empties the capture log (in the program's
 // folder or, when that folder refuses it, the per-user folder; without either
@@ -83,8 +69,7 @@ std::string TextViewerCommand(const std::string& path);
 bool RunScriptFile(RunServices& services, const std::string& toolPath, const std::string& fileName,
                    const std::string& script, bool capture);
 
-extern const char* const kRunScriptName;   // "run_dorvik.bat"
-extern const char* const kCaptureLogName;  // "Quintor_Log.txt"
+extern const char* const kRunScriptName;  // "run_dorvik.bat"
 
 // The tool run script: ComposeToolRunScript of the full command line; empty
 // when no command line can be built.
@@ -97,10 +82,13 @@ bool WriteRunScript(RunServices& services, const ToolCommandInputs& in, const Lo
 bool RunToolScript(RunServices& services, const ToolCommandInputs& in, const LocalTime& start,
                    bool debugCapture);
 
-// Where the capture log is: in the per-user folder when a non-empty log is
+// Where the capture log "Quintor_Log.txt" is: in the per-user folder when a non-empty log is
 // there (the last captured run was written there: a run captured in the
 // program's folder empties it), otherwise in the program's folder.
 std::string CaptureLogPath(const RunServices& services);
-// Opens the capture log in the text viewer without waiting. Does nothing, and
-// returns false, when the log is missing or empty or the viewer cannot start.
+// Opens `path` in the text viewer ("notepad.exe", the path quoted where
+// needed) without waiting. Does nothing, and returns false, when the file is
+// missing or empty, its path cannot be passed or the viewer cannot start.
+bool ViewTextFile(RunServices& services, const std::string& path);
+// ViewTextFile of the capture log.
 bool ViewCaptureLog(RunServices& services);

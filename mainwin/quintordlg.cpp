@@ -323,10 +323,7 @@ void CQuintorDlg::OnOutputFileSave() {
 
 void CQuintorDlg::OnOutputFileView() {
   UpdateData(true);
-  if (GetFileSizeOrZero(services_.run.fs, m_strOutputPath) == 0) return;
-  const std::string command = TextViewerCommand(m_strOutputPath);
-  if (command.empty()) return;
-  services_.run.launcher.StartDetached(command);
+  ViewTextFile(services_.run, m_strOutputPath);
 }
 
 bool CQuintorDlg::OnSysCommand(WPARAM wParam, LPARAM, LRESULT* result) {
