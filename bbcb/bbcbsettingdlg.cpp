@@ -21,7 +21,7 @@ const int kSerialChars = 8;
 CBbcbSettingDlg::CBbcbSettingDlg(UiServices& services) : TableDialog(IDD_BBCB_SETTING), services_(services) {}
 
 const HandlerTable<CBbcbSettingDlg>& CBbcbSettingDlg::Handlers() {
-  static const HandlerRow<CBbcbSettingDlg> rows[] = {
+  static const HandlerTable<CBbcbSettingDlg> rows = {
       OnCommand(IDC_BBCB_TOOL_OPEN, BN_CLICKED, &CBbcbSettingDlg::OnBbcbToolOpen),
       OnCommand(IDC_BBCB_CONFIG_OPEN, BN_CLICKED, &CBbcbSettingDlg::OnConfigOpen),
       OnCommand(IDC_BBCB_START, BN_CLICKED, &CBbcbSettingDlg::OnBbcbStart),
@@ -35,8 +35,7 @@ const HandlerTable<CBbcbSettingDlg>& CBbcbSettingDlg::Handlers() {
       OnCommandId(IDC_BBCB_MAC5, EN_CHANGE, &CBbcbSettingDlg::FilterHexField),
       OnCommandId(IDC_BBCB_MAC6, EN_CHANGE, &CBbcbSettingDlg::FilterHexField),
   };
-  static const HandlerTable<CBbcbSettingDlg> table = MakeHandlerTable(rows);
-  return table;
+  return rows;
 }
 
 void CBbcbSettingDlg::DoDataExchange(DataExchange& dx) {

@@ -38,6 +38,8 @@ enum CommandCode : int32_t {
 };
 
 int GetCommandCount();
+// Irdeto Factory Lock and Irdeto Secure Lock, which take the lock options.
+bool IsLockCommand(int32_t code);
 
 // A drop-down list of the non-editable kind, as the catalogue code needs it.
 // Positions are 0-based; -1 means "no selection".

@@ -27,15 +27,14 @@ CDvtTestDlg::CDvtTestDlg(UiServices& services, const std::string& toolPath, int3
       m_nParityIndex(parityIndex) {}
 
 const HandlerTable<CDvtTestDlg>& CDvtTestDlg::Handlers() {
-  static const HandlerRow<CDvtTestDlg> rows[] = {
+  static const HandlerTable<CDvtTestDlg> rows = {
       OnCommand(IDC_DVT_OPEN, BN_CLICKED, &CDvtTestDlg::OnOpen),
       OnCommand(IDC_DVT_TEST_RUN, BN_CLICKED, &CDvtTestDlg::OnTest),
       OnCommand(IDC_DVT_PROV, BN_CLICKED, &CDvtTestDlg::OnProv),
       OnCommand(IDC_DVT_NEXT, BN_CLICKED, &CDvtTestDlg::OnNext),
       OnMessage(WM_CTLCOLORSTATIC, &CDvtTestDlg::OnCtlColor),
   };
-  static const HandlerTable<CDvtTestDlg> table = MakeHandlerTable(rows);
-  return table;
+  return rows;
 }
 
 void CDvtTestDlg::DoDataExchange(DataExchange& dx) {

@@ -59,8 +59,6 @@ std::string CodePiece(const char* flag, std::optional<int32_t> code) {
   return std::string(flag) + std::to_string(*code) + " ";
 }
 
-bool IsLockCommand(int32_t code) { return code == kCmdIrdetoFactoryLock || code == kCmdIrdetoSecureLock; }
-
 // Appends `value` as one argument and a blank; false when it cannot be passed.
 bool AppendArgument(std::string& line, const std::string& value) {
   const std::optional<std::string> formatted = FormatArgument(value);

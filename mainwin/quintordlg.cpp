@@ -39,10 +39,6 @@ std::wstring PathKey(const std::string& path) {
   return n > 0 ? upper.substr(0, static_cast<size_t>(n)) : wide;
 }
 
-bool IsLockCommand(const std::optional<int32_t>& code) {
-  return code && (*code == kCmdIrdetoFactoryLock || *code == kCmdIrdetoSecureLock);
-}
-
 }  // namespace
 
 CQuintorDlg::CQuintorDlg(UiServices& services) : TableDialog(IDD_QUINTOR_DIALOG), services_(services) {
@@ -78,7 +74,7 @@ const std::vector<CQuintorDlg::SerialList>& CQuintorDlg::SerialLists() {
 }
 
 const HandlerTable<CQuintorDlg>& CQuintorDlg::Handlers() {
-  static const HandlerRow<CQuintorDlg> rows[] = {
+  static const HandlerTable<CQuintorDlg> rows = {
       OnCommand(IDC_TOOL_OPEN, BN_CLICKED, &CQuintorDlg::OnToolOpen),
       OnCommand(IDC_BBCB_SETTING, BN_CLICKED, &CQuintorDlg::OnBbcbSetting),
       OnCommand(IDC_DVT_TEST, BN_CLICKED, &CQuintorDlg::OnDvtTest),
@@ -96,8 +92,7 @@ const HandlerTable<CQuintorDlg>& CQuintorDlg::Handlers() {
       OnMessage(WM_PAINT, &CQuintorDlg::OnPaint),
       OnMessage(WM_QUERYDRAGICON, &CQuintorDlg::OnQueryDragIcon),
   };
-  static const HandlerTable<CQuintorDlg> table = MakeHandlerTable(rows);
-  return table;
+  return rows;
 }
 
 void CQuintorDlg::DoDataExchange(DataExchange& dx) {
@@ -204,11 +199,8 @@ ToolCommandInputs CQuintorDlg::CollectToolInputs() {
 
 void CQuintorDlg::OnToolOpen() {
   const std::vector<std::string> chosen =
-      services_.fileDialogs.Choose(FileDialogRequest::Open(GetSafeHwnd(), kToolFilter, m_strToolPath));
-  if (chosen.empty()) return;
-  UpdateData(true);
-  m_strToolPath = chosen.front();
-  UpdateData(false);
+      services_.fileDialogs.Choose(FileDialogRequest::Open(GetSafeHwnd(), kToolFilter, ItemText(IDC_TOOL_PATH)));
+  if (!chosen.empty()) SetItemText(IDC_TOOL_PATH, chosen.front());
 }
 
 // The BBCB Setting window shares nothing with this one but the stored
@@ -243,7 +235,8 @@ void CQuintorDlg::OnDvtTestFileInsert() {
 }
 
 void CQuintorDlg::OnSelchangeCommand() {
-  const bool enable = IsLockCommand(SelectedOptionValue(m_cbCommand, CommandOptions, GetCommandCount()));
+  const std::optional<int32_t> code = SelectedOptionValue(m_cbCommand, CommandOptions, GetCommandCount());
+  const bool enable = code && IsLockCommand(*code);
   for (int id : kLockOptionIds) EnableWindow(GetDlgItem(id), enable ? TRUE : FALSE);
 }
 
@@ -300,9 +293,7 @@ void CQuintorDlg::AppendRunHistory(const LocalTime& start, const ToolCommandInpu
   m_lcRunHistory.AppendRowsMarked(rows);
 }
 
-void CQuintorDlg::OnViewLog() {
-  ViewCaptureLog(services_.run);
-}
+void CQuintorDlg::OnViewLog() { ViewCaptureLog(services_.run); }
 
 void CQuintorDlg::OnDebugCapture() {
   UpdateData(true);
@@ -313,12 +304,10 @@ void CQuintorDlg::OnOutputFileSave() {
   // The tool creates the output file: a name that does not exist yet is a
   // valid choice, and an existing one is overwritten without a question.
   const std::vector<std::string> chosen =
-      services_.fileDialogs.Choose(FileDialogRequest::Save(GetSafeHwnd(), kOutputFilter, m_strOutputPath));
+      services_.fileDialogs.Choose(FileDialogRequest::Save(GetSafeHwnd(), kOutputFilter, ItemText(IDC_OUTPUT_PATH)));
   if (chosen.empty()) return;
-  UpdateData(true);
   const std::string& path = chosen.front();
-  m_strOutputPath = GetPathExtension(path).empty() ? path + ".txt" : path;
-  UpdateData(false);
+  SetItemText(IDC_OUTPUT_PATH, GetPathExtension(path).empty() ? path + ".txt" : path);
 }
 
 void CQuintorDlg::OnOutputFileView() {

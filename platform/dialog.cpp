@@ -1,6 +1,8 @@
 #include "platform/dialog.h"
 
+#include <algorithm>
 #include <exception>
+#include <initializer_list>
 
 #include "platform/runguard.h"
 #include "platform/wide.h"
@@ -18,40 +20,21 @@ std::string WindowText(HWND hwnd) {
   return Narrow(text);
 }
 
+bool IsOneOf(UINT message, std::initializer_list<UINT> messages) {
+  return std::find(messages.begin(), messages.end(), message) != messages.end();
+}
+
 // Messages that would run a handler or close the window.
 bool IsOperatorRequest(UINT message) {
-  switch (message) {
-    case WM_COMMAND:
-    case WM_NOTIFY:
-    case WM_SYSCOMMAND:
-    case WM_CLOSE:
-    case WM_CONTEXTMENU:
-      return true;
-    default:
-      return false;
-  }
+  return IsOneOf(message, {WM_COMMAND, WM_NOTIFY, WM_SYSCOMMAND, WM_CLOSE, WM_CONTEXTMENU});
 }
 
 // Messages whose result a dialog procedure returns itself instead of
 // through DWLP_MSGRESULT.
 bool ReturnsResultDirectly(UINT message) {
-  switch (message) {
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-    case WM_COMPAREITEM:
-    case WM_VKEYTOITEM:
-    case WM_CHARTOITEM:
-    case WM_QUERYDRAGICON:
-    case WM_INITDIALOG:
-      return true;
-    default:
-      return false;
-  }
+  return IsOneOf(message, {WM_CTLCOLORMSGBOX, WM_CTLCOLOREDIT, WM_CTLCOLORLISTBOX, WM_CTLCOLORBTN, WM_CTLCOLORDLG,
+                           WM_CTLCOLORSCROLLBAR, WM_CTLCOLORSTATIC, WM_COMPAREITEM, WM_VKEYTOITEM, WM_CHARTOITEM,
+                           WM_QUERYDRAGICON, WM_INITDIALOG});
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 
 #include <windows.h>
 
-#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -84,15 +83,7 @@ struct HandlerRow {
 };
 
 template <class T>
-struct HandlerTable {
-  const HandlerRow<T>* rows;
-  std::size_t count;
-};
-
-template <class T, std::size_t N>
-constexpr HandlerTable<T> MakeHandlerTable(const HandlerRow<T> (&rows)[N]) {
-  return {rows, N};
-}
+using HandlerTable = std::vector<HandlerRow<T>>;
 
 template <class T>
 constexpr HandlerRow<T> OnCommand(int id, UINT code, void (T::*handler)()) {
@@ -192,17 +183,15 @@ class TableDialog : public Dialog {
   using Dialog::Dialog;
 
   std::vector<int> HandlerControlIds() const override {
-    const HandlerTable<T>& table = T::Handlers();
     std::vector<int> ids;
-    for (std::size_t i = 0; i < table.count; ++i) {
-      if (table.rows[i].source != EventSource::kMessage) ids.push_back(static_cast<int>(table.rows[i].key));
+    for (const HandlerRow<T>& row : T::Handlers()) {
+      if (row.source != EventSource::kMessage) ids.push_back(static_cast<int>(row.key));
     }
     return ids;
   }
 
  protected:
   bool Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
-    const HandlerTable<T>& table = T::Handlers();
     T& self = static_cast<T&>(*this);
     UINT key = message;
     UINT code = 0;
@@ -217,8 +206,7 @@ class TableDialog : public Dialog {
       key = static_cast<UINT>(header->idFrom);
       code = header->code;
     }
-    for (std::size_t i = 0; i < table.count; ++i) {
-      const HandlerRow<T>& row = table.rows[i];
+    for (const HandlerRow<T>& row : T::Handlers()) {
       if (row.source != source || row.key != key) continue;
       if (source == EventSource::kMessage) return (self.*row.onMessage)(wParam, lParam, result);
       if (row.code != code) continue;

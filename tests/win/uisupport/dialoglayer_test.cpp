@@ -22,7 +22,7 @@ class ProbeDialog : public TableDialog<ProbeDialog> {
  public:
   ProbeDialog() : TableDialog(IDD_BBCB_SETTING) {}
   static const HandlerTable<ProbeDialog>& Handlers() {
-    static const HandlerRow<ProbeDialog> rows[] = {
+    static const HandlerTable<ProbeDialog> rows = {
         OnCommand(IDC_BBCB_START, BN_CLICKED, &ProbeDialog::OnStart),
         OnCommandId(IDC_BBCB_SN, EN_CHANGE, &ProbeDialog::OnFieldChanged),
         OnCommandId(IDC_BBCB_RN, EN_CHANGE, &ProbeDialog::OnFieldChanged),
@@ -30,8 +30,7 @@ class ProbeDialog : public TableDialog<ProbeDialog> {
         OnNotify(IDC_BBCB_OUTPUT_FOLDER, NM_RCLICK, &ProbeDialog::OnRclick),
         OnMessage(WM_APP, &ProbeDialog::OnApp),
     };
-    static const HandlerTable<ProbeDialog> table = MakeHandlerTable(rows);
-    return table;
+    return rows;
   }
 
   std::string sn, rn, manufacturer;
