@@ -4,6 +4,7 @@
 #include "core/paths.h"
 #include "invocation/argument.h"
 #include "tests/support/fakes.h"
+#include "tests/support/cmdline.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "invocation/script.h"
 #include "tests/dvt/golden.h"
 #include "tests/support/fakes.h"
+#include "tests/support/cmdline.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "invocation/argument.h"
+#include "tests/support/cmdline.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string value(reinterpret_cast<const char*>(data), size);

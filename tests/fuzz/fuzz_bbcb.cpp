@@ -11,6 +11,7 @@
 #include "core/paths.h"
 #include "invocation/argument.h"
 #include "tests/fuzz/cmdmodel.h"
+#include "tests/support/cmdline.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider fdp(data, size);

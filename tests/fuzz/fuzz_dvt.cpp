@@ -13,6 +13,7 @@
 #include "dvt/dvtrun.h"
 #include "invocation/argument.h"
 #include "tests/fuzz/cmdmodel.h"
+#include "tests/support/cmdline.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider fdp(data, size);

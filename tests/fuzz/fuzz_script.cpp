@@ -12,6 +12,7 @@
 #include "invocation/argument.h"
 #include "invocation/script.h"
 #include "tests/fuzz/cmdmodel.h"
+#include "tests/support/cmdline.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include "core/paths.h"
 #include "invocation/argument.h"
 #include "invocation/toolcmdline.h"
+#include "tests/support/cmdline.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider fdp(data, size);

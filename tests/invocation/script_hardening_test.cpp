@@ -8,6 +8,7 @@
 #include "invocation/script.h"
 #include "tests/support/fakes.h"
 #include "tests/support/runinputs.h"
+#include "tests/support/cmdline.h"
 
 namespace {
 
