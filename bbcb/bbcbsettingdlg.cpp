@@ -39,8 +39,12 @@ const HandlerTable<CBbcbSettingDlg>& CBbcbSettingDlg::Handlers() {
 }
 
 void CBbcbSettingDlg::DoDataExchange(DataExchange& dx) {
-  // The MAC fields are m_strMac1 to m_strMac6.
-  for (int i = 0; i < 6; ++i) dx.Text(IDC_BBCB_MAC1 + i, fields_.mac[i], kMacChars);
+  dx.Text(IDC_BBCB_MAC1, m_strMac1, kMacChars);
+  dx.Text(IDC_BBCB_MAC2, m_strMac2, kMacChars);
+  dx.Text(IDC_BBCB_MAC3, m_strMac3, kMacChars);
+  dx.Text(IDC_BBCB_MAC4, m_strMac4, kMacChars);
+  dx.Text(IDC_BBCB_MAC5, m_strMac5, kMacChars);
+  dx.Text(IDC_BBCB_MAC6, m_strMac6, kMacChars);
   dx.Text(IDC_BBCB_MANUFACTURER_SN, m_strManufacturerSn, kManufacturerSnChars);
   dx.Text(IDC_BBCB_RN, m_strRn, kSerialChars);
   dx.Text(IDC_BBCB_SN, m_strSerialNumber, kSerialChars);

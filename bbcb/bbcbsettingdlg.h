@@ -51,5 +51,11 @@ class CBbcbSettingDlg : public TableDialog<CBbcbSettingDlg> {
   std::string& m_strRn = fields_.rn;
   std::string& m_strManufacturerSn = fields_.manufacturerSn;
   std::string& m_strOutputFolder = fields_.outputFolder;
+  std::string& m_strMac1 = fields_.mac[0];
+  std::string& m_strMac2 = fields_.mac[1];
+  std::string& m_strMac3 = fields_.mac[2];
+  std::string& m_strMac4 = fields_.mac[3];
+  std::string& m_strMac5 = fields_.mac[4];
+  std::string& m_strMac6 = fields_.mac[5];
   std::optional<LocalTime> m_timeStart;
 };

@@ -89,6 +89,16 @@ class SettingsStore {
                      const std::string& bytes) = 0;
 };
 
+// A drop-down list of the non-editable kind, as the catalogue code needs it.
+// Positions are 0-based; -1 means "no selection".
+class OptionList {
+ public:
+  virtual ~OptionList() = default;
+  virtual void InsertString(int position, const std::string& text) = 0;
+  virtual void SetCurSel(int position) = 0;
+  virtual int GetCurSel() const = 0;
+};
+
 class Clock {
  public:
   virtual ~Clock() = default;

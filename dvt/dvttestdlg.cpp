@@ -1,7 +1,6 @@
 #include "dvt/dvttestdlg.h"
 
 #include "core/mainsettings.h"
-#include "dvt/dvtcatalogue.h"
 #include "dvt/dvtrun.h"
 #include "invocation/script.h"
 #include "resources/resource.h"
@@ -69,16 +68,7 @@ BOOL CDvtTestDlg::OnInitDialog() {
 
 void CDvtTestDlg::ShowCurrentCase() {
   UpdateData(true);
-  if (const std::optional<DvtCaseView> view = ComposeCaseView(m_nCurrentCase)) {
-    m_strTitle = view->title;
-    m_strFileName = view->fileName;
-    m_strTypicalError = view->typicalError;
-    m_strDescription = view->description;
-    m_strSerialResult = view->serialResult;
-    m_strOtaResult = view->otaResult;
-    m_strInitiation = view->initiation;
-    m_strAdditional = view->additional;
-  }
+  if (const std::optional<DvtCaseView> view = ComposeCaseView(m_nCurrentCase)) m_case = *view;
   UpdateData(false);
 }
 

@@ -6,6 +6,8 @@
 #include "mainwin/quintordlg.h"
 #include "platform/owner.h"
 #include "platform/winservices.h"
+#include "uisupport/filedialogs.h"
+#include "uisupport/folderdialog.h"
 
 class CQuintorApp {
  public:

@@ -1,6 +1,4 @@
-// The OS services on Win32: files, the registry, child processes, where the
-// program runs and the local time. Every path goes through FileApiPath
-// (platform/wide.h).
+// The OS services on Win32. Every path goes through FileApiPath.
 #pragma once
 
 #include <optional>
@@ -12,8 +10,7 @@ class WinFileSystem : public FileSystem {
  public:
   uint32_t FileSizeOrZero(const std::string& path) const override;
   bool FolderExists(const std::string& path) const override;
-  // Writes a new file beside the target and moves it over the target only once
-  // it is complete, so a failed write leaves the old file (or none) in place.
+  // Written beside the target, then moved over it once complete.
   bool WriteFileBytes(const std::string& path, const std::string& bytes) override;
   bool CreateFolder(const std::string& path) override;
   bool CopyFileOver(const std::string& from, const std::string& to) override;
@@ -21,12 +18,10 @@ class WinFileSystem : public FileSystem {
 
 enum class RegistryRoot { kLocalMachine, kCurrentUser };
 
-// Named values under key paths of one registry root, through the wide
-// functions. A 32-bit build sees the 32-bit view of the machine-wide root.
+// One registry root; a 32-bit build sees the 32-bit view of the machine root.
 class WinRegistryStore : public SettingsStore {
  public:
   explicit WinRegistryStore(RegistryRoot root) : root_(root) {}
-  // The whole value, whatever its size and registry type.
   std::optional<Value> Read(const std::string& keyPath, const std::string& name) const override;
   bool Write(const std::string& keyPath, const std::string& name, const std::string& bytes) override;
 
@@ -34,16 +29,11 @@ class WinRegistryStore : public SettingsStore {
   RegistryRoot root_;
 };
 
-// A program named without a folder (the first word of a command line, such
-// as "cmd.exe" or "notepad.exe") is taken from the system folder, or else the
-// Windows folder, when it is there, and not from the current folder; other
-// names are left to the usual search.
+// A program named without a folder ("cmd.exe", "notepad.exe") is taken from
+// the system folder, or else the Windows folder, never the current folder.
 class WinProcessLauncher : public ProcessLauncher {
  public:
-  // The capture file is opened (or created) with an inheritable handle, then
-  // emptied, and given to the child as standard output and standard error;
-  // the child's own console still opens. The wait is the one of
-  // WaitKeepingWindowsPainted (platform/runguard.h).
+  // The child keeps its own console; the wait is WaitKeepingWindowsPainted.
   bool RunAndWait(const std::string& commandLine, const std::string& capturePath) override;
   bool StartDetached(const std::string& commandLine) override;
 };
@@ -53,8 +43,7 @@ class WinEnvironment : public Environment {
   std::string ExecutablePath() const override;
   // "Quintor\" under the per-user local application data folder.
   std::string UserDataFolder() const override;
-  // The console's code page when the program has a console (a child shares
-  // it), otherwise the OEM code page a new console starts with.
+  // The console's code page, or the OEM code page a new console starts with.
   std::optional<std::string> EncodeForBatch(const std::string& text) const override;
   // The system's ANSI code page.
   std::optional<std::string> EncodeForAnsi(const std::string& text) const override;

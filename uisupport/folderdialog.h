@@ -1,16 +1,12 @@
-// The shell's folder browser with a preselected folder, and the folder
-// picker the windows ask.
+// The shell's folder browser with a preselected folder.
 #pragma once
 
 #include <windows.h>
 #include <shlobj.h>
 
-#include <optional>
 #include <string>
 
-// Flags every caller passes: only file-system folders, an edit box for a
-// typed name, the resizable browser.
-constexpr UINT kFolderBrowseFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_NEWDIALOGSTYLE;  // 0x51
+#include "uisupport/uiservices.h"
 
 class CFolderDialog {
  public:
@@ -20,10 +16,8 @@ class CFolderDialog {
   CFolderDialog(const CFolderDialog&) = delete;
   CFolderDialog& operator=(const CFolderDialog&) = delete;
 
-  // The folder to preselect when the browser opens. A text that does not fit
-  // the MAX_PATH buffer cannot name a folder the browser can select, and a
-  // cut one would name another folder: it is dropped, so the browser opens
-  // without preselection. The text is not checked otherwise.
+  // The folder to preselect; a text too long for MAX_PATH is dropped (a cut
+  // one would name another folder), so the browser opens without one.
   void SetInitialFolder(const std::string& folder);
   std::string GetInitialFolder() const;
 
@@ -60,30 +54,7 @@ class CFolderDialog {
   HWND m_hBrowseWnd;
 };
 
-// Folder choice behind a small interface, so windows can be driven in tests
-// with a double that returns a chosen folder.
-struct FolderPickRequest {
-  HWND owner = nullptr;
-  std::string title;
-  std::string initialFolder;  // preselected; empty for none
-  UINT flags = kFolderBrowseFlags;
-};
-
-class FolderPicker {
- public:
-  virtual ~FolderPicker() = default;
-  // Returns what CFolderDialog::DoModal returns; on IDOK `folder` holds the
-  // chosen folder, otherwise it is left as it was.
-  virtual int PickFolder(const FolderPickRequest& request, std::string* folder) = 0;
-};
-
-// The shell's folder browser through CFolderDialog.
 class ShellFolderPicker : public FolderPicker {
  public:
   int PickFolder(const FolderPickRequest& request, std::string* folder) override;
 };
-
-// The folder the operator chose; nothing when the browser was cancelled or
-// the choice has no file-system path.
-std::optional<std::string> ChooseFolder(FolderPicker& picker, HWND owner, const std::string& title,
-                                        const std::string& initialFolder);

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "core/timestamp.h"
-#include "platform/filedialogs.h"
+#include "uisupport/filedialogs.h"
 #include "tests/support/fakes.h"
 #include "uisupport/folderdialog.h"
 #include "uisupport/uiservices.h"

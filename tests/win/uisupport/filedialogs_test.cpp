@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/filedialogs.h"
+#include "uisupport/filedialogs.h"
 #include "platform/wide.h"
 #include "tests/support/uidoubles.h"
 

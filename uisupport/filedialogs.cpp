@@ -1,4 +1,4 @@
-#include "platform/filedialogs.h"
+#include "uisupport/filedialogs.h"
 
 #include <objbase.h>
 #include <shlobj.h>
@@ -36,23 +36,11 @@ void SetStartFolder(IFileDialog* dialog, const std::string& initialFolder) {
 
 FileDialogRequest FileDialogRequest::Open(HWND owner, const std::string& filter, const std::string& initialFolder,
                                           bool multiSelect) {
-  FileDialogRequest request;
-  request.kind = Kind::kOpen;
-  request.owner = owner;
-  request.filter = filter;
-  request.initialFolder = initialFolder;
-  request.multiSelect = multiSelect;
-  request.fileMustExist = true;
-  return request;
+  return {Kind::kOpen, owner, filter, initialFolder, multiSelect, true};
 }
 
 FileDialogRequest FileDialogRequest::Save(HWND owner, const std::string& filter, const std::string& initialFolder) {
-  FileDialogRequest request;
-  request.kind = Kind::kSave;
-  request.owner = owner;
-  request.filter = filter;
-  request.initialFolder = initialFolder;
-  return request;
+  return {Kind::kSave, owner, filter, initialFolder, false, false};
 }
 
 std::vector<std::pair<std::string, std::string>> ParseFileFilter(const std::string& filter) {
