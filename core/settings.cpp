@@ -108,27 +108,21 @@ bool RegistryValue::WriteText(const std::string& text) {
 }
 
 int RegistryValue::Load(std::string* text) {
-  if (text == nullptr || type_ != kValueText) return 0;
-  const std::optional<std::string> stored = ReadText();
-  if (!stored) return 0;
-  *text = *stored;
-  return 1;
+  const std::optional<std::string> stored = text != nullptr && type_ == kValueText ? ReadText() : std::nullopt;
+  if (stored) *text = *stored;
+  return stored ? 1 : 0;
 }
 
 int RegistryValue::Load(uint32_t* raw) {
-  if (raw == nullptr || type_ != kValueRaw32) return 0;
-  const std::optional<uint32_t> stored = ReadRaw32();
-  if (!stored) return 0;
-  *raw = *stored;
-  return 1;
+  const std::optional<uint32_t> stored = raw != nullptr && type_ == kValueRaw32 ? ReadRaw32() : std::nullopt;
+  if (stored) *raw = *stored;
+  return stored ? 1 : 0;
 }
 
 int RegistryValue::Load(bool* flag) {
-  if (flag == nullptr || type_ != kValueFlag) return 0;
-  const std::optional<uint32_t> stored = ReadRaw32();
-  if (!stored) return 0;
-  *flag = *stored != 0;
-  return 1;
+  const std::optional<uint32_t> stored = flag != nullptr && type_ == kValueFlag ? ReadRaw32() : std::nullopt;
+  if (stored) *flag = *stored != 0;
+  return stored ? 1 : 0;
 }
 
 int RegistryValue::Load(ValueRect* rect) {

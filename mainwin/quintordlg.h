@@ -78,7 +78,10 @@ class CQuintorDlg : public TableDialog<CQuintorDlg> {
   std::string& m_strOutputPath = settings_.outputPath;
   HICON m_hIcon = nullptr;
   HICON m_hSmallIcon = nullptr;
-  // m_nPort, m_nBaudRate, m_nDataBits, m_nStopBits and m_nParity are the
-  // settings' serial values.
+  int32_t& m_nPort = settings_.port;
+  int32_t& m_nBaudRate = settings_.baudRate;
+  int32_t& m_nDataBits = settings_.dataBits;
+  int32_t& m_nStopBits = settings_.stopBits;
+  int32_t& m_nParity = settings_.parity;
   std::string& m_strDvtPath = settings_.dvtPath;
 };

@@ -21,25 +21,18 @@ std::string FromAnsi(const char* text) {
 }  // namespace
 
 CFolderDialog::CFolderDialog(const std::string& title, const char* initialFolder, HWND owner, UINT flags)
-    : m_title(Widen(title)), m_hBrowseWnd(nullptr) {
-  std::memset(&m_browseInfo, 0, sizeof(m_browseInfo));
-  std::memset(m_szInitialFolder, 0, sizeof(m_szInitialFolder));
-  std::memset(m_szSelectedFolder, 0, sizeof(m_szSelectedFolder));
-  m_displayName = new wchar_t[MAX_PATH]();
+    : m_title(Widen(title)) {
   m_browseInfo.hwndOwner = owner;
-  m_browseInfo.pidlRoot = nullptr;
   m_browseInfo.pszDisplayName = m_displayName;
   m_browseInfo.lpszTitle = m_title.c_str();
   m_browseInfo.ulFlags = flags;
   m_browseInfo.lpfn = &CFolderDialog::FolderBrowseHook;
   m_browseInfo.lParam = reinterpret_cast<LPARAM>(this);
-  m_browseInfo.iImage = 0;
   if (initialFolder) SetInitialFolder(initialFolder);
 }
 
 CFolderDialog::~CFolderDialog() {
   if (m_browseInfo.pidlRoot) CoTaskMemFree(const_cast<LPITEMIDLIST>(m_browseInfo.pidlRoot));
-  delete[] m_displayName;
 }
 
 void CFolderDialog::SetInitialFolder(const std::string& folder) {

@@ -47,11 +47,11 @@ class CFolderDialog {
   int HandleNotification(UINT code, LPARAM value);
 
   std::wstring m_title;
-  BROWSEINFOW m_browseInfo;
-  wchar_t m_szInitialFolder[MAX_PATH];
-  wchar_t m_szSelectedFolder[MAX_PATH];
-  wchar_t* m_displayName;
-  HWND m_hBrowseWnd;
+  BROWSEINFOW m_browseInfo = {};
+  wchar_t m_szInitialFolder[MAX_PATH] = {};
+  wchar_t m_szSelectedFolder[MAX_PATH] = {};
+  wchar_t m_displayName[MAX_PATH] = {};
+  HWND m_hBrowseWnd = nullptr;
 };
 
 class ShellFolderPicker : public FolderPicker {
