@@ -39,15 +39,6 @@ class FileDialogs {
   virtual std::vector<std::string> Choose(const FileDialogRequest& request) = 0;
 };
 
-class FileDialogs {
- public:
-  virtual ~FileDialogs() = default;
-  // Shows the dialog modally over the request's owner. Returns the chosen
-  // full paths in the dialog's order, all of them however many there are;
-  // empty when the operator cancelled.
-  virtual std::vector<std::string> Choose(const FileDialogRequest& request) = 0;
-};
-
 // Flags every caller passes: only file-system folders, an edit box for a
 // typed name, the resizable browser.
 constexpr UINT kFolderBrowseFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_NEWDIALOGSTYLE;  // 0x51
