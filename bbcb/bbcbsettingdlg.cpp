@@ -93,15 +93,13 @@ void CBbcbSettingDlg::FilterHexField(int id) {
   SendMessageW(edit, EM_SETSEL, position, static_cast<LPARAM>(position));
 }
 
-void CBbcbSettingDlg::ChooseFile(int id, const char* filter) {
-  const std::vector<std::string> chosen =
-      services_.fileDialogs.Choose(FileDialogRequest::Open(GetSafeHwnd(), filter, ItemText(id)));
-  if (!chosen.empty()) SetItemText(id, chosen.front());
+void CBbcbSettingDlg::OnBbcbToolOpen() {
+  ChooseFileInto(services_.fileDialogs, *this, IDC_BBCB_TOOL_PATH, kToolFilter);
 }
 
-void CBbcbSettingDlg::OnBbcbToolOpen() { ChooseFile(IDC_BBCB_TOOL_PATH, kToolFilter); }
-
-void CBbcbSettingDlg::OnConfigOpen() { ChooseFile(IDC_BBCB_CONFIG_PATH, kConfigFilter); }
+void CBbcbSettingDlg::OnConfigOpen() {
+  ChooseFileInto(services_.fileDialogs, *this, IDC_BBCB_CONFIG_PATH, kConfigFilter);
+}
 
 void CBbcbSettingDlg::OnOutputSave() {
   const std::optional<std::string> folder =

@@ -34,9 +34,6 @@ class CBbcbSettingDlg : public TableDialog<CBbcbSettingDlg> {
   // Keeps only the hex digits of the field `id`, leaving the caret after the
   // same digits it followed.
   void FilterHexField(int id);
-  // An Open dialog with `filter`, starting at the field's text; a chosen
-  // file's full path replaces it.
-  void ChooseFile(int id, const char* filter);
 
   void OnBbcbToolOpen();
   void OnConfigOpen();

@@ -1,6 +1,5 @@
 // Batch scripts: the pieces every run script is made of, how a script is
 // written and run, and the tool run "run_dorvik.bat" with its capture log.
-// Used by the tool run, the BBCB job and the DVT run.
 //
 // Every value in a script keeps the one-argument rule (argument.h): it is
 // quoted where needed and its '%' doubled, so cmd hands it on unchanged. The

@@ -197,11 +197,7 @@ ToolCommandInputs CQuintorDlg::CollectToolInputs() {
   return in;
 }
 
-void CQuintorDlg::OnToolOpen() {
-  const std::vector<std::string> chosen =
-      services_.fileDialogs.Choose(FileDialogRequest::Open(GetSafeHwnd(), kToolFilter, ItemText(IDC_TOOL_PATH)));
-  if (!chosen.empty()) SetItemText(IDC_TOOL_PATH, chosen.front());
-}
+void CQuintorDlg::OnToolOpen() { ChooseFileInto(services_.fileDialogs, *this, IDC_TOOL_PATH, kToolFilter); }
 
 // The BBCB Setting window shares nothing with this one but the stored
 // settings; nothing here changes afterwards.

@@ -4,6 +4,7 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include "platform/dialog.h"
 #include "platform/owner.h"
 #include "platform/wide.h"
 
@@ -41,6 +42,12 @@ FileDialogRequest FileDialogRequest::Open(HWND owner, const std::string& filter,
 
 FileDialogRequest FileDialogRequest::Save(HWND owner, const std::string& filter, const std::string& initialFolder) {
   return {Kind::kSave, owner, filter, initialFolder, false, false};
+}
+
+void ChooseFileInto(FileDialogs& dialogs, Dialog& dialog, int id, const char* filter) {
+  const std::vector<std::string> chosen =
+      dialogs.Choose(FileDialogRequest::Open(dialog.GetSafeHwnd(), filter, dialog.ItemText(id)));
+  if (!chosen.empty()) dialog.SetItemText(id, chosen.front());
 }
 
 std::vector<std::pair<std::string, std::string>> ParseFileFilter(const std::string& filter) {

@@ -39,6 +39,11 @@ class FileDialogs {
   virtual std::vector<std::string> Choose(const FileDialogRequest& request) = 0;
 };
 
+class Dialog;
+// An Open dialog with `filter` over `dialog`, starting at the text of its
+// field `id`; a chosen file's full path replaces that text.
+void ChooseFileInto(FileDialogs& dialogs, Dialog& dialog, int id, const char* filter);
+
 // Flags every caller passes: only file-system folders, an edit box for a
 // typed name, the resizable browser.
 constexpr UINT kFolderBrowseFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_NEWDIALOGSTYLE;  // 0x51

@@ -142,6 +142,7 @@ class MainWindowTest : public ::testing::Test, public WindowDriver<CQuintorDlg> 
       text += static_cast<char16_t>(static_cast<unsigned char>(it->second.bytes[i]) |
                                     (static_cast<unsigned char>(it->second.bytes[i + 1]) << 8));
     }
+    while (!text.empty() && text.back() == 0) text.pop_back();  // stored with its terminating zero
     return Utf16ToUtf8(text);
   }
   void Store(const std::string& name, const std::string& text) { store.SetText(kSettingsKeyPath, name, text); }
