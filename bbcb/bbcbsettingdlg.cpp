@@ -1,7 +1,5 @@
 #include "bbcb/bbcbsettingdlg.h"
 
-#include <vector>
-
 #include "bbcb/bbcbjob.h"
 #include "platform/wide.h"
 #include "resources/resource.h"
