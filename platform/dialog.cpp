@@ -45,8 +45,6 @@ void ReportFailure(HWND owner, const std::string& what) {
   MessageBoxW(owner, text.c_str(), L"Quintor", MB_OK | MB_ICONERROR);
 }
 
-// ---------------------------------------------------------------- exchange
-
 DataExchange::DataExchange(Dialog& dialog, Mode mode) : dialog_(dialog), mode_(mode) {}
 
 bool DataExchange::Skip(int id) {
@@ -95,8 +93,6 @@ void DataExchange::Fail(HWND control, const std::string& message) {
   SetFocus(control);
   SendMessageW(control, EM_SETSEL, 0, -1);
 }
-
-// ------------------------------------------------------------------ dialog
 
 Dialog::Dialog(int templateId) : templateId_(templateId) {}
 
@@ -208,10 +204,8 @@ void Dialog::CenterWindow() {
   // Keep the title bar on the screen.
   RECT screen = {};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &screen, 0);
-  if (x + width > screen.right) x = screen.right - width;
-  if (y + height > screen.bottom) y = screen.bottom - height;
-  if (x < screen.left) x = screen.left;
-  if (y < screen.top) y = screen.top;
+  x = std::max(static_cast<int>(screen.left), std::min(x, static_cast<int>(screen.right) - width));
+  y = std::max(static_cast<int>(screen.top), std::min(y, static_cast<int>(screen.bottom) - height));
   SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
