@@ -120,7 +120,6 @@ class Dialog {
   void Destroy();
 
   HWND GetSafeHwnd() const { return hwnd_; }
-  int TemplateId() const { return templateId_; }
   HWND GetDlgItem(int id) const;
   // true takes the state from the controls (with validation; false when a
   // value was refused), false shows the state in the controls. Showing the
