@@ -12,7 +12,6 @@ bool IsDriveLetterAndColon(const std::string& text) {
 }
 
 constexpr size_t kMaxScriptLineLength = 8191;
-const char* const kCaptureLogName = "Quintor_Log.txt";
 
 // The drive letter and colon of `path` ("D:"); empty for any other start of
 // the path (a network or relative path), so no other text is run as a command.
@@ -117,6 +116,7 @@ std::string ScriptStartCommand(const std::string& scriptPath) {
 }
 
 const char* const kRunScriptName = "run_dorvik.bat";
+const char* const kCaptureLogName = "Quintor_Log.txt";
 
 bool RunScriptFile(RunServices& services, const std::string& toolPath, const std::string& fileName,
                    const std::string& script, bool capture) {

@@ -68,7 +68,8 @@ std::string ScriptStartCommand(const std::string& scriptPath);
 bool RunScriptFile(RunServices& services, const std::string& toolPath, const std::string& fileName,
                    const std::string& script, bool capture);
 
-extern const char* const kRunScriptName;  // "run_dorvik.bat"
+extern const char* const kRunScriptName;   // "run_dorvik.bat"
+extern const char* const kCaptureLogName;  // "Quintor_Log.txt"
 
 // The tool run script: ComposeToolRunScript of the full command line; empty
 // when no command line can be built.
@@ -81,7 +82,7 @@ bool WriteRunScript(RunServices& services, const ToolCommandInputs& in, const Lo
 bool RunToolScript(RunServices& services, const ToolCommandInputs& in, const LocalTime& start,
                    bool debugCapture);
 
-// Where the capture log "Quintor_Log.txt" is: in the per-user folder when a non-empty log is
+// Where the capture log is: in the per-user folder when a non-empty log is
 // there (the last captured run was written there: a run captured in the
 // program's folder empties it), otherwise in the program's folder.
 std::string CaptureLogPath(const RunServices& services);

@@ -1,0 +1,61 @@
+# The end-to-end scenario, run by scripts/e2e.sh with `set -e`: the real
+# Quintor.exe under Wine, operated from outside by qdriver against the
+# stand-in Dorvik.exe. Start with a stored tool path, set the serial lists, a
+# lock command and its options, Insert two images through the real file
+# dialog, Start; the tool got the command line and the history shows the run.
+# Close, start again: the choices are back. Expects BUILD, DISPLAY, WINEPREFIX.
+
+TOOL_PATH=1001 PORT=1002 BAUD=1003 DATA=1004 STOP=1005 PARITY=1006 COMMAND=1007
+START=1016 HISTORY=1017 DOWNLOADS=1019 SCS=1037 CW=1043 POPUP_INSERT=32771
+
+drv() { "$QUINTOR_WINE" "$BUILD/e2e/qdriver.exe" "$@"; }
+winpath() { "$QUINTOR_WINE" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+check() {  # DESCRIPTION ACTUAL EXPECTED
+  [ "$2" = "$3" ] || { echo "    FAIL: $1: got '$2', expected '$3'" >&2; return 1; }
+}
+
+# A scratch folder with its own copy of Quintor.exe: the script goes beside
+# the program.
+scratch="$BUILD/e2e/scratch"
+rm -rf "$scratch"
+mkdir -p "$scratch/images"
+cp "$BUILD/Quintor.exe" "$scratch/"
+printf 'image\r\n' > "$scratch/images/dev002.sdl"
+printf 'image\r\n' > "$scratch/images/work004.sdl"
+images_w="$(winpath "$scratch/images")"
+tool_w="$(winpath "$BUILD/standins/Dorvik.exe")"
+export DORVIK_RECORD="$(winpath "$scratch")\\record.txt" DORVIK_RUNLOG="$(winpath "$scratch")\\runs.txt"
+drv clearsettings
+drv store Dorvik_Path "$tool_w"
+
+start_quintor() {
+  "$QUINTOR_WINE" "$scratch/Quintor.exe" >>"$scratch/quintor.out" 2>&1 &
+  QUINTOR_PID=$!
+  drv waittext Quintor $TOOL_PATH "$tool_w"
+}
+
+start_quintor
+# COM3, the fourth baud rate, 6 bits, the second stop bits, the third parity; Irdeto Factory Lock.
+for pick in "$PORT 2" "$BAUD 3" "$DATA 1" "$STOP 1" "$PARITY 2" "$COMMAND 2"; do
+  drv select Quintor $pick
+done
+drv click Quintor $SCS
+drv click Quintor $CW
+drv command Quintor $POPUP_INSERT
+drv filedialog "\"$images_w\\dev002.sdl\" \"$images_w\\work004.sdl\""
+check "download rows" "$(drv count Quintor $DOWNLOADS)" 2
+drv checkrow Quintor $DOWNLOADS 0
+drv checkrow Quintor $DOWNLOADS 1
+
+drv click Quintor $START
+check "tool command line" "$(tr -d '\r' < "$scratch/record.txt" | sed -n 's/^cmdline=//p')" \
+  "Dorvik.EXE -c 3 -b 3 -n 6 -s 1 -p 2 -cmd irdeto_factory_lock -arg0 $images_w\\dev002.SDL -arg1 $images_w\\work004.SDL -arg2 \"SCS|CW\" -d "
+check "runs of the tool" "$(wc -l < "$scratch/runs.txt")" 1
+check "history rows" "$(drv count Quintor $HISTORY)" 7
+drv close Quintor
+wait "$QUINTOR_PID"
+
+start_quintor
+check "lists after a restart" "$(drv comboindex Quintor $PORT $BAUD $DATA $STOP $PARITY $COMMAND)" "2 3 1 1 2 0 "
+drv close Quintor
+wait "$QUINTOR_PID"

@@ -1,0 +1,70 @@
+// Finding and reading another process's windows: the operator's driver and
+// the benchmark's timer both stand outside Quintor's process.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+
+inline std::wstring Widen(const std::string& s) {
+  const int n = MultiByteToWideChar(CP_UTF8, 0, s.c_str(), -1, nullptr, 0);
+  std::wstring w(n > 0 ? n - 1 : 0, L'\0');
+  if (n > 1) MultiByteToWideChar(CP_UTF8, 0, s.c_str(), -1, &w[0], n);
+  return w;
+}
+
+inline std::string Narrow(const std::wstring& w) {
+  const int n = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  std::string s(n > 0 ? n - 1 : 0, '\0');
+  if (n > 1) WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, &s[0], n, nullptr, nullptr);
+  return s;
+}
+
+// Asks the window itself, so a control of another process gives its text
+// (GetWindowText would give its empty caption).
+inline std::wstring WindowText(HWND hwnd) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return std::wstring();
+  std::wstring w(static_cast<size_t>(length) + 1, L'\0');
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(hwnd, WM_GETTEXT, w.size(), reinterpret_cast<LPARAM>(&w[0]), SMTO_ABORTIFHUNG, 5000, &copied);
+  w.resize(wcslen(w.c_str()));
+  return w;
+}
+
+struct TopWindowSearch {
+  const std::function<bool(HWND)>& match;
+  HWND found;
+};
+
+inline BOOL CALLBACK MatchTopWindow(HWND hwnd, LPARAM lp) {
+  TopWindowSearch& search = *reinterpret_cast<TopWindowSearch*>(lp);
+  if (!IsWindowVisible(hwnd) || !search.match(hwnd)) return TRUE;
+  search.found = hwnd;
+  return FALSE;
+}
+
+// The first visible top-level window for which `match` holds.
+inline HWND FindTop(const std::function<bool(HWND)>& match) {
+  TopWindowSearch search{match, nullptr};
+  EnumWindows(MatchTopWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+inline HWND FindTopWindow(const std::wstring& caption) {
+  return FindTop([&](HWND hwnd) { return WindowText(hwnd) == caption; });
+}
+
+// Polls a condition every `pollMs` until it holds or `seconds` have passed:
+// from outside the process the window list is all there is to wait on.
+template <class F>
+bool WaitFor(double seconds, F condition, DWORD pollMs = 50) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    Sleep(pollMs);
+  }
+  return true;
+}
