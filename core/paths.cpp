@@ -12,13 +12,12 @@ std::string Stem(const std::string& path) {
 
 }  // namespace
 
-std::string ModuleFolderOf(const std::string& executablePath) {
+std::string GetModuleFolder(const Environment& env) {
+  const std::string executablePath = env.ExecutablePath();
   const size_t sep = executablePath.find_last_of("\\/");
   if (sep == std::string::npos) return ".\\";
   return executablePath.substr(0, sep + 1);
 }
-
-std::string GetModuleFolder(const Environment& env) { return ModuleFolderOf(env.ExecutablePath()); }
 
 std::string UserFolderForWriting(FileSystem& fs, const Environment& env) {
   const std::string folder = env.UserDataFolder();

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "core/timestamp.h"
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -85,4 +87,27 @@ class SettingsStore {
   // Writes `bytes` as a REG_SZ value, creating the key path. False when refused.
   virtual bool Write(const std::string& keyPath, const std::string& name,
                      const std::string& bytes) = 0;
+};
+
+// A drop-down list of the non-editable kind, as the catalogue code needs it.
+// Positions are 0-based; -1 means "no selection".
+class OptionList {
+ public:
+  virtual ~OptionList() = default;
+  virtual void InsertString(int position, const std::string& text) = 0;
+  virtual void SetCurSel(int position) = 0;
+  virtual int GetCurSel() const = 0;
+};
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  virtual LocalTime Now() const = 0;
+};
+
+// The services a run uses.
+struct RunServices {
+  FileSystem& fs;
+  ProcessLauncher& launcher;
+  const Environment& env;
 };

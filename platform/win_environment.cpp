@@ -1,4 +1,4 @@
-#include "platform/win_environment.h"
+#include "platform/winservices.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -60,4 +60,17 @@ std::optional<std::string> WinEnvironment::EncodeForBatch(const std::string& tex
 
 std::optional<std::string> WinEnvironment::EncodeForAnsi(const std::string& text) const {
   return EncodeExactly(GetACP(), text);
+}
+
+LocalTime WinClock::Now() const {
+  SYSTEMTIME st;
+  GetLocalTime(&st);
+  LocalTime t;
+  t.year = st.wYear;
+  t.month = st.wMonth;
+  t.day = st.wDay;
+  t.hour = st.wHour;
+  t.minute = st.wMinute;
+  t.second = st.wSecond;
+  return t;
 }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "bbcb/bbcbrun.h"
+#include "bbcb/bbcbjob.h"
 #include "bbcb/bbcbsettings.h"
 #include "core/paths.h"
 #include "core/settings.h"
@@ -13,7 +13,7 @@ namespace {
 // script's command line tells it to.
 class BbcbJob : public ::testing::Test, protected FakeServices {
  protected:
-  BbcbServices services{fs, launcher, env};
+  RunServices services{fs, launcher, env};
   BbcbInputs in{"D:\\Bench\\irdeto_make_bbcb.exe", "E:\\cfg\\box.cfg", "G:\\rel", "0012ABCD", "1A2B3C4D", "MF001", {}};
   void SetUp() override {
     clock.now = LocalTime{2011, 3, 15, 14, 45, 30};
@@ -45,7 +45,7 @@ TEST_F(BbcbJob, RunsLeaveImageConfigCopyAndReadMeInTheirOwnFolders) {
             "\t-sn 0012ABCD \r\n\t-rn 1A2B3C4D \r\n\t-manufacturer_sn \"MF001\" \r\n\t\r\n\t-output bbcb.bin\r\n\r\n",
             fs.Content("G:\\rel\\20110315_PM1445\\ReadMe.txt"));
   EXPECT_TRUE(run.output.imageFound && run.output.configCopied && run.output.readMeWritten);
-  EXPECT_EQ("", ComposeBbcbReadMe(BbcbInputs{}, run.stampedFolder));
+  EXPECT_FALSE(FinishBbcbOutput(fs, env, BbcbInputs{}, run.stampedFolder).readMeWritten);
 
   // The next run of that minute takes the next folder; an image of one byte is
   // an image; a ReadMe is in the ANSI code page when that holds every
@@ -104,7 +104,7 @@ TEST(BbcbSettings, SevenValuesByName) {
                                "BBCB_Menufacturer_Mac", "BBCB_Output"};
   const char* const texts[] = {"D:\\irdeto_make_bbcb.exe", "", "0012", "1a2b", "MF \"&\" 한", "0A1B2C3D4E5F", "G:\\r"};
   BbcbFields fields{texts[0], "E:\\gone.cfg", texts[2], texts[3], texts[4], {"0A", "1B", "2C", "3D", "4E", "5F"}, texts[6]};
-  SaveBbcbSettings(store, fs, fields);
+  ExchangeBbcbSettings(store, fs, fields, SettingsMode::kSave);
   EXPECT_EQ(std::vector<std::string>(names, names + 7), store.writes);
   for (int i = 0; i < 7; ++i) {
     EXPECT_EQ(Utf16Bytes(texts[i]), store.values.at(FakeSettingsStore::Key(kSettingsKeyPath, names[i])).bytes);
@@ -113,7 +113,7 @@ TEST(BbcbSettings, SevenValuesByName) {
   store.SetText(kSettingsKeyPath, "BBCB_Path", "");
   BbcbFields loaded;
   loaded.toolPath = loaded.configPath = "kept";  // a path naming no file is not taken
-  LoadBbcbSettings(store, fs, loaded);
+  ExchangeBbcbSettings(store, fs, loaded, SettingsMode::kLoad);
   const auto all = [](const BbcbFields& f) {
     return std::make_tuple(f.toolPath, f.configPath, f.serialNumber, f.rn, f.manufacturerSn, f.mac, f.outputFolder);
   };

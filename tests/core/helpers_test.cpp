@@ -37,8 +37,12 @@ TEST(Paths, HelpersFollowTheLastDotRule) {
   }
   EXPECT_EQ("", GetPathExtension("C:\\a\\b"));
   EXPECT_EQ("C:\\Program Files\\Quintor\\", GetModuleFolder(FakeEnvironment()));
-  EXPECT_EQ("\\\\srv\\t/", ModuleFolderOf("\\\\srv\\t/Quintor.exe"));
-  EXPECT_EQ(".\\", ModuleFolderOf("Quintor.exe"));
+  const char* const modules[][2] = {{"\\\\srv\\t/Quintor.exe", "\\\\srv\\t/"}, {"Quintor.exe", ".\\"}};
+  for (const auto& c : modules) {
+    FakeEnvironment env;
+    env.exePath = c[0];
+    EXPECT_EQ(c[1], GetModuleFolder(env));
+  }
 }
 
 TEST(Timestamp, FormatsOfTheSystem) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/settings.h"
+#include "core/fallbackstore.h"
+#include "core/mainsettings.h"
 #include "tests/support/fakes.h"
 
 namespace {
@@ -147,15 +148,15 @@ TEST(MainSettings, EightValuesByName) {
   FakeSettingsStore first, next;
   FakeFileSystem fs;
   MainSettings settings;
-  LoadMainSettings(first, fs, settings);
-  SaveMainSettings(first, fs, settings);
+  ExchangeMainSettings(first, fs, settings, SettingsMode::kLoad);
+  ExchangeMainSettings(first, fs, settings, SettingsMode::kSave);
   expectStored(first, {"", "1", "115200", "8", "0", "0", "", ""});
 
   fs.AddFile("D:\\Dorvik.exe", "M");
   const char* const stored[] = {"D:\\Dorvik.exe", "3", "57600", " 7", "2", "1x", "G:\\없는\\r.txt", "E:\\dvt"};
   for (int i = 0; i < 8; ++i) first.SetText(kKey, names[i], stored[i]);
-  LoadMainSettings(first, fs, settings);
-  SaveMainSettings(next, fs, settings);
+  ExchangeMainSettings(first, fs, settings, SettingsMode::kLoad);
+  ExchangeMainSettings(next, fs, settings, SettingsMode::kSave);
   expectStored(next, {"D:\\Dorvik.exe", "3", "57600", "7", "2", "1", "G:\\없는\\r.txt", "E:\\dvt"});
 
   // A tool file that is missing or empty is neither taken nor kept; a value
@@ -163,10 +164,10 @@ TEST(MainSettings, EightValuesByName) {
   fs.AddFile("D:\\Empty\\Dorvik.exe", "");
   first.SetText(kKey, "Dorvik_Path", "D:\\Gone\\Dorvik.exe");
   first.SetText(kKey, "Serial_Port", "COM3");
-  LoadMainSettings(first, fs, settings);
+  ExchangeMainSettings(first, fs, settings, SettingsMode::kLoad);
   EXPECT_EQ("D:\\Dorvik.exe 3", settings.toolPath + " " + std::to_string(settings.port));
   settings.toolPath = "D:\\Empty\\Dorvik.exe";
-  SaveMainSettings(next, fs, settings);
+  ExchangeMainSettings(next, fs, settings, SettingsMode::kSave);
   EXPECT_EQ(Utf16Bytes(""), Bytes(next, "Dorvik_Path"));
 }
 

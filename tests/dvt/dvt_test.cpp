@@ -4,8 +4,7 @@
 
 #include "core/settings.h"
 #include "dvt/dvtcatalogue.h"
-#include "dvt/dvtfileset.h"
-#include "dvt/dvtfolder.h"
+#include "core/mainsettings.h"
 #include "dvt/dvtrun.h"
 #include "invocation/script.h"
 #include "tests/support/fakes.h"

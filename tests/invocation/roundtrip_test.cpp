@@ -3,8 +3,9 @@
 // and the folder line hands cmd the tool's folder as one argument.
 #include <gtest/gtest.h>
 
-#include "bbcb/bbcbrun.h"
+#include "bbcb/bbcbjob.h"
 #include "dvt/dvtrun.h"
+#include "invocation/script.h"
 #include "tests/support/fakes.h"
 #include "tests/support/runinputs.h"
 

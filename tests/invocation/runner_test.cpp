@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "invocation/runner.h"
 #include "invocation/script.h"
 #include "tests/support/fakes.h"
 #include "tests/support/runinputs.h"
@@ -84,8 +83,8 @@ TEST(RunScript, FolderLinesAndLimits) {
   };
   const std::string command = "Dorvik.EXE -c 1 -b 7 -n 8 -s 0 -p 0 E:\\l\\a.bin -d 2>&1\r\n";
   EXPECT_EQ("A:\r\ncd A:\\\r\n" + command, script("A:\\Dorvik.exe"));
-  for (const std::string drive : {"A:", "Z:", "a:", "z:"}) EXPECT_EQ(drive, ChangeDriveLine(drive + "\\x"));
-  for (const std::string other : {"@:", "[:", "`:", "{:", "D&"}) EXPECT_EQ("", ChangeDriveLine(other + "\\x"));
+  for (const std::string drive : {"A:", "Z:", "a:", "z:"}) EXPECT_EQ(drive + "\r\n", script(drive + "\\x\\t.exe").substr(0, 4));
+  for (const std::string other : {"@:", "[:", "`:", "{:", "D&"}) EXPECT_EQ("\r\n", script(other + "\\x\\t.exe").substr(0, 2));
   EXPECT_EQ("\r\ncd \"D&calc\"\r\n" + command, script("D&calc\\Dorvik.exe"));  // never run as a command
   EXPECT_EQ("pushd \"\\\\srv\\벤치 100%%\"\r\n" + command + "popd\r\n", script("\\\\srv\\벤치 100%\\Dorvik.exe"));
   // The longest folder cmd can make current is 258 UTF-16 units.

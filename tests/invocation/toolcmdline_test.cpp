@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "invocation/argument.h"
-#include "invocation/runhistory.h"
-#include "invocation/runner.h"
+#include "invocation/toolcmdline.h"
+#include "invocation/script.h"
+#include "tests/support/cmdline.h"
 #include "tests/support/runinputs.h"
 
 namespace {

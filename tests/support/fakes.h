@@ -2,6 +2,8 @@
 // script line, the stored form of a text, and a fingerprint of long tables.
 #pragma once
 
+#include "tests/support/cmdline.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <functional>

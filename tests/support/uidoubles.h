@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "core/timestamp.h"
-#include "platform/filedialogs.h"
+#include "uisupport/filedialogs.h"
 #include "tests/support/fakes.h"
-#include "uisupport/folderpicker.h"
+#include "uisupport/folderdialog.h"
 #include "uisupport/uiservices.h"
 
 // Answers each file dialog with the next scripted choice (none: cancelled).
@@ -54,5 +54,5 @@ struct UiDoubles {
   FixedClock clock;
   ScriptedFileDialogs files;
   ScriptedFolderPicker folders;
-  UiServices services{fs, store, launcher, env, clock, files, folders};
+  UiServices services{{fs, launcher, env}, store, clock, files, folders};
 };

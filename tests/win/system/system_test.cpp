@@ -8,15 +8,11 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "bbcb/bbcboutput.h"
+#include "bbcb/bbcbjob.h"
 #include "core/settings.h"
 #include "platform/wide.h"
-#include "invocation/runner.h"
-#include "platform/longpath.h"
-#include "platform/win_filesystem.h"
-#include "platform/win_environment.h"
-#include "platform/win_process.h"
-#include "platform/win_registry.h"
+#include "invocation/script.h"
+#include "platform/winservices.h"
 #include "tests/support/runinputs.h"
 #include "tests/win/support.h"
 

@@ -11,19 +11,20 @@
 #include <utility>
 #include <stdexcept>
 
-#include "bbcb/bbcbrun.h"
+#include "bbcb/bbcbjob.h"
 #include "bbcb/bbcbsettingdlg.h"
+#include "core/mainsettings.h"
 #include "core/paths.h"
 #include "core/settings.h"
 #include "core/text.h"
 #include "dvt/dvtcatalogue.h"
-#include "dvt/dvtfolder.h"
 #include "dvt/dvtrun.h"
 #include "dvt/dvttestdlg.h"
-#include "invocation/runhistory.h"
+#include "invocation/script.h"
+#include "invocation/toolcmdline.h"
 #include "mainwin/quintordlg.h"
 #include "platform/runguard.h"
-#include "platform/win_process.h"
+#include "platform/winservices.h"
 #include "resources/resource.h"
 #include "tests/support/uidoubles.h"
 #include "tests/win/support.h"
@@ -108,7 +109,7 @@ class WindowTest : public ::testing::Test, protected UiDoubles {
     for (int i = 0; i < list.GetItemCount(); ++i) {
       rows.push_back((list.GetCheck(i) ? "[x] " : "[ ] ") +
                      AsciiUpper(list.GetItemText(i, 1) + "\\" + list.GetItemText(i, 2)) +
-                     (list.GetItemState(i, LVIS_SELECTED) ? " *" : ""));
+                     (ListView_GetItemState(list.GetSafeHwnd(), i, LVIS_SELECTED) ? " *" : ""));
     }
     return rows;
   }
@@ -124,8 +125,8 @@ TEST_F(WindowTest, MainWindowStartRunsTheComposersScriptAndSurvivesAnExceptionIn
   Select({2, 6, 3, 2, 1, 2});
   const std::string images[] = {"E:\\load\\bbcb.bin", "F:\\keys\\mankey.dnl", "F:\\keys\\unticked.sdl"};
   Choose(ID_POPUP_INSERT, {images[0], images[1], images[2]});
-  List(IDC_DOWNLOAD_LIST).SetCheck(0, true);
-  List(IDC_DOWNLOAD_LIST).SetCheck(1, true);
+  ListView_SetCheckState(Item(IDC_DOWNLOAD_LIST), 0, TRUE);
+  ListView_SetCheckState(Item(IDC_DOWNLOAD_LIST), 1, TRUE);
   for (int id : {IDC_SCS, IDC_CW, IDC_DEBUG_CAPTURE}) Check(id);
   Check(IDC_DEBUG_PRINT, false);
   Choose(IDC_OUTPUT_SAVE, {"G:\\out\\result.txt"});
@@ -196,17 +197,17 @@ TEST_F(WindowTest, AStoredValueInNoCatalogueRowShowsNoSelectionAndIsStoredBack) 
   EXPECT_EQ(SendMessageW(Item(IDC_BAUD_RATE), CB_GETCURSEL, 0, 0), CB_ERR);
   Close();
   MainSettings stored;
-  LoadMainSettings(store, fs, stored);
+  ExchangeMainSettings(store, fs, stored, SettingsMode::kLoad);
   EXPECT_EQ(stored.baudRate, 300);
 }
 
 TEST_F(WindowTest, InsertSkipsListedFilesDeleteRemovesTheSelectedAndOutputSaveAddsTxt) {
   Open<CQuintorDlg>();
   Choose(ID_POPUP_INSERT, {"E:\\load\\a.bin", "E:\\load\\b.sdl"});
-  List(IDC_DOWNLOAD_LIST).SetCheck(0, true);
+  ListView_SetCheckState(Item(IDC_DOWNLOAD_LIST), 0, TRUE);
   Choose(ID_POPUP_INSERT, {"e:\\LOAD\\A.BIN", "E:\\load\\c.dnl", "E:\\Load\\B.Sdl"});
   EXPECT_EQ(Rows(), (std::vector<std::string>{"[x] E:\\LOAD\\A.BIN", "[ ] E:\\LOAD\\B.SDL", "[ ] E:\\LOAD\\C.DNL *"}));
-  List(IDC_DOWNLOAD_LIST).SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+  ListView_SetItemState(Item(IDC_DOWNLOAD_LIST), 0, LVIS_SELECTED, LVIS_SELECTED);
   Click(ID_POPUP_DELETE, 0);
   Click(ID_POPUP_DELETE, 0);  // nothing selected
   EXPECT_EQ(Rows(), std::vector<std::string>{"[ ] E:\\LOAD\\B.SDL"});
@@ -335,8 +336,8 @@ TEST_F(WindowTest, BbcbWindowFiltersAsTypedRefusesAnOverlongTextRunsAndStoresAtE
             ComposeBbcbScript(in, BbcbStampedFolder(in.outputFolder, in.start)).value_or("none"));
 
   FakeSettingsStore expected;
-  SaveBbcbSettings(expected, fs,
-                   {in.toolPath, in.configPath, in.serialNumber, in.rn, in.manufacturerSn, {}, in.outputFolder});
+  BbcbFields fields{in.toolPath, in.configPath, in.serialNumber, in.rn, in.manufacturerSn, {}, in.outputFolder};
+  ExchangeBbcbSettings(expected, fs, fields, SettingsMode::kSave);
   for (int way = 0; way < 4; ++way) {  // Enter, Esc, the close box, destroyed
     store.writes.clear();
     if (way < 2) Click(way == 0 ? IDOK : IDCANCEL);

@@ -1,31 +1,14 @@
-#include "platform/filedialogs.h"
+#include "uisupport/filedialogs.h"
 
 #include <objbase.h>
 #include <shlobj.h>
 #include <shobjidl.h>
 
-#include "platform/comscope.h"
+#include "platform/dialog.h"
+#include "platform/owner.h"
 #include "platform/wide.h"
 
 namespace {
-
-// Owns one COM interface pointer.
-template <class I>
-class ComRef {
- public:
-  ComRef() = default;
-  ~ComRef() {
-    if (p_) p_->Release();
-  }
-  ComRef(const ComRef&) = delete;
-  ComRef& operator=(const ComRef&) = delete;
-  I** Out() { return &p_; }
-  I* operator->() const { return p_; }
-  I* Get() const { return p_; }
-
- private:
-  I* p_ = nullptr;
-};
 
 bool IsFolder(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -54,23 +37,17 @@ void SetStartFolder(IFileDialog* dialog, const std::string& initialFolder) {
 
 FileDialogRequest FileDialogRequest::Open(HWND owner, const std::string& filter, const std::string& initialFolder,
                                           bool multiSelect) {
-  FileDialogRequest request;
-  request.kind = Kind::kOpen;
-  request.owner = owner;
-  request.filter = filter;
-  request.initialFolder = initialFolder;
-  request.multiSelect = multiSelect;
-  request.fileMustExist = true;
-  return request;
+  return {Kind::kOpen, owner, filter, initialFolder, multiSelect, true};
 }
 
 FileDialogRequest FileDialogRequest::Save(HWND owner, const std::string& filter, const std::string& initialFolder) {
-  FileDialogRequest request;
-  request.kind = Kind::kSave;
-  request.owner = owner;
-  request.filter = filter;
-  request.initialFolder = initialFolder;
-  return request;
+  return {Kind::kSave, owner, filter, initialFolder, false, false};
+}
+
+void ChooseFileInto(FileDialogs& dialogs, Dialog& dialog, int id, const char* filter) {
+  const std::vector<std::string> chosen =
+      dialogs.Choose(FileDialogRequest::Open(dialog.GetSafeHwnd(), filter, dialog.ItemText(id)));
+  if (!chosen.empty()) dialog.SetItemText(id, chosen.front());
 }
 
 std::vector<std::pair<std::string, std::string>> ParseFileFilter(const std::string& filter) {
@@ -114,12 +91,12 @@ std::vector<std::string> ShellFileDialogs::Choose(const FileDialogRequest& reque
   }
 
   FILEOPENDIALOGOPTIONS options = 0;
-  dialog->GetOptions(&options);
+  dialog.Get()->GetOptions(&options);
   options |= FOS_FORCEFILESYSTEM | FOS_NOCHANGEDIR;
   options &= ~(FOS_OVERWRITEPROMPT | FOS_FILEMUSTEXIST | FOS_ALLOWMULTISELECT);
   if (request.fileMustExist) options |= FOS_FILEMUSTEXIST;
   if (request.multiSelect && open) options |= FOS_ALLOWMULTISELECT;
-  dialog->SetOptions(options);
+  dialog.Get()->SetOptions(options);
 
   const std::vector<std::pair<std::string, std::string>> filter = ParseFileFilter(request.filter);
   std::vector<std::wstring> texts;
@@ -130,32 +107,32 @@ std::vector<std::string> ShellFileDialogs::Choose(const FileDialogRequest& reque
   std::vector<COMDLG_FILTERSPEC> specs;
   for (size_t i = 0; i + 1 < texts.size(); i += 2) specs.push_back({texts[i].c_str(), texts[i + 1].c_str()});
   if (!specs.empty()) {
-    dialog->SetFileTypes(static_cast<UINT>(specs.size()), specs.data());
-    dialog->SetFileTypeIndex(1);
+    dialog.Get()->SetFileTypes(static_cast<UINT>(specs.size()), specs.data());
+    dialog.Get()->SetFileTypeIndex(1);
   }
   SetStartFolder(dialog.Get(), request.initialFolder);
 
-  if (FAILED(dialog->Show(request.owner))) return {};
+  if (FAILED(dialog.Get()->Show(request.owner))) return {};
 
   std::vector<std::string> paths;
   if (open) {
     ComRef<IFileOpenDialog> openDialog;
     ComRef<IShellItemArray> items;
-    if (FAILED(dialog->QueryInterface(IID_IFileOpenDialog, reinterpret_cast<void**>(openDialog.Out()))) ||
-        FAILED(openDialog->GetResults(items.Out()))) {
+    if (FAILED(dialog.Get()->QueryInterface(IID_IFileOpenDialog, reinterpret_cast<void**>(openDialog.Out()))) ||
+        FAILED(openDialog.Get()->GetResults(items.Out()))) {
       return {};
     }
     DWORD count = 0;
-    items->GetCount(&count);
+    items.Get()->GetCount(&count);
     for (DWORD i = 0; i < count; ++i) {
       ComRef<IShellItem> item;
-      if (FAILED(items->GetItemAt(i, item.Out()))) continue;
+      if (FAILED(items.Get()->GetItemAt(i, item.Out()))) continue;
       const std::string path = FileSystemPath(item.Get());
       if (!path.empty()) paths.push_back(path);
     }
   } else {
     ComRef<IShellItem> item;
-    if (FAILED(dialog->GetResult(item.Out()))) return {};
+    if (FAILED(dialog.Get()->GetResult(item.Out()))) return {};
     const std::string path = FileSystemPath(item.Get());
     if (!path.empty()) paths.push_back(path);
   }
