@@ -110,15 +110,17 @@ TEST(BbcbSettings, SevenValuesByName) {
     EXPECT_EQ(Utf16Bytes(texts[i]), store.values.at(FakeSettingsStore::Key(kSettingsKeyPath, names[i])).bytes);
   }
   store.SetText(kSettingsKeyPath, "BBCB_Config", "E:\\gone.cfg");
-  store.SetText(kSettingsKeyPath, "BBCB_Path", "");
   BbcbFields loaded;
-  loaded.toolPath = loaded.configPath = "kept";  // a path naming no file is not taken
+  loaded.configPath = "kept";  // a path naming no file is not taken
   ExchangeBbcbSettings(store, fs, loaded, SettingsMode::kLoad);
   const auto all = [](const BbcbFields& f) {
     return std::make_tuple(f.toolPath, f.configPath, f.serialNumber, f.rn, f.manufacturerSn, f.mac, f.outputFolder);
   };
-  fields.toolPath = fields.configPath = "kept";
+  fields.configPath = "kept";
   EXPECT_EQ(all(fields), all(loaded));
+  store.SetText(kSettingsKeyPath, "BBCB_Path", "D:\\gone.exe");
+  ExchangeBbcbSettings(store, fs, loaded, SettingsMode::kLoad);
+  EXPECT_EQ(fields.toolPath, loaded.toolPath);
 }
 
 TEST(BbcbSettings, MacStoredFormsAndHexFilter) {

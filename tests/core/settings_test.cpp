@@ -58,6 +58,8 @@ TEST(RegistryValue, OnlyTheMatchingKindLoadsAndSaves) {
     }
     EXPECT_EQ(0, missing.Load(&text) + missing.Load(&raw) + missing.Load(&flag) + missing.Load(&rect) +
                      missing.Load(&pair));
+    store.refuseWrites = true;
+    EXPECT_EQ(0, value.Save(&text) + value.Save(&raw) + value.Save(&on) + value.Save(&rect) + value.Save(&pair));
   }
   FakeSettingsStore store;
   const std::string withZero("a\0b", 3), fine = "a";

@@ -27,7 +27,8 @@ TEST_F(Runner, ScriptAndCaptureLogGoWhereTheyCanBeWritten) {
             launcher.Last());
   EXPECT_EQ("", logDuringRun);
   // The per-user folder is made only when a file goes there; an empty log is not viewed.
-  EXPECT_FALSE(fs.FolderExists(kUser.substr(0, kUser.size() - 1)) || ViewCaptureLog(services));
+  EXPECT_FALSE(fs.FolderExists(kUser.substr(0, kUser.size() - 1)) || fs.Has(kUser + "Quintor_Log.txt") ||
+               ViewCaptureLog(services));
   fs.AddFile(kProgram + "Quintor_Log.txt", "captured");
   ASSERT_TRUE(Run(false));  // without capture the log stays
   EXPECT_EQ(ScriptStartCommand(kProgram + "run_dorvik.bat") + " >  waited", launcher.Last());
