@@ -1,5 +1,14 @@
-// The download file list: "Insert", "Delete" and the popup menu.
+// The download file list: "Insert", "Delete", the popup menu, its keys and
+// files dropped on it.
 #include "tests/win/mainwin/support.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <cstring>
+#include <functional>
+
+#include "platform/runguard.h"
 
 namespace {
 
@@ -18,7 +27,10 @@ struct PopupProbe {
       self->insertState = GetMenuState(menu, ID_POPUP_INSERT, MF_BYCOMMAND);
       self->dvtState = GetMenuState(menu, ID_POPUP_DVT_FILE_INSERT, MF_BYCOMMAND);
       self->items = GetMenuItemCount(menu);
-      PostMessageW(hwnd, WM_CANCELMODE, 0, 0);
+      PostMessageW(hwnd, WM_APP, 0, 0);  // handled in the menu's loop, once it is shown
+    }
+    if (message == WM_APP) {
+      GetWindowRect(FindWindowW(L"#32768", nullptr), &self->at);
       EndMenu();
     }
     return DefSubclassProc(hwnd, message, wParam, lParam);
@@ -26,7 +38,23 @@ struct PopupProbe {
   int opened = 0;
   int items = 0;
   UINT deleteState = 0, insertState = 0, dvtState = 0;
+  RECT at = {};
 };
+
+// A drop as the shell posts it: the header, then each wide path with its
+// zero, and one zero more.
+HDROP MakeDrop(const std::vector<std::string>& paths) {
+  std::wstring list;
+  for (const std::string& path : paths) list += Widen(path) + L'\0';
+  list += L'\0';
+  HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+  DROPFILES* header = static_cast<DROPFILES*>(GlobalLock(drop));
+  header->pFiles = sizeof(DROPFILES);
+  header->fWide = TRUE;
+  std::memcpy(header + 1, list.data(), list.size() * sizeof(wchar_t));
+  GlobalUnlock(drop);
+  return static_cast<HDROP>(drop);
+}
 
 }  // namespace
 
@@ -127,4 +155,71 @@ TEST_F(MainWindowTest, PopupMenuGreysDeleteWithoutASelection) {
   ASSERT_EQ(probe.opened, 2);
   EXPECT_EQ(probe.deleteState & (MF_GRAYED | MF_DISABLED), 0u);
   RemoveWindowSubclass(hwnd, &PopupProbe::Proc, 1);
+}
+
+// Each case starts from three rows, the first selected and the last focused,
+// with a lock command and SCS ticked.
+TEST_F(MainWindowTest, DropsAndKeysInTheDownloadListGoThroughInsertDeleteAndThePopup) {
+  const std::vector<std::string> dropped = {"e:\\LOAD\\A.BIN", "E:\\load\\new.kfb", "E:\\load\\folder",
+                                            "E:\\load\\gone.bin", "E:\\load\\empty.bin"};
+  const ListRow a{false, "E:\\load", "a.BIN", false}, b{false, "E:\\load", "b.SDL", false},
+      c{false, "E:\\load", "c.DNL", false}, added{false, "E:\\load", "new.KFB", true};
+  const auto select = [](ListRow row) { return row.selected = true, row; };
+  // Sends to the list with the key `held` down.
+  const auto send = [this](UINT message, WPARAM wParam, LPARAM lParam = 0, BYTE held = 0) {
+    BYTE keys[256] = {};
+    keys[held] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageW(Item(IDC_DOWNLOAD_LIST), message, wParam, lParam);
+    keys[held] = 0;
+    SetKeyboardState(keys);
+  };
+  const auto drop = [&] {
+    const HDROP files = MakeDrop(dropped);
+    send(WM_DROPFILES, reinterpret_cast<WPARAM>(files));
+    EXPECT_EQ(GlobalSize(files), 0u) << "released";
+  };
+  const struct {
+    const char* what;
+    std::function<void()> act;
+    std::vector<ListRow> rows;
+    int popups;
+  } cases[] = {
+      {"drop", drop, {a, b, c, added}, 0},
+      {"drop during a run", [&] { RunInProgressScope run; drop(); }, {select(a), b, c}, 0},
+      {"Delete", [&] { send(WM_KEYDOWN, VK_DELETE); }, {b, c}, 0},
+      {"Delete, none selected", [&] { SelectRows({}); send(WM_KEYDOWN, VK_DELETE); }, {a, b, c}, 0},
+      {"Insert", [&] { files.answers.push_back({"E:\\load\\b.sdl", "E:\\load\\new.kfb"}); send(WM_KEYDOWN, VK_INSERT); },
+       {a, b, c, added}, 0},
+      {"Ctrl+A", [&] { send(WM_KEYDOWN, 'A', 0, VK_CONTROL); }, {select(a), select(b), select(c)}, 0},
+      {"Space", [&] { send(WM_KEYDOWN, VK_SPACE); }, {a, b, select({true, "E:\\load", "c.DNL", false})}, 0},
+      // What the system makes of the context-menu key.
+      {"context-menu key", [&] { send(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Item(IDC_DOWNLOAD_LIST)), -1); },
+       {select(a), b, c}, 1},
+      {"Shift+F10", [&] { send(WM_SYSKEYDOWN, VK_F10, 0, VK_SHIFT); }, {select(a), b, c}, 1},
+  };
+  fs.AddFile(dropped[0], "x");
+  fs.AddFile(dropped[1], "x");
+  fs.AddFolder(dropped[2]);
+  fs.AddFile(dropped[4], "");
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.what);
+    Open();
+    ShowWindow(hwnd, SW_SHOW);
+    Select(IDC_COMMAND, 2);
+    SetCheck(IDC_SCS, true);
+    Insert({"E:\\load\\a.bin", "E:\\load\\b.sdl", "E:\\load\\c.dnl"});
+    SelectRows({0});
+    PopupProbe probe;
+    SetWindowSubclass(hwnd, &PopupProbe::Proc, 1, reinterpret_cast<DWORD_PTR>(&probe));
+    test.act();
+    RemoveWindowSubclass(hwnd, &PopupProbe::Proc, 1);
+    EXPECT_EQ(Rows(), test.rows);
+    EXPECT_TRUE(Enabled(IDC_SCS) && Checked(IDC_SCS) && !Checked(IDC_JEI));
+    EXPECT_EQ(probe.opened, test.popups);
+    RECT row = {LVIR_BOUNDS, 0, 0, 0};  // the focused row's, on the screen
+    SendMessageW(Item(IDC_DOWNLOAD_LIST), LVM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&row));
+    MapWindowPoints(Item(IDC_DOWNLOAD_LIST), nullptr, reinterpret_cast<POINT*>(&row), 2);
+    EXPECT_TRUE(!test.popups || (probe.at.left == row.left && probe.at.top == row.bottom));
+  }
 }

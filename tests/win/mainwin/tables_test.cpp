@@ -35,7 +35,7 @@ void ExpectTablesMatchTemplate(Dialog& dialog, const char* name) {
 TEST_F(MainWindowTest, EveryTableIdExistsInTheTemplates) {
   CQuintorDlg main(services);
   ExpectTablesMatchTemplate(main, "main window");
-  EXPECT_EQ(main.HandlerControlIds().size(), 13u);
+  EXPECT_EQ(main.HandlerControlIds().size(), 14u);
   EXPECT_EQ(main.ExchangeControlIds().size(), 15u);
   CAboutDlg about;
   ExpectTablesMatchTemplate(about, "About box");
