@@ -42,18 +42,19 @@ struct PopupProbe {
 };
 
 // A drop as the shell posts it: the header, then each wide path with its
-// zero, and one zero more.
+// zero, and one zero more. The block is moveable, so its handle is known
+// to be invalid once the drop is released.
 HDROP MakeDrop(const std::vector<std::string>& paths) {
   std::wstring list;
   for (const std::string& path : paths) list += Widen(path) + L'\0';
-  list += L'\0';
-  HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
-  DROPFILES* header = static_cast<DROPFILES*>(GlobalLock(drop));
-  header->pFiles = sizeof(DROPFILES);
-  header->fWide = TRUE;
-  std::memcpy(header + 1, list.data(), list.size() * sizeof(wchar_t));
-  GlobalUnlock(drop);
-  return static_cast<HDROP>(drop);
+  const size_t bytes = (list.size() + 1) * sizeof(wchar_t);
+  const HGLOBAL handle = GlobalAlloc(GHND, sizeof(DROPFILES) + bytes);
+  DROPFILES* drop = static_cast<DROPFILES*>(GlobalLock(handle));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = TRUE;
+  std::memcpy(drop + 1, list.c_str(), bytes);
+  GlobalUnlock(handle);
+  return static_cast<HDROP>(handle);
 }
 
 }  // namespace
@@ -157,18 +158,16 @@ TEST_F(MainWindowTest, PopupMenuGreysDeleteWithoutASelection) {
   RemoveWindowSubclass(hwnd, &PopupProbe::Proc, 1);
 }
 
-// Each case starts from three rows, the first selected and the last focused,
-// with a lock command and SCS ticked.
+// Each case starts from three rows, the first selected and the last focused.
 TEST_F(MainWindowTest, DropsAndKeysInTheDownloadListGoThroughInsertDeleteAndThePopup) {
   const std::vector<std::string> dropped = {"e:\\LOAD\\A.BIN", "E:\\load\\new.kfb", "E:\\load\\folder",
                                             "E:\\load\\gone.bin", "E:\\load\\empty.bin"};
   const ListRow a{false, "E:\\load", "a.BIN", false}, b{false, "E:\\load", "b.SDL", false},
       c{false, "E:\\load", "c.DNL", false}, added{false, "E:\\load", "new.KFB", true};
   const auto select = [](ListRow row) { return row.selected = true, row; };
-  // Sends to the list with the key `held` down.
   const auto send = [this](UINT message, WPARAM wParam, LPARAM lParam = 0, BYTE held = 0) {
     BYTE keys[256] = {};
-    keys[held] = 0x80;
+    keys[held] = 0x80;  // the modifier key held down
     SetKeyboardState(keys);
     SendMessageW(Item(IDC_DOWNLOAD_LIST), message, wParam, lParam);
     keys[held] = 0;
@@ -179,12 +178,7 @@ TEST_F(MainWindowTest, DropsAndKeysInTheDownloadListGoThroughInsertDeleteAndTheP
     send(WM_DROPFILES, reinterpret_cast<WPARAM>(files));
     EXPECT_EQ(GlobalSize(files), 0u) << "released";
   };
-  const struct {
-    const char* what;
-    std::function<void()> act;
-    std::vector<ListRow> rows;
-    int popups;
-  } cases[] = {
+  const struct { const char* what; std::function<void()> act; std::vector<ListRow> rows; int popups; } cases[] = {
       {"drop", drop, {a, b, c, added}, 0},
       {"drop during a run", [&] { RunInProgressScope run; drop(); }, {select(a), b, c}, 0},
       {"Delete", [&] { send(WM_KEYDOWN, VK_DELETE); }, {b, c}, 0},
@@ -198,16 +192,13 @@ TEST_F(MainWindowTest, DropsAndKeysInTheDownloadListGoThroughInsertDeleteAndTheP
        {select(a), b, c}, 1},
       {"Shift+F10", [&] { send(WM_SYSKEYDOWN, VK_F10, 0, VK_SHIFT); }, {select(a), b, c}, 1},
   };
-  fs.AddFile(dropped[0], "x");
-  fs.AddFile(dropped[1], "x");
+  for (int i : {0, 1}) fs.AddFile(dropped[i], "x");
   fs.AddFolder(dropped[2]);
   fs.AddFile(dropped[4], "");
   for (const auto& test : cases) {
     SCOPED_TRACE(test.what);
     Open();
     ShowWindow(hwnd, SW_SHOW);
-    Select(IDC_COMMAND, 2);
-    SetCheck(IDC_SCS, true);
     Insert({"E:\\load\\a.bin", "E:\\load\\b.sdl", "E:\\load\\c.dnl"});
     SelectRows({0});
     PopupProbe probe;
@@ -215,7 +206,6 @@ TEST_F(MainWindowTest, DropsAndKeysInTheDownloadListGoThroughInsertDeleteAndTheP
     test.act();
     RemoveWindowSubclass(hwnd, &PopupProbe::Proc, 1);
     EXPECT_EQ(Rows(), test.rows);
-    EXPECT_TRUE(Enabled(IDC_SCS) && Checked(IDC_SCS) && !Checked(IDC_JEI));
     EXPECT_EQ(probe.opened, test.popups);
     RECT row = {LVIR_BOUNDS, 0, 0, 0};  // the focused row's, on the screen
     SendMessageW(Item(IDC_DOWNLOAD_LIST), LVM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&row));
