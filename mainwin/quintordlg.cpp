@@ -1,6 +1,7 @@
 #include "mainwin/quintordlg.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <unordered_set>
 #include <vector>
@@ -37,6 +38,19 @@ std::wstring PathKey(const std::string& path) {
   const int n = LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, wide.c_str(), static_cast<int>(wide.size()),
                               &upper[0], static_cast<int>(upper.size()), nullptr, nullptr, 0);
   return n > 0 ? upper.substr(0, static_cast<size_t>(n)) : wide;
+}
+
+// The paths of a drop, in its order; the drop is released.
+std::vector<std::string> TakeDroppedPaths(HDROP drop) {
+  std::vector<std::string> paths;
+  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count; ++i) {
+    std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+    path.resize(DragQueryFileW(drop, i, &path[0], static_cast<UINT>(path.size())));
+    paths.push_back(Narrow(path));
+  }
+  DragFinish(drop);
+  return paths;
 }
 
 }  // namespace
@@ -80,6 +94,9 @@ const HandlerTable<CQuintorDlg>& CQuintorDlg::Handlers() {
       OnCommand(IDC_DVT_TEST, BN_CLICKED, &CQuintorDlg::OnDvtTest),
       OnCommand(IDC_COMMAND, CBN_SELCHANGE, &CQuintorDlg::OnSelchangeCommand),
       OnNotify(IDC_DOWNLOAD_LIST, NM_RCLICK, &CQuintorDlg::OnRclickDownloadList),
+      OnNotifyData(IDC_DOWNLOAD_LIST, LVN_KEYDOWN, &CQuintorDlg::OnKeydownDownloadList),
+      OnMessage(WM_CONTEXTMENU, &CQuintorDlg::OnContextMenu),
+      OnMessage(WM_DROPFILES, &CQuintorDlg::OnDropFiles),
       OnCommand(ID_POPUP_INSERT, kMenuCommand, &CQuintorDlg::OnInsert),
       OnCommand(ID_POPUP_DELETE, kMenuCommand, &CQuintorDlg::OnDelete),
       OnCommand(ID_POPUP_DVT_FILE_INSERT, kMenuCommand, &CQuintorDlg::OnDvtTestFileInsert),
@@ -139,6 +156,9 @@ BOOL CQuintorDlg::OnInitDialog() {
   SetupOptionCombo(m_cbCommand, CommandOptions, GetCommandCount(), kCmdFileDownload);
 
   SetupListColumns();
+  // Files dropped on the download list reach this window's handler.
+  DragAcceptFiles(m_lcDownloadFiles.GetSafeHwnd(), TRUE);
+  RouteControlMessage(IDC_DOWNLOAD_LIST, WM_DROPFILES);
   OnDebugCapture();
   OnSelchangeCommand();
   return TRUE;
@@ -237,14 +257,48 @@ void CQuintorDlg::OnSelchangeCommand() {
 }
 
 void CQuintorDlg::OnRclickDownloadList() {
+  POINT cursor = {};
+  GetCursorPos(&cursor);
+  ShowPopupMenu(cursor);
+}
+
+// The keys of the download list; Space's check toggle is the list's own.
+bool CQuintorDlg::OnKeydownDownloadList(WPARAM, LPARAM lParam, LRESULT*) {
+  const WORD key = reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey;
+  if (key == VK_DELETE) OnDelete();
+  if (key == VK_INSERT) OnInsert();
+  if (key == 'A' && GetKeyState(VK_CONTROL) < 0) m_lcDownloadFiles.SelectAll();
+  return false;
+}
+
+// The context-menu key and Shift+F10 (no mouse position) open the popup
+// menu at the focused row; a right click opens it through NM_RCLICK.
+bool CQuintorDlg::OnContextMenu(WPARAM wParam, LPARAM lParam, LRESULT* result) {
+  if (reinterpret_cast<HWND>(wParam) != m_lcDownloadFiles.GetSafeHwnd() || lParam != -1) return false;
+  ShowPopupMenu(m_lcDownloadFiles.FocusedRowMenuPoint());
+  *result = 0;
+  return true;
+}
+
+void CQuintorDlg::ShowPopupMenu(POINT at) {
   MenuOwner menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_POPUP_MENU)));
   HMENU popup = menu.Get() ? GetSubMenu(menu.Get(), 0) : nullptr;
   if (!popup) return;
-  POINT cursor = {};
-  GetCursorPos(&cursor);
   const UINT deleteState = m_lcDownloadFiles.GetSelectedCount() > 0 ? MF_ENABLED : (MF_DISABLED | MF_GRAYED);
   EnableMenuItem(popup, ID_POPUP_DELETE, MF_BYCOMMAND | deleteState);
-  TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, GetSafeHwnd(), nullptr);
+  TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, GetSafeHwnd(), nullptr);
+}
+
+// Dropped files are inserted as chosen ones; folders and what is no file are
+// left out.
+bool CQuintorDlg::OnDropFiles(WPARAM wParam, LPARAM, LRESULT* result) {
+  std::vector<std::string> files;
+  for (const std::string& path : TakeDroppedPaths(reinterpret_cast<HDROP>(wParam))) {
+    if (GetFileSizeOrZero(services_.run.fs, path) > 0) files.push_back(path);
+  }
+  InsertFiles(files);
+  *result = 0;
+  return true;
 }
 
 void CQuintorDlg::AppendFileRow(const std::string& folder, const std::string& fileName) {
@@ -252,16 +306,19 @@ void CQuintorDlg::AppendFileRow(const std::string& folder, const std::string& fi
 }
 
 void CQuintorDlg::OnInsert() {
-  const std::vector<std::string> chosen =
-      services_.fileDialogs.Choose(FileDialogRequest::Open(GetSafeHwnd(), kDownloadFilter, std::string(), true));
-  if (chosen.empty()) return;
+  InsertFiles(
+      services_.fileDialogs.Choose(FileDialogRequest::Open(GetSafeHwnd(), kDownloadFilter, std::string(), true)));
+}
+
+void CQuintorDlg::InsertFiles(const std::vector<std::string>& paths) {
+  if (paths.empty()) return;
   // Duplicates are looked for among the rows that were there before.
   std::unordered_set<std::wstring> existingPaths;
   for (int row = 0; row < m_lcDownloadFiles.GetItemCount(); ++row) {
     existingPaths.insert(PathKey(m_lcDownloadFiles.GetItemText(row, 1) + "\\" + m_lcDownloadFiles.GetItemText(row, 2)));
   }
   std::vector<std::vector<std::string>> rows;
-  for (const std::string& path : chosen) {
+  for (const std::string& path : paths) {
     if (existingPaths.count(PathKey(path)) == 0) rows.push_back({GetPathFolder(path), GetPathFileName(path)});
   }
   m_lcDownloadFiles.AppendRowsMarked(rows, kUncheckedBox);

@@ -46,7 +46,12 @@ class CQuintorDlg : public TableDialog<CQuintorDlg> {
   void OnDvtTest();
   void OnSelchangeCommand();
   void OnRclickDownloadList();
+  bool OnKeydownDownloadList(WPARAM wParam, LPARAM lParam, LRESULT* result);
+  bool OnContextMenu(WPARAM wParam, LPARAM lParam, LRESULT* result);
+  void ShowPopupMenu(POINT at);
+  bool OnDropFiles(WPARAM wParam, LPARAM lParam, LRESULT* result);
   void OnInsert();
+  void InsertFiles(const std::vector<std::string>& paths);
   void OnDelete();
   void OnDvtTestFileInsert();
   void OnStart();

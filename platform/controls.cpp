@@ -103,6 +103,21 @@ int ListView::GetNextSelected(int row) const {
 
 int ListView::GetSelectedCount() const { return static_cast<int>(SendMessageW(hwnd_, LVM_GETSELECTEDCOUNT, 0, 0)); }
 
+void ListView::SelectAll() { SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED); }
+
+POINT ListView::FocusedRowMenuPoint() {
+  POINT at = {};
+  const int row = static_cast<int>(SendMessageW(hwnd_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  RECT bounds = {};
+  bounds.left = LVIR_BOUNDS;
+  if (row >= 0 && SendMessageW(hwnd_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE) &&
+      SendMessageW(hwnd_, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&bounds))) {
+    at = {bounds.left, bounds.bottom};
+  }
+  ClientToScreen(hwnd_, &at);
+  return at;
+}
+
 bool ListView::DeleteItem(int row) {
   return SendMessageW(hwnd_, LVM_DELETEITEM, static_cast<WPARAM>(row), 0) != FALSE;
 }

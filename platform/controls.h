@@ -37,6 +37,11 @@ class ListView : public ControlWindow {
   // The next selected row after `row` (-1 for the first); -1 when none.
   int GetNextSelected(int row) const;
   int GetSelectedCount() const;
+  void SelectAll();
+  // Where a menu for the focused row opens, in screen coordinates: below the
+  // row's left end, the row scrolled into view; the list's top-left corner
+  // when no row has the focus.
+  POINT FocusedRowMenuPoint();
   bool DeleteItem(int row);
   void DeleteAllItems();
   bool GetCheck(int row) const;

@@ -1,5 +1,8 @@
 #include "platform/dialog.h"
 
+#include <commctrl.h>
+#include <shellapi.h>
+
 #include <algorithm>
 #include <exception>
 #include <initializer_list>
@@ -26,7 +29,15 @@ bool IsOneOf(UINT message, std::initializer_list<UINT> messages) {
 
 // Messages that would run a handler or close the window.
 bool IsOperatorRequest(UINT message) {
-  return IsOneOf(message, {WM_COMMAND, WM_NOTIFY, WM_SYSCOMMAND, WM_CLOSE, WM_CONTEXTMENU});
+  return IsOneOf(message, {WM_COMMAND, WM_NOTIFY, WM_SYSCOMMAND, WM_CLOSE, WM_CONTEXTMENU, WM_DROPFILES});
+}
+
+// A control's subclass that hands the one message it stands for (its id) to
+// the dialog.
+LRESULT CALLBACK ToDialog(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR routed, DWORD_PTR) {
+  if (message == routed) return SendMessageW(GetParent(hwnd), message, wParam, lParam);
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, &ToDialog, routed);
+  return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 // Messages whose result a dialog procedure returns itself instead of
@@ -161,6 +172,10 @@ void Dialog::SetItemText(int id, const std::string& text) {
   showingState_ = wasShowing;
 }
 
+void Dialog::RouteControlMessage(int id, UINT message) {
+  if (HWND control = GetDlgItem(id)) SetWindowSubclass(control, &ToDialog, message, 0);
+}
+
 std::vector<int> Dialog::ExchangeControlIds() {
   DataExchange dx(*this, DataExchange::Mode::kListIds);
   DoDataExchange(dx);
@@ -263,8 +278,12 @@ INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
   }
   // While a run's child process is waited for, no handler runs and the
-  // window does not close: the request is dropped.
-  if (IsRunInProgress() && IsOperatorRequest(message)) return message == WM_NOTIFY ? FALSE : TRUE;
+  // window does not close: the request is dropped (and the file list of a
+  // drop released, as whoever takes a drop does).
+  if (IsRunInProgress() && IsOperatorRequest(message)) {
+    if (message == WM_DROPFILES) DragFinish(reinterpret_cast<HDROP>(wParam));
+    return message == WM_NOTIFY ? FALSE : TRUE;
+  }
   // Texts the window puts into its own edit fields are not the operator's
   // edits: their change notifications run no handler.
   if (showingState_ && message == WM_COMMAND && (HIWORD(wParam) == EN_CHANGE || HIWORD(wParam) == EN_UPDATE)) {

@@ -64,9 +64,11 @@ class DataExchange {
 //   OnCommand(IDC_START, BN_CLICKED, &CQuintorDlg::OnStart)
 //   OnCommandId(IDC_BBCB_SN, EN_CHANGE, &CBbcbSettingDlg::FilterHexField)
 //   OnNotify(IDC_DOWNLOAD_LIST, NM_RCLICK, &CQuintorDlg::OnRclickDownloadList)
+//   OnNotifyData(IDC_DOWNLOAD_LIST, LVN_KEYDOWN, &CQuintorDlg::OnKeydownDownloadList)
 //   OnMessage(WM_SYSCOMMAND, &CQuintorDlg::OnSysCommand)
-// A message handler returns true when it handled the message and sets the
-// result; false passes the message on to the default handling.
+// A message handler (also one given a notification's data) returns true when
+// it handled the message and sets the result; false passes the message on to
+// the default handling.
 enum class EventSource { kCommand, kNotify, kMessage };
 
 // Menu items and accelerators arrive as commands with this code.
@@ -96,6 +98,10 @@ constexpr HandlerRow<T> OnCommandId(int id, UINT code, void (T::*handler)(int)) 
 template <class T>
 constexpr HandlerRow<T> OnNotify(int id, UINT code, void (T::*handler)()) {
   return {EventSource::kNotify, static_cast<UINT>(id), code, handler, nullptr, nullptr};
+}
+template <class T>
+constexpr HandlerRow<T> OnNotifyData(int id, UINT code, bool (T::*handler)(WPARAM, LPARAM, LRESULT*)) {
+  return {EventSource::kNotify, static_cast<UINT>(id), code, nullptr, nullptr, handler};
 }
 template <class T>
 constexpr HandlerRow<T> OnMessage(UINT message, bool (T::*handler)(WPARAM, LPARAM, LRESULT*)) {
@@ -131,6 +137,9 @@ class Dialog {
   // handler.
   std::string ItemText(int id) const;
   void SetItemText(int id, const std::string& text);
+  // Sends `message` arriving at the control `id` on to this window, through
+  // its handler table, in place of the control's own handling.
+  void RouteControlMessage(int id, UINT message);
   // Ends the modal loop with `result`; a modeless window is destroyed.
   void EndDialog(INT_PTR result);
   // What EndDialog was given; -1 until then.
@@ -209,6 +218,7 @@ class TableDialog : public Dialog {
       if (row.source != source || row.key != key) continue;
       if (source == EventSource::kMessage) return (self.*row.onMessage)(wParam, lParam, result);
       if (row.code != code) continue;
+      if (row.onMessage) return (self.*row.onMessage)(wParam, lParam, result);
       if (row.onEvent) {
         (self.*row.onEvent)();
       } else {

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
+#include <cstring>
 #include <functional>
 #include <map>
 #include <memory>
@@ -227,12 +229,14 @@ TEST_F(WindowTest, InsertSkipsListedFilesDeleteRemovesTheSelectedAndOutputSaveAd
 // Counts the messages a window gets; WM_APP releases the run's child.
 struct Received {
   std::map<UINT, int> counts;
-  HANDLE release;
+  HANDLE release = nullptr;
   bool duringRun = false;
   static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self) {
     Received& r = *reinterpret_cast<Received*>(self);
     ++r.counts[message];
     if (message == WM_APP) r.duringRun = IsRunInProgress() && SetEvent(r.release);
+    if (message == WM_INITMENUPOPUP) PostMessageW(hwnd, WM_APP + 1, 0, 0);  // a popup closes once shown
+    if (message == WM_APP + 1) EndMenu();
     return DefSubclassProc(hwnd, message, wParam, lParam);
   }
 };
@@ -271,6 +275,73 @@ TEST_F(WindowTest, DuringARunTheWindowPaintsButTakesNoInputAndRunsNoHandler) {
   EXPECT_TRUE(quit) << "the quit request is kept";
   RemoveWindowSubclass(hwnd, &Received::Proc, 1);
   CloseHandle(received.release);
+}
+
+// A drop as the shell posts it: wide paths, each with its zero, and one more.
+HDROP MakeDrop(const std::vector<std::string>& paths) {
+  std::wstring list;
+  for (const std::string& path : paths) list += Widen(path) + L'\0';
+  const size_t bytes = (list.size() + 1) * sizeof(wchar_t);
+  const HGLOBAL handle = GlobalAlloc(GHND, sizeof(DROPFILES) + bytes);
+  DROPFILES* drop = static_cast<DROPFILES*>(GlobalLock(handle));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = TRUE;
+  std::memcpy(drop + 1, list.c_str(), bytes);
+  GlobalUnlock(handle);
+  return static_cast<HDROP>(handle);
+}
+
+// Each case starts from three rows, the first ticked and selected, the last
+// focused. Insert and drops skip listed files, whatever their case.
+TEST_F(WindowTest, DropsAndKeysInTheDownloadListGoThroughInsertDeleteAndThePopup) {
+  const std::vector<std::string> dropped = {"e:\\LOAD\\A.BIN", "E:\\load\\new.kfb", "E:\\load\\folder", "E:\\load\\gone"};
+  const auto send = [this](UINT message, WPARAM wParam, LPARAM lParam = 0, BYTE held = 0) {
+    BYTE keys[256] = {};
+    keys[held] = 0x80;  // the modifier held down
+    SetKeyboardState(keys);
+    SendMessageW(Item(IDC_DOWNLOAD_LIST), message, wParam, lParam);
+    keys[held] = 0;
+    SetKeyboardState(keys);
+  };
+  const auto drop = [&] {
+    const HDROP files = MakeDrop(dropped);
+    send(WM_DROPFILES, reinterpret_cast<WPARAM>(files));
+    EXPECT_EQ(GlobalSize(files), 0u) << "released";
+  };
+  const std::string a = "[x] E:\\LOAD\\A.BIN", b = "[ ] E:\\LOAD\\B.SDL", c = "[ ] E:\\LOAD\\C.DNL";
+  const std::string added = "[ ] E:\\LOAD\\NEW.KFB *";
+  const struct { const char* what; std::function<void()> act; std::vector<std::string> rows; int popups; } cases[] = {
+      {"drop", drop, {a, b, c, added}, 0},
+      {"drop during a run", [&] { RunInProgressScope run; drop(); }, {a + " *", b, c}, 0},
+      {"Delete", [&] { send(WM_KEYDOWN, VK_DELETE); }, {b, c}, 0},
+      {"popup Delete", [&] { Click(ID_POPUP_DELETE, 0); }, {b, c}, 0},
+      {"Delete, none selected", [&] { ListView_SetItemState(Item(IDC_DOWNLOAD_LIST), 0, 0, LVIS_SELECTED);
+                                      send(WM_KEYDOWN, VK_DELETE); }, {a, b, c}, 0},
+      {"Insert", [&] { files.answers.push_back({"E:\\Load\\B.Sdl", dropped[1]}); send(WM_KEYDOWN, VK_INSERT); },
+       {a, b, c, added}, 0},
+      {"Ctrl+A", [&] { send(WM_KEYDOWN, 'A', 0, VK_CONTROL); }, {a + " *", b + " *", c + " *"}, 0},
+      {"Space", [&] { send(WM_KEYDOWN, VK_SPACE); }, {a, b, "[x] E:\\LOAD\\C.DNL *"}, 0},
+      {"context-menu key", [&] { send(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Item(IDC_DOWNLOAD_LIST)), -1); },
+       {a + " *", b, c}, 1},
+      {"Shift+F10", [&] { send(WM_SYSKEYDOWN, VK_F10, 0, VK_SHIFT); }, {a + " *", b, c}, 1},
+  };
+  for (int i : {0, 1}) fs.AddFile(dropped[i], "x");
+  fs.AddFolder(dropped[2]);
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.what);
+    Open<CQuintorDlg>();
+    ShowWindow(hwnd, SW_SHOWNA);
+    Choose(ID_POPUP_INSERT, {"E:\\load\\a.bin", "E:\\load\\b.sdl", "E:\\load\\c.dnl"});
+    ListView_SetItemState(Item(IDC_DOWNLOAD_LIST), -1, 0, LVIS_SELECTED);
+    ListView_SetItemState(Item(IDC_DOWNLOAD_LIST), 0, LVIS_SELECTED, LVIS_SELECTED);
+    ListView_SetCheckState(Item(IDC_DOWNLOAD_LIST), 0, TRUE);
+    Received received;
+    SetWindowSubclass(hwnd, &Received::Proc, 1, reinterpret_cast<DWORD_PTR>(&received));
+    test.act();
+    RemoveWindowSubclass(hwnd, &Received::Proc, 1);
+    EXPECT_EQ(Rows(), test.rows);
+    EXPECT_EQ(received.counts[WM_INITMENUPOPUP], test.popups);
+  }
 }
 
 TEST_F(WindowTest, SystemMenuEntryShowsTheAboutBoxModally) {
