@@ -34,7 +34,7 @@ struct Bench {
   FakeSettingsStore store;
   FakeLauncher launcher;
   FakeEnvironment env;
-  FixedClock clock;
+  FakeClock clock;
   ScriptedFileDialogs files;
   ScriptedFolderPicker folders;
   UiServices services{{fs, launcher, env}, store, clock, files, folders};

@@ -1,5 +1,5 @@
-// Test doubles of the dialog seams, a fixed clock, and the doubles of every
-// service a window uses.
+// Test doubles of the dialog seams, and the doubles of every service a window
+// uses.
 #pragma once
 
 #include <windows.h>
@@ -9,7 +9,6 @@
 #include <utility>
 #include <vector>
 
-#include "core/timestamp.h"
 #include "uisupport/filedialogs.h"
 #include "tests/support/fakes.h"
 #include "uisupport/folderdialog.h"
@@ -40,18 +39,12 @@ class ScriptedFolderPicker : public FolderPicker {
   std::deque<std::pair<int, std::string>> answers;
 };
 
-class FixedClock : public Clock {
- public:
-  LocalTime Now() const override { return now; }
-  LocalTime now{2011, 3, 7, 14, 5, 0};
-};
-
 struct UiDoubles {
   FakeFileSystem fs;
   FakeSettingsStore store;
   FakeLauncher launcher;
   FakeEnvironment env;
-  FixedClock clock;
+  FakeClock clock;
   ScriptedFileDialogs files;
   ScriptedFolderPicker folders;
   UiServices services{{fs, launcher, env}, store, clock, files, folders};
