@@ -179,9 +179,10 @@ std::string Bytes(const std::wstring& text) {
   return std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2);
 }
 
-// Values of any kind and size read whole; texts are written as text values of
-// exactly their characters, no terminating zero added.
-TEST(Registry, ReadsEveryKindWholeAndWritesExactTexts) {
+// Values of any kind and size read whole; raw texts are written as text values
+// of exactly their bytes. A stored text counts its terminating zero; one stored
+// before, without it, loads whole.
+TEST(Registry, ReadsEveryKindWholeAndStoresTextsWithTheirTerminator) {
   const std::string key = "Software\\QuintorTests\\system-" + std::to_string(GetCurrentProcessId());
   WinRegistryStore user(RegistryRoot::kCurrentUser);
   const DWORD baud = 115200;
@@ -204,24 +205,13 @@ TEST(Registry, ReadsEveryKindWholeAndWritesExactTexts) {
     EXPECT_EQ(user.Read(key, "Written")->type, static_cast<uint32_t>(REG_SZ));
     EXPECT_EQ(user.Read(key, "Written")->bytes, bytes);
   }
-  RegDeleteTreeW(HKEY_CURRENT_USER, Widen(key).c_str());
-  RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\QuintorTests");  // only when no other run's key is left
-}
-
-// Text values are stored with their terminating zero counted; values stored
-// before, without one, load whole.
-TEST(StoredForms, TextValuesCountTheirTerminatorAndLoadWithoutOne) {
-  const std::string key = "Software\\QuintorTests\\forms-" + std::to_string(GetCurrentProcessId());
-  WinRegistryStore store(RegistryRoot::kCurrentUser);
   for (const std::string text : {"", "1", "115200", "D:\\한글\\x.exe"}) {
-    const std::wstring wide = Widen(text);
-    const std::string bytes(reinterpret_cast<const char*>(wide.c_str()), wide.size() * 2);
-    ASSERT_EQ(1, RegistryValue(kValueText, key, "New", store).Save(&text));
-    EXPECT_EQ(bytes + std::string(2, '\0'), store.Read(key, "New")->bytes) << text;
-    ASSERT_TRUE(store.Write(key, "Old", bytes));
-    EXPECT_EQ(bytes, store.Read(key, "Old")->bytes) << text;
+    const std::string bytes = Bytes(Widen(text));
+    ASSERT_EQ(1, RegistryValue(kValueText, key, "New", user).Save(&text));
+    EXPECT_EQ(bytes + std::string(2, '\0'), user.Read(key, "New")->bytes) << text;
+    ASSERT_TRUE(user.Write(key, "Old", bytes));
     std::string loaded = "<none>";
-    RegistryValue(kValueText, key, "Old", store).Load(&loaded);
+    RegistryValue(kValueText, key, "Old", user).Load(&loaded);
     EXPECT_EQ(text, loaded);
   }
   RegDeleteTreeW(HKEY_CURRENT_USER, Widen(key).c_str());
