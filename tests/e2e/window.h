@@ -22,23 +22,12 @@ inline std::wstring WindowText(HWND hwnd) {
   return w;
 }
 
-struct TopWindowSearch {
-  const std::function<bool(HWND)>& match;
-  HWND found;
-};
-
-inline BOOL CALLBACK MatchTopWindow(HWND hwnd, LPARAM lp) {
-  TopWindowSearch& search = *reinterpret_cast<TopWindowSearch*>(lp);
-  if (!IsWindowVisible(hwnd) || !search.match(hwnd)) return TRUE;
-  search.found = hwnd;
-  return FALSE;
-}
-
 // The first visible top-level window for which `match` holds.
 inline HWND FindTop(const std::function<bool(HWND)>& match) {
-  TopWindowSearch search{match, nullptr};
-  EnumWindows(MatchTopWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  for (HWND w = FindWindowExW(nullptr, nullptr, nullptr, nullptr); w; w = FindWindowExW(nullptr, w, nullptr, nullptr)) {
+    if (IsWindowVisible(w) && match(w)) return w;
+  }
+  return nullptr;
 }
 
 inline HWND FindTopWindow(const std::wstring& caption) {
