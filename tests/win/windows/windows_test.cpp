@@ -131,7 +131,16 @@ TEST_F(WindowTest, MainWindowStartRunsTheComposersScriptAndSurvivesAnExceptionIn
   ListView_SetCheckState(Item(IDC_DOWNLOAD_LIST), 1, TRUE);
   for (int id : {IDC_SCS, IDC_CW, IDC_DEBUG_CAPTURE}) Check(id);
   Check(IDC_DEBUG_PRINT, false);
-  Choose(IDC_OUTPUT_SAVE, {"G:\\out\\result.txt"});
+  // ".txt" only for a path without a dot anywhere.
+  const char* const outputs[][2] = {{"C:\\out\\result", "C:\\out\\result.txt"},
+                                    {"C:\\out\\result.", "C:\\out\\result..txt"},
+                                    {"C:\\my.dir\\result", "C:\\my.dir\\result"},
+                                    {"G:\\out\\result.txt", "G:\\out\\result.txt"}};
+  for (const auto& output : outputs) {
+    Choose(IDC_OUTPUT_SAVE, {output[0]});
+    EXPECT_EQ(Text(IDC_OUTPUT_PATH), output[1]);
+  }
+  Click(IDC_OUTPUT_SAVE);  // cancelled
   Click(IDC_START);
   std::vector<DownloadRow> rows;
   for (int i = 0; i < 3; ++i) rows.push_back({i < 2, GetPathFolder(images[i]), GetPathFileName(images[i])});
@@ -177,10 +186,14 @@ TEST_F(WindowTest, MainWindowStartRunsTheComposersScriptAndSurvivesAnExceptionIn
   EXPECT_TRUE(IsWindow(hwnd));
 }
 
-TEST_F(WindowTest, LockOptionsFollowTheCommandAndViewLogFollowsDebugCapture) {
+// A stored value in no catalogue row shows no selection and is stored back.
+TEST_F(WindowTest, LockOptionsFollowTheCommandViewLogDebugCaptureAndTheAboutBoxIsModal) {
+  store.SetText(kSettingsKeyPath, "Serial_Baudrate", "300");
   Open<CQuintorDlg>();
+  EXPECT_EQ(SendMessageW(Item(IDC_BAUD_RATE), CB_GETCURSEL, 0, 0), CB_ERR);
   for (int row = 0; row < kCommandOptionCount; ++row) {
-    Select({0, 0, 0, 0, 0, row});
+    SendMessageW(Item(IDC_COMMAND), CB_SETCURSEL, static_cast<WPARAM>(row), 0);
+    Click(IDC_COMMAND, CBN_SELCHANGE);
     const int32_t code = CommandOptions[row].value;
     for (int id : {IDC_SCS, IDC_JEI, IDC_CW}) {
       EXPECT_EQ(IsWindowEnabled(Item(id)) != FALSE, code == kCmdIrdetoFactoryLock || code == kCmdIrdetoSecureLock);
@@ -191,39 +204,15 @@ TEST_F(WindowTest, LockOptionsFollowTheCommandAndViewLogFollowsDebugCapture) {
   EXPECT_FALSE(IsWindowEnabled(Item(IDC_VIEW_LOG)));
   Check(IDC_DEBUG_CAPTURE);
   EXPECT_TRUE(IsWindowEnabled(Item(IDC_VIEW_LOG)));
-}
-
-TEST_F(WindowTest, AStoredValueInNoCatalogueRowShowsNoSelectionAndIsStoredBack) {
-  store.SetText(kSettingsKeyPath, "Serial_Baudrate", "300");
-  Open<CQuintorDlg>();
-  EXPECT_EQ(SendMessageW(Item(IDC_BAUD_RATE), CB_GETCURSEL, 0, 0), CB_ERR);
+  bool modal = false;
+  onActivation = [&](HWND about) { modal = !IsWindowEnabled(hwnd) && Press(about, IDOK); };
+  SendMessageW(hwnd, WM_SYSCOMMAND, IDM_ABOUTBOX | 0x3, 0);  // the low four bits are the system's
+  EXPECT_TRUE(modal);
+  EXPECT_TRUE(IsWindowEnabled(hwnd));
   Close();
   MainSettings stored;
   ExchangeMainSettings(store, fs, stored, SettingsMode::kLoad);
   EXPECT_EQ(stored.baudRate, 300);
-}
-
-TEST_F(WindowTest, InsertSkipsListedFilesDeleteRemovesTheSelectedAndOutputSaveAddsTxt) {
-  Open<CQuintorDlg>();
-  Choose(ID_POPUP_INSERT, {"E:\\load\\a.bin", "E:\\load\\b.sdl"});
-  ListView_SetCheckState(Item(IDC_DOWNLOAD_LIST), 0, TRUE);
-  Choose(ID_POPUP_INSERT, {"e:\\LOAD\\A.BIN", "E:\\load\\c.dnl", "E:\\Load\\B.Sdl"});
-  EXPECT_EQ(Rows(), (std::vector<std::string>{"[x] E:\\LOAD\\A.BIN", "[ ] E:\\LOAD\\B.SDL", "[ ] E:\\LOAD\\C.DNL *"}));
-  ListView_SetItemState(Item(IDC_DOWNLOAD_LIST), 0, LVIS_SELECTED, LVIS_SELECTED);
-  Click(ID_POPUP_DELETE, 0);
-  Click(ID_POPUP_DELETE, 0);  // nothing selected
-  EXPECT_EQ(Rows(), std::vector<std::string>{"[ ] E:\\LOAD\\B.SDL"});
-  // ".txt" only for a path without a dot anywhere.
-  const char* const outputs[][2] = {{"C:\\out\\result", "C:\\out\\result.txt"},
-                                    {"C:\\out\\result.", "C:\\out\\result..txt"},
-                                    {"C:\\out\\result.log", "C:\\out\\result.log"},
-                                    {"C:\\my.dir\\result", "C:\\my.dir\\result"}};
-  for (const auto& output : outputs) {
-    Choose(IDC_OUTPUT_SAVE, {output[0]});
-    EXPECT_EQ(Text(IDC_OUTPUT_PATH), output[1]);
-  }
-  Click(IDC_OUTPUT_SAVE);  // cancelled
-  EXPECT_EQ(Text(IDC_OUTPUT_PATH), "C:\\my.dir\\result");
 }
 
 // Counts the messages a window gets; WM_APP releases the run's child.
@@ -342,15 +331,6 @@ TEST_F(WindowTest, DropsAndKeysInTheDownloadListGoThroughInsertDeleteAndThePopup
     EXPECT_EQ(Rows(), test.rows);
     EXPECT_EQ(received.counts[WM_INITMENUPOPUP], test.popups);
   }
-}
-
-TEST_F(WindowTest, SystemMenuEntryShowsTheAboutBoxModally) {
-  Open<CQuintorDlg>();
-  bool modal = false;
-  onActivation = [&](HWND about) { modal = !IsWindowEnabled(hwnd) && Press(about, IDOK); };
-  SendMessageW(hwnd, WM_SYSCOMMAND, IDM_ABOUTBOX | 0x3, 0);  // the low four bits are the system's
-  EXPECT_TRUE(modal);
-  EXPECT_TRUE(IsWindowEnabled(hwnd));
 }
 
 TEST_F(WindowTest, DvtWindowShowsItsCaseStoresItsFolderAtOnceAndRunsTheComposersScript) {
