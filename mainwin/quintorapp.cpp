@@ -4,7 +4,6 @@
 
 #include "core/fallbackstore.h"
 #include "mainwin/quintordlg.h"
-#include "platform/owner.h"
 #include "platform/winservices.h"
 #include "uisupport/filedialogs.h"
 #include "uisupport/folderdialog.h"
@@ -17,9 +16,8 @@ class CQuintorApp {
 };
 
 BOOL CQuintorApp::InitInstance() {
-  // OLE for the shell's folder browser and file dialogs, for the life of the
-  // main window.
-  OleScope ole;
+  // COM and OLE start in the dialogs that need them, when the operator opens
+  // one: the window shows without loading the shell.
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 

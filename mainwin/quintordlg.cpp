@@ -1,7 +1,6 @@
 #include "mainwin/quintordlg.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include <unordered_set>
 #include <vector>
@@ -13,6 +12,7 @@
 #include "dvt/dvttestdlg.h"
 #include "invocation/toolcmdline.h"
 #include "invocation/script.h"
+#include "platform/lazydll.h"
 #include "platform/owner.h"
 #include "platform/wide.h"
 #include "resources/resource.h"
@@ -43,13 +43,13 @@ std::wstring PathKey(const std::string& path) {
 // The paths of a drop, in its order; the drop is released.
 std::vector<std::string> TakeDroppedPaths(HDROP drop) {
   std::vector<std::string> paths;
-  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  const UINT count = lazy::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   for (UINT i = 0; i < count; ++i) {
-    std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
-    path.resize(DragQueryFileW(drop, i, &path[0], static_cast<UINT>(path.size())));
+    std::wstring path(lazy::DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+    path.resize(lazy::DragQueryFileW(drop, i, &path[0], static_cast<UINT>(path.size())));
     paths.push_back(Narrow(path));
   }
-  DragFinish(drop);
+  lazy::DragFinish(drop);
   return paths;
 }
 
@@ -157,7 +157,9 @@ BOOL CQuintorDlg::OnInitDialog() {
 
   SetupListColumns();
   // Files dropped on the download list reach this window's handler.
-  DragAcceptFiles(m_lcDownloadFiles.GetSafeHwnd(), TRUE);
+  // (the style DragAcceptFiles sets, without loading the shell at start-up).
+  const HWND list = m_lcDownloadFiles.GetSafeHwnd();
+  SetWindowLongPtrW(list, GWL_EXSTYLE, GetWindowLongPtrW(list, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
   RouteControlMessage(IDC_DOWNLOAD_LIST, WM_DROPFILES);
   OnDebugCapture();
   OnSelchangeCommand();

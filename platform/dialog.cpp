@@ -1,7 +1,7 @@
+#include "platform/lazydll.h"
 #include "platform/dialog.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include <algorithm>
 #include <exception>
@@ -281,7 +281,7 @@ INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   // window does not close: the request is dropped (and the file list of a
   // drop released, as whoever takes a drop does).
   if (IsRunInProgress() && IsOperatorRequest(message)) {
-    if (message == WM_DROPFILES) DragFinish(reinterpret_cast<HDROP>(wParam));
+    if (message == WM_DROPFILES) lazy::DragFinish(reinterpret_cast<HDROP>(wParam));
     return message == WM_NOTIFY ? FALSE : TRUE;
   }
   // Texts the window puts into its own edit fields are not the operator's

@@ -2,9 +2,7 @@
 // the value is released once, when the owner ends or takes another value.
 #pragma once
 
-#include <windows.h>
-#include <objbase.h>
-#include <ole2.h>
+#include "platform/lazydll.h"
 
 template <class T, bool (*Release)(T), bool (*Held)(T)>
 class Owner {
@@ -40,8 +38,8 @@ inline bool DestroyMenuOf(HMENU menu) { return DestroyMenu(menu) != FALSE; }
 inline bool DeleteFont(HFONT font) { return DeleteObject(font) != FALSE; }
 template <class I>
 bool ReleaseCom(I* p) { return p->Release(), true; }
-inline bool EndCom(HRESULT) { return CoUninitialize(), true; }
-inline bool EndOle(HRESULT) { return OleUninitialize(), true; }
+inline bool EndCom(HRESULT) { return lazy::CoUninitialize(), true; }
+inline bool EndOle(HRESULT) { return lazy::OleUninitialize(), true; }
 }  // namespace owner_detail
 
 using HandleOwner = Owner<HANDLE, owner_detail::CloseKernel, owner_detail::IsHandle>;
@@ -54,8 +52,8 @@ using ComRef = Owner<I*, owner_detail::ReleaseCom<I>, owner_detail::NotNull<I*>>
 // COM apartment-threaded (the shell's file dialogs) and OLE (the folder
 // browser's new dialog style) on this thread; either may nest in the other.
 struct ComScope : Owner<HRESULT, owner_detail::EndCom, owner_detail::Started> {
-  ComScope() : Owner(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
+  ComScope() : Owner(lazy::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
 };
 struct OleScope : Owner<HRESULT, owner_detail::EndOle, owner_detail::Started> {
-  OleScope() : Owner(OleInitialize(nullptr)) {}
+  OleScope() : Owner(lazy::OleInitialize(nullptr)) {}
 };

@@ -1,3 +1,4 @@
+#include "platform/lazydll.h"
 #include "platform/winservices.h"
 
 #include <windows.h>
@@ -44,12 +45,12 @@ std::string WinEnvironment::ExecutablePath() const {
 
 std::string WinEnvironment::UserDataFolder() const {
   PWSTR base = nullptr;
-  if (FAILED(SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_CREATE, nullptr, &base))) {
-    CoTaskMemFree(base);
+  if (FAILED(lazy::SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_CREATE, nullptr, &base))) {
+    lazy::CoTaskMemFree(base);
     return std::string();
   }
   const std::string folder = Narrow(base) + "\\Quintor\\";
-  CoTaskMemFree(base);
+  lazy::CoTaskMemFree(base);
   return folder;
 }
 
