@@ -57,9 +57,8 @@ class FakeFileSystem : public FileSystem {
   uint32_t FileSizeOrZero(const std::string& path) const override { return uint32_t(Content(path).size()); }
   bool FolderExists(const std::string& path) const override { return folders.count(Key(path)) > 0; }
   bool WriteFileBytes(const std::string& path, const std::string& bytes) override {
-    if (IsRefused(path)) return false;
-    files[Key(path)] = bytes;
-    return true;
+    if (!IsRefused(path)) files[Key(path)] = bytes;
+    return !IsRefused(path);
   }
   bool CreateFolder(const std::string& path) override { return !IsRefused(path) && folders.insert(Key(path)).second; }
   bool CopyFileOver(const std::string& from, const std::string& to) override {
@@ -71,10 +70,8 @@ class FakeFileSystem : public FileSystem {
   std::string Content(const std::string& path) const { return Has(path) ? files.at(Key(path)) : std::string(); }
   static std::string Key(const std::string& path) { return AsciiUpper(path); }
   bool IsRefused(const std::string& path) const {
-    for (const std::string& prefix : refused) {
-      if (Key(path).compare(0, prefix.size(), Key(prefix)) == 0) return true;
-    }
-    return false;
+    const auto under = [&](const std::string& prefix) { return Key(path).rfind(Key(prefix), 0) == 0; };
+    return std::any_of(refused.begin(), refused.end(), under);
   }
 
   std::map<std::string, std::string> files;
@@ -108,10 +105,7 @@ class FakeEnvironment : public Environment {
 // Records what would have been started; `startable` decides whether a start works.
 class FakeLauncher : public ProcessLauncher {
  public:
-  struct Call {
-    std::string commandLine, capturePath;
-    bool waited;
-  };
+  struct Call { std::string commandLine, capturePath; bool waited; };
   bool RunAndWait(const std::string& commandLine, const std::string& capturePath) override {
     calls.push_back({commandLine, capturePath, true});
     if (startable && onRun) onRun(commandLine, capturePath);
@@ -123,7 +117,8 @@ class FakeLauncher : public ProcessLauncher {
   }
   // The last start: its command line, its capture file and whether it was waited for.
   std::string Last() const {
-    return calls.back().commandLine + " > " + calls.back().capturePath + (calls.back().waited ? " waited" : "");
+    const Call& c = calls.back();
+    return c.commandLine + " > " + c.capturePath + (c.waited ? " waited" : "");
   }
   std::vector<Call> calls;
   bool startable = true;
@@ -137,10 +132,8 @@ class FakeSettingsStore : public SettingsStore {
     return values.count(Key(keyPath, name)) ? std::optional<Value>(values.at(Key(keyPath, name))) : std::nullopt;
   }
   bool Write(const std::string& keyPath, const std::string& name, const std::string& bytes) override {
-    if (refuseWrites) return false;
-    values[Key(keyPath, name)] = Value{kRegSz, bytes};
-    writes.push_back(name);
-    return true;
+    if (!refuseWrites) values[Key(keyPath, name)] = Value{kRegSz, bytes}, writes.push_back(name);
+    return !refuseWrites;
   }
   void SetText(const std::string& keyPath, const std::string& name, const std::string& utf8) {
     values[Key(keyPath, name)] = Value{kRegSz, Utf16Bytes(utf8, false)};

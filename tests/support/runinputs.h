@@ -12,16 +12,7 @@
 // A File Download of one checked row on COM1, 115200, 8 bit, stop 0, parity 0.
 inline ToolCommandInputs FileDownloadInputs(const std::string& toolPath, const std::string& folder,
                                             const std::string& file) {
-  ToolCommandInputs in;
-  in.toolPath = toolPath;
-  in.port = 1;
-  in.baudRate = 115200;
-  in.dataBits = 8;
-  in.stopBits = 0;
-  in.parity = 0;
-  in.command = kCmdFileDownload;
-  in.rows = {{true, folder, file}};
-  return in;
+  return {toolPath, 1, 115200, 8, 0, 0, kCmdFileDownload, {{true, folder, file}}, false, false, false, "", true};
 }
 
 // The lines of a script, each of which must end in CR LF.
