@@ -89,17 +89,13 @@ TEST(Options, CataloguesFillListsAndSelectByValue) {
 
 const char* const kKey = "SOFTWARE\\Microsoft\\Quintor";
 
-std::string Bytes(const FakeSettingsStore& store, const std::string& name) {
-  return store.values.at(FakeSettingsStore::Key(kKey, name)).bytes;
-}
-
 // Saves `value` with an accessor of `type`, checks the stored bytes and
 // returns what a `U` loads back.
 template <typename U, typename T>
 U RoundTrip(int32_t type, const T& value, const std::string& bytes) {
   FakeSettingsStore store;
   EXPECT_EQ(1, RegistryValue(type, kKey, "V", store).Save(&value));
-  EXPECT_EQ(bytes, Bytes(store, "V"));
+  EXPECT_EQ(bytes, store.Bytes(kKey, "V"));
   U back{};
   EXPECT_EQ(1, RegistryValue(type, kKey, "V", store).Load(&back));
   return back;
@@ -207,14 +203,14 @@ TEST(FallbackSettingsStore, UserCopyWinsAndIsKeptEqual) {
   const std::string five = "5";
   const auto save = [&](const char* name) { return RegistryValue(kValueText, kKey, name, store).Save(&five); };
   EXPECT_EQ(2, save("Serial_Port") + save("Serial_Parity"));
-  EXPECT_EQ(Bytes(machine, "Serial_Port"), Bytes(user, "Serial_Port"));
+  EXPECT_EQ(machine.Bytes(kKey, "Serial_Port"), user.Bytes(kKey, "Serial_Port"));
   EXPECT_EQ(1u, user.writes.size());  // no per-user copy is made
   user.refuseWrites = true;            // a copy that cannot be refreshed would hide the write
   EXPECT_EQ(0, save("Serial_Port"));
   user.refuseWrites = false;
   machine.refuseWrites = true;  // an operator without administrator rights
   EXPECT_EQ(1, save("Dvt_Path"));
-  EXPECT_EQ(Utf16Bytes("5"), Bytes(user, "Dvt_Path"));
+  EXPECT_EQ(Utf16Bytes("5"), user.Bytes(kKey, "Dvt_Path"));
   user.refuseWrites = true;
   EXPECT_EQ(0, save("Dvt_Path"));
 }
@@ -224,7 +220,7 @@ TEST(MainSettings, EightValuesByName) {
                                "Serial_Stopbits", "Serial_Parity", "Output_Path",     "Dvt_Path"};
   const auto expectStored = [&](const FakeSettingsStore& store, std::vector<std::string> texts) {
     EXPECT_EQ(std::vector<std::string>(names, names + 8), store.writes);
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(Utf16Bytes(texts[i]), Bytes(store, names[i])) << names[i];
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(Utf16Bytes(texts[i]), store.Bytes(kKey, names[i])) << names[i];
   };
   FakeSettingsStore first, next;
   FakeFileSystem fs;
@@ -249,7 +245,7 @@ TEST(MainSettings, EightValuesByName) {
   EXPECT_EQ("D:\\Dorvik.exe 3", settings.toolPath + " " + std::to_string(settings.port));
   settings.toolPath = "D:\\Empty\\Dorvik.exe";
   ExchangeMainSettings(next, fs, settings, SettingsMode::kSave);
-  EXPECT_EQ(Utf16Bytes(""), Bytes(next, "Dorvik_Path"));
+  EXPECT_EQ(Utf16Bytes(""), next.Bytes(kKey, "Dorvik_Path"));
 }
 
 }  // namespace

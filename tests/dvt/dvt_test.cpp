@@ -54,7 +54,7 @@ TEST(DvtFolder, StoredAsDvtPath) {
   std::string folder = "kept";
   EXPECT_FALSE(LoadDvtFolder(store, &folder));
   EXPECT_TRUE(StoreDvtFolder(store, "E:\\새 폴더") && LoadDvtFolder(store, &folder));
-  EXPECT_EQ(Utf16Bytes(folder), store.values.at(FakeSettingsStore::Key(kSettingsKeyPath, "Dvt_Path")).bytes);
+  EXPECT_EQ(Utf16Bytes(folder), store.Bytes(kSettingsKeyPath, "Dvt_Path"));
   EXPECT_EQ("E:\\새 폴더", folder);
   store.refuseWrites = true;
   EXPECT_FALSE(StoreDvtFolder(store, "F:\\"));

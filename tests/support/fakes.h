@@ -138,6 +138,7 @@ class FakeSettingsStore : public SettingsStore {
   void SetText(const std::string& keyPath, const std::string& name, const std::string& utf8) {
     values[Key(keyPath, name)] = Value{kRegSz, Utf16Bytes(utf8, false)};
   }
+  std::string Bytes(const std::string& key, const std::string& name) const { return values.at(Key(key, name)).bytes; }
   static std::string Key(const std::string& key, const std::string& name) { return AsciiUpper(key + "|" + name); }
 
   std::map<std::string, Value> values;
