@@ -207,8 +207,7 @@ TEST(FallbackSettingsStore, UserCopyWinsAndIsKeptEqual) {
   EXPECT_EQ(1u, user.writes.size());  // no per-user copy is made
   user.refuseWrites = true;            // a copy that cannot be refreshed would hide the write
   EXPECT_EQ(0, save("Serial_Port"));
-  user.refuseWrites = false;
-  machine.refuseWrites = true;  // an operator without administrator rights
+  user.refuseWrites = false, machine.refuseWrites = true;  // an operator without administrator rights
   EXPECT_EQ(1, save("Dvt_Path"));
   EXPECT_EQ(Utf16Bytes("5"), user.Bytes(kKey, "Dvt_Path"));
   user.refuseWrites = true;

@@ -99,6 +99,7 @@ TEST(ToolCommandLine, PiecesLeftOffAndPositionsTaken) {
 }
 
 const std::string kProgram = "C:\\Program Files\\Quintor\\", kUser = "C:\\Users\\op\\AppData\\Local\\Quintor\\";
+const std::string kScript = kProgram + "run_dorvik.bat", kLog = kProgram + "Quintor_Log.txt", kUserLog = kUser + "Quintor_Log.txt";
 
 class Runner : public ::testing::Test, protected FakeServices {
  protected:
@@ -109,40 +110,38 @@ class Runner : public ::testing::Test, protected FakeServices {
 };
 
 TEST_F(Runner, ScriptAndCaptureLogGoWhereTheyCanBeWritten) {
-  fs.AddFile(kProgram + "Quintor_Log.txt", "old output");
+  fs.AddFile(kLog, "old output");
   std::string logDuringRun = "not run";
   launcher.onRun = [&](const std::string&, const std::string& capture) { logDuringRun = fs.Content(capture); };
   ASSERT_TRUE(Run(true));
-  EXPECT_EQ(ComposeRunScript(in, kStart), fs.Content(kProgram + "run_dorvik.bat"));
-  EXPECT_EQ("cmd.exe /d /v:off /s /c \"\"" + kProgram + "run_dorvik.bat\"\" > " + kProgram + "Quintor_Log.txt waited",
-            launcher.Last());
+  EXPECT_EQ(ComposeRunScript(in, kStart), fs.Content(kScript));
+  EXPECT_EQ("cmd.exe /d /v:off /s /c \"\"" + kScript + "\"\" > " + kLog + " waited", launcher.Last());
   EXPECT_EQ("", logDuringRun);
   // The per-user folder is made only when a file goes there; an empty log is not viewed.
-  EXPECT_FALSE(fs.FolderExists(kUser.substr(0, kUser.size() - 1)) || fs.Has(kUser + "Quintor_Log.txt") ||
-               ViewCaptureLog(services));
-  fs.AddFile(kProgram + "Quintor_Log.txt", "captured");
+  EXPECT_FALSE(fs.FolderExists(kUser.substr(0, kUser.size() - 1)) || fs.Has(kUserLog) || ViewCaptureLog(services));
+  fs.AddFile(kLog, "captured");
   ASSERT_TRUE(Run(false));  // without capture the log stays
-  EXPECT_EQ(ScriptStartCommand(kProgram + "run_dorvik.bat") + " >  waited", launcher.Last());
+  EXPECT_EQ(ScriptStartCommand(kScript) + " >  waited", launcher.Last());
   ASSERT_TRUE(ViewCaptureLog(services));
-  EXPECT_EQ("notepad.exe \"" + kProgram + "Quintor_Log.txt\" > ", launcher.Last());
+  EXPECT_EQ("notepad.exe \"" + kLog + "\" > ", launcher.Last());
 
   fs.refused = {kProgram};
   ASSERT_TRUE(Run(true));
   EXPECT_TRUE(fs.FolderExists(kUser.substr(0, kUser.size() - 1)));
-  EXPECT_EQ(ScriptStartCommand(kUser + "run_dorvik.bat") + " > " + kUser + "Quintor_Log.txt waited", launcher.Last());
-  fs.AddFile(kUser + "Quintor_Log.txt", "x");
+  EXPECT_EQ(ScriptStartCommand(kUser + "run_dorvik.bat") + " > " + kUserLog + " waited", launcher.Last());
+  fs.AddFile(kUserLog, "x");
   ASSERT_TRUE(ViewCaptureLog(services));
-  EXPECT_EQ("notepad.exe " + kUser + "Quintor_Log.txt > ", launcher.Last());
+  EXPECT_EQ("notepad.exe " + kUserLog + " > ", launcher.Last());
   // Once the program folder takes the log again, the older per-user log no
   // longer stands for the last run.
   fs.refused.clear();
   ASSERT_TRUE(Run(true));
-  EXPECT_EQ("", fs.Content(kUser + "Quintor_Log.txt"));
-  EXPECT_EQ(kProgram + "Quintor_Log.txt", CaptureLogPath(services));
+  EXPECT_EQ("", fs.Content(kUserLog));
+  EXPECT_EQ(kLog, CaptureLogPath(services));
 
-  fs.refused = {kProgram + "Quintor_Log.txt", kUser};  // no folder takes the log
+  fs.refused = {kLog, kUser};  // no folder takes the log
   ASSERT_TRUE(Run(true));
-  EXPECT_EQ(ScriptStartCommand(kProgram + "run_dorvik.bat") + " >  waited", launcher.Last());
+  EXPECT_EQ(ScriptStartCommand(kScript) + " >  waited", launcher.Last());
   env.exePath = "C:\\Tools %USERNAME%\\Quintor.exe";  // cmd would expand it
   EXPECT_FALSE(Run(true));
   fs.refused.clear();
@@ -151,15 +150,15 @@ TEST_F(Runner, ScriptAndCaptureLogGoWhereTheyCanBeWritten) {
 }
 
 TEST_F(Runner, NothingRunsWithoutAToolACommandLineOrAReadableScript) {
-  fs.AddFile(kProgram + "run_dorvik.bat", "previous");
+  fs.AddFile(kScript, "previous");
   in.rows.clear();
   EXPECT_FALSE(Run(true));
   in = FileDownloadInputs("D:\\Bench\\Dorvik.exe", "E:\\한글", "a.bin");
   env.asciiBatchOnly = true;  // a character cmd would read as another one
   EXPECT_FALSE(Run(false));
   EXPECT_TRUE(launcher.calls.empty());
-  EXPECT_EQ("previous", fs.Content(kProgram + "run_dorvik.bat"));
-  EXPECT_FALSE(fs.Has(kProgram + "Quintor_Log.txt"));
+  EXPECT_EQ("previous", fs.Content(kScript));
+  EXPECT_FALSE(fs.Has(kLog));
   env.asciiBatchOnly = false;
   launcher.startable = false;
   EXPECT_FALSE(Run(false));
