@@ -6,6 +6,7 @@
 #include "core/settings.h"
 #include "invocation/script.h"
 #include "tests/support/fakes.h"
+#include "tests/support/runinputs.h"
 
 namespace {
 
@@ -14,14 +15,13 @@ namespace {
 class BbcbJob : public ::testing::Test, protected FakeServices {
  protected:
   RunServices services{fs, launcher, env};
+  const std::string script = GetModuleFolder(env) + "run_bbcb.bat";
   BbcbInputs in{"D:\\Bench\\irdeto_make_bbcb.exe", "E:\\cfg\\box.cfg", "G:\\rel", "0012ABCD", "1A2B3C4D", "MF001", {}};
   void SetUp() override {
     clock.now = LocalTime{2011, 3, 15, 14, 45, 30};
     fs.AddFile("E:\\cfg\\box.cfg", "config");
     launcher.onRun = [this](const std::string&, const std::string&) {
-      const std::string script = fs.Content(GetModuleFolder(env) + "run_bbcb.bat");
-      const size_t from = script.rfind("\r\n", script.size() - 3) + 2;
-      const std::vector<std::string> args = CmdArguments(script.substr(from, script.size() - 2 - from)).value();
+      const std::vector<std::string> args = CmdArguments(ScriptLines(fs.Content(script)).back()).value();
       fs.AddFile(args.at(10), args.at(4));
     };
   }
@@ -37,9 +37,8 @@ TEST_F(BbcbJob, RunsLeaveImageConfigCopyAndReadMeInTheirOwnFolders) {
   ASSERT_EQ(BbcbRunStatus::kOk, run.status);
   EXPECT_EQ("G:\\rel\\20110315_PM1445", run.stampedFolder);
   EXPECT_EQ("D:\r\ncd D:\\Bench\r\nirdeto_make_bbcb.EXE -config E:\\cfg\\box.cfg -sn 0012ABCD -rn 1A2B3C4D "
-            "-manufacturer_sn \"MF001\" -output G:\\rel\\20110315_PM1445\\bbcb.bin\r\n",
-            fs.Content(GetModuleFolder(env) + "run_bbcb.bat"));
-  EXPECT_EQ(ScriptStartCommand(GetModuleFolder(env) + "run_bbcb.bat") + " >  waited", launcher.Last());
+            "-manufacturer_sn \"MF001\" -output G:\\rel\\20110315_PM1445\\bbcb.bin\r\n", fs.Content(script));
+  EXPECT_EQ(ScriptStartCommand(script) + " >  waited", launcher.Last());
   EXPECT_EQ("config", fs.Content("G:\\rel\\20110315_PM1445\\box.CFG"));
   EXPECT_EQ("* 2011.03.15. PM 14:45 - Make Bbcb.Bin \r\n\r\nirdeto_make_bbcb.EXE \r\n\t-config box.cfg \r\n"
             "\t-sn 0012ABCD \r\n\t-rn 1A2B3C4D \r\n\t-manufacturer_sn \"MF001\" \r\n\t\r\n\t-output bbcb.bin\r\n\r\n",
@@ -76,12 +75,11 @@ TEST_F(BbcbJob, NothingClaimsAnImageThatWasNotMade) {
   fs.refused = {"G:\\rel"};  // removed after it was chosen
   EXPECT_EQ(BbcbRunStatus::kNoFolder, Start().status);
   EXPECT_TRUE(launcher.calls.empty());
-  EXPECT_NE(std::string::npos, fs.Content(GetModuleFolder(env) + "run_bbcb.bat").find("PM1445\\bbcb.bin"));
+  EXPECT_NE(std::string::npos, fs.Content(script).find("PM1445\\bbcb.bin"));
   fs.refused.clear();
   launcher.startable = false;
   EXPECT_EQ(BbcbRunStatus::kNotStarted, Start().status);
-  launcher.startable = true;
-  launcher.onRun = nullptr;  // the tool made nothing
+  launcher.startable = true, launcher.onRun = nullptr;  // the tool made nothing
   const BbcbRun run = Start();
   EXPECT_EQ(BbcbRunStatus::kOk, run.status);
   EXPECT_FALSE(run.output.imageFound || run.output.configCopied || run.output.readMeWritten);

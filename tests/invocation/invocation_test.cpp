@@ -11,31 +11,26 @@
 namespace {
 
 const LocalTime kStart{2011, 3, 7, 14, 5, 33};
+using Args = std::vector<std::string>;
 
 TEST(Argument, FormatAndSplitRules) {
   const std::pair<std::string, const char*> formats[] = {
       {"azAZ09\\:._-~", "azAZ09\\:._-~"}, {"`", "\"`\""}, {"{", "\"{\""}, {"@", "\"@\""}, {"[", "\"[\""},
       {"/", "\"/\""}, {"", "\"\""}, {"a b\\\\", "\"a b\\\\\\\\\""}, {"C:\\", "C:\\"}, {"다운로드", "\"다운로드\""},
-      {"tab\there", "\"tab\there\""}, {"a\"b", nullptr}, {"a\x1F", nullptr}, {"a\x7F", nullptr}, {"a\nb", nullptr},
-  };
+      {"tab\there", "\"tab\there\""}, {"a\"b", nullptr}, {"a\x1F", nullptr}, {"a\x7F", nullptr}, {"a\nb", nullptr}};
   for (const auto& [value, formatted] : formats) {
     EXPECT_EQ(formatted ? std::optional<std::string>(formatted) : std::nullopt, FormatArgument(value)) << value;
   }
-  using V = std::vector<std::string>;
-  const std::pair<const char*, V> splits[] = {
+  const std::pair<const char*, Args> splits[] = {
       {"a \"b c\"\td", {"a", "b c", "d"}}, {"a\\\\b \"c\\\\\"", {"a\\\\b", "c\\"}}, {"a\\\"b c\\\\\\\"d", {"a\"b", "c\\\"d"}},
-      {"\"\"", {""}}, {" \t ", {}}, {"\"a\"\"b\" c", {"a\"b", "c"}}, {"a\"b\"\"", {"ab\""}},
-  };
+      {"\"\"", {""}}, {" \t ", {}}, {"\"a\"\"b\" c", {"a\"b", "c"}}, {"a\"b\"\"", {"ab\""}}};
   for (const auto& [line, args] : splits) EXPECT_EQ(args, SplitWindowsCommandLine(line)) << line;
 }
 
 TEST(ToolCommandLine, ExamplesScriptAndHistory) {
   ToolCommandInputs in = FileDownloadInputs("D:\\Bench\\Dorvik.exe", "E:\\load", "dev002.SDL");
-  in.rows.insert(in.rows.begin(), DownloadRow{false, "E:\\load", "bbcb.BIN"});
-  in.rows.push_back({true, "E:\\load", "devkey.DNL"});
-  EXPECT_EQ("Dorvik.EXE -c 1 -b 7 -n 8 -s 0 -p 0 E:\\load\\dev002.SDL -d ",
-            BuildToolCommandLine(in, CommandLineSelection::Script()));
-  EXPECT_EQ((std::vector<std::string>{"[2011.03.07. 14:05]", "Dorvik.EXE -c 1 -b 7 -n 8 -s 0 -p 0 -d ", "dev002.SDL ", " "}),
+  in.rows = {{false, "E:\\load", "bbcb.BIN"}, in.rows[0], {true, "E:\\load", "devkey.DNL"}};
+  EXPECT_EQ((Args{"[2011.03.07. 14:05]", "Dorvik.EXE -c 1 -b 7 -n 8 -s 0 -p 0 -d ", "dev002.SDL ", " "}),
             ComposeRunHistoryLines(in, kStart));
 
   in = FileDownloadInputs("D:\\Bench\\Dorvik.exe", "E:\\load", "bbcb.BIN");
@@ -45,9 +40,8 @@ TEST(ToolCommandLine, ExamplesScriptAndHistory) {
   EXPECT_EQ("Dorvik.EXE -c 3 -b 6 -n 8 -s 2 -p 1 -cmd irdeto_factory_lock -arg0 E:\\load\\bbcb.BIN "
             "-arg1 F:\\keys\\mankey.DNL -arg2 \"SCS|CW\" -output G:\\out\\result.txt ",
             BuildToolCommandLine(in, CommandLineSelection::Script()));
-  EXPECT_EQ((std::vector<std::string>{"[2011.03.07. 14:05]", "Dorvik.EXE -c 3 -b 6 -n 8 -s 2 -p 1 ",
-                                      "-cmd irdeto_factory_lock ", "-arg0 bbcb.BIN ", "-arg1 mankey.DNL ",
-                                      "-arg2 \"SCS|CW\" ", "-output result.TXT ", " "}),
+  EXPECT_EQ((Args{"[2011.03.07. 14:05]", "Dorvik.EXE -c 3 -b 6 -n 8 -s 2 -p 1 ", "-cmd irdeto_factory_lock ",
+                  "-arg0 bbcb.BIN ", "-arg1 mankey.DNL ", "-arg2 \"SCS|CW\" ", "-output result.TXT ", " "}),
             ComposeRunHistoryLines(in, kStart));
 }
 
@@ -66,7 +60,7 @@ TEST(ToolCommandLine, EveryCommandsRules) {
   for (const auto& [command, inputs, expected] : cases) {
     ToolCommandInputs in{"C:\\T.exe", 2, 2400, 5, 1, 2, command, {}, (inputs & kScs) != 0, (inputs & kJei) != 0,
                          (inputs & kCw) != 0, "", false};
-    if (inputs & kRows) in.rows = {{true, "C:\\i", "a.BIN"}, {false, "C:\\i", "b.BIN"}, {true, "C:\\i", "c.BIN"}};
+    if (inputs & kRows) in.rows = {{false, "C:\\i", "b.BIN"}, {true, "C:\\i", "a.BIN"}, {true, "C:\\i", "c.BIN"}};
     EXPECT_EQ(expected != nullptr, CanBuildCommandLine(in)) << command;
     EXPECT_EQ(expected ? std::string("T.EXE -c 2 -b 0 -n 5 -s 1 -p 2 ") + expected : "",
               BuildToolCommandLine(in, CommandLineSelection::Script())) << command;
@@ -197,8 +191,6 @@ TEST(RunScript, FolderLinesAndLimits) {
   EXPECT_EQ("REM 2011.03.07. 14:05\r\nD:\r\ncd D:\\B\r\nT.EXE %%1\t2>&1\r\n",
             ComposeToolRunScript("D:\\B\\T.exe", "T.EXE %1\t", kStart));
 }
-
-using Args = std::vector<std::string>;
 
 void ExpectScriptPasses(const std::string& script, const std::string& folder, const Args& args) {
   std::vector<std::string> lines = ScriptLines(script);
