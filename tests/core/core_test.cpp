@@ -13,10 +13,7 @@ TEST(Text, Utf8AndUtf16AgreeAtEveryBoundary) {
       {"A\x7F", u"A\x7F"}, {"\xC2\x80", u"\u0080"}, {"\xDF\xBF", u"\u07FF"}, {"\xE0\xA0\x80", u"\u0800"},
       {"\xED\x9F\xBF", u"\uD7FF"}, {"\xEF\xBF\xBF\xF4\x8F\xBF\xBF", u"\uFFFF\U0010FFFF"},
       {"\xF0\x90\x80\x80\xEE\x80\x80", u"\U00010000\uE000"}};
-  for (const auto& [utf8, utf16] : wellFormed) {
-    EXPECT_EQ(utf16, Utf8ToUtf16(utf8)) << utf8;
-    EXPECT_EQ(utf8, Utf16ToUtf8(utf16)) << utf8;
-  }
+  for (const auto& [utf8, utf16] : wellFormed) EXPECT_TRUE(utf16 == Utf8ToUtf16(utf8) && utf8 == Utf16ToUtf8(utf16)) << utf8;
   // Overlong forms, beyond U+10FFFF, surrogates, stray and missing
   // continuation bytes, a lead byte no character has.
   for (const char* bad : {"\xC0\x80", "\xE0\x9F\xBF", "\xF0\x8F\xBF\xBF", "\xF4\x90\x80\x80", "\xED\xA0\x80",
@@ -34,9 +31,7 @@ TEST(Paths, HelpersFollowTheLastDotRule) {
       {"C:\\img\\boot.old.bin", "C:", "C:\\img", "boot.old.BIN"}, {"C:\\out\\log.", "C:", "C:\\out", "log."},
       {"C:\\my.dir\\log", "C:", "C:", "my.DIR\\LOG"}, {"\\\\srv\\share\\a.bin", "", "\\\\srv\\share", "a.BIN"},
       {"C:\\다운로드\\이미지.é", "C:", "C:\\다운로드", "이미지.é"}, {"Dorvik", "", "", "Dorvik"}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(c, (std::vector<std::string>{c[0], GetPathDrive(c[0]), GetPathFolder(c[0]), GetPathFileName(c[0])}));
-  }
+  for (const auto& c : cases) EXPECT_EQ(c, (std::vector<std::string>{c[0], GetPathDrive(c[0]), GetPathFolder(c[0]), GetPathFileName(c[0])}));
   EXPECT_EQ("", GetPathExtension("C:\\a\\b"));
   EXPECT_EQ("C:\\Program Files\\Quintor\\", GetModuleFolder(FakeEnvironment()));
   const char* const modules[][2] = {{"\\\\srv\\t/Quintor.exe", "\\\\srv\\t/"}, {"Quintor.exe", ".\\"}};

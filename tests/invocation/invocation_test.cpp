@@ -153,11 +153,9 @@ TEST_F(Runner, NothingRunsWithoutAToolACommandLineOrAReadableScript) {
   EXPECT_TRUE(launcher.calls.empty());
   EXPECT_EQ("previous", fs.Content(kScript));
   EXPECT_FALSE(fs.Has(kLog));
-  env.asciiBatchOnly = false;
-  launcher.startable = false;
+  env.asciiBatchOnly = false, launcher.startable = false;
   EXPECT_FALSE(Run(false));
-  fs.files.clear();  // the tool has gone since it was chosen
-  launcher.startable = true;
+  fs.files.clear(), launcher.startable = true;  // the tool has gone since it was chosen
   EXPECT_FALSE(Run(false) || ViewCaptureLog(services));
   EXPECT_EQ(1u, launcher.calls.size());
 }

@@ -2,8 +2,6 @@
 // script line, the stored form of a text, and a fingerprint of long tables.
 #pragma once
 
-#include "tests/support/cmdline.h"
-
 #include <algorithm>
 #include <cstdint>
 #include <functional>
@@ -16,7 +14,7 @@
 #include "core/services.h"
 #include "core/text.h"
 #include "core/timestamp.h"
-#include "invocation/argument.h"
+#include "tests/support/cmdline.h"
 
 // A UTF-8 text as UTF-16LE bytes: as this system stores a text value, with
 // its terminating zero; as other writers may leave one, without.
