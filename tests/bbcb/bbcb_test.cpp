@@ -45,7 +45,6 @@ TEST_F(BbcbJob, RunsLeaveImageConfigCopyAndReadMeInTheirOwnFolders) {
             fs.Content("G:\\rel\\20110315_PM1445\\ReadMe.txt"));
   EXPECT_TRUE(run.output.imageFound && run.output.configCopied && run.output.readMeWritten);
   EXPECT_FALSE(FinishBbcbOutput(fs, env, BbcbInputs{}, run.stampedFolder).readMeWritten);
-
   // The next run of that minute takes the next folder; an image of one byte is
   // an image; a ReadMe is in the ANSI code page when that holds every
   // character, else UTF-8 after a byte-order mark.
@@ -76,8 +75,7 @@ TEST_F(BbcbJob, NothingClaimsAnImageThatWasNotMade) {
   EXPECT_EQ(BbcbRunStatus::kNoFolder, Start().status);
   EXPECT_TRUE(launcher.calls.empty());
   EXPECT_NE(std::string::npos, fs.Content(script).find("PM1445\\bbcb.bin"));
-  fs.refused.clear();
-  launcher.startable = false;
+  fs.refused.clear(), launcher.startable = false;
   EXPECT_EQ(BbcbRunStatus::kNotStarted, Start().status);
   launcher.startable = true, launcher.onRun = nullptr;  // the tool made nothing
   const BbcbRun run = Start();

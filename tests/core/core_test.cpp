@@ -222,14 +222,12 @@ TEST(MainSettings, EightValuesByName) {
   ExchangeMainSettings(first, fs, settings, SettingsMode::kLoad);
   ExchangeMainSettings(first, fs, settings, SettingsMode::kSave);
   expectStored(first, {"", "1", "115200", "8", "0", "0", "", ""});
-
   fs.AddFile("D:\\Dorvik.exe", "M");
   const char* const stored[] = {"D:\\Dorvik.exe", "3", "57600", " 7", "2", "1x", "G:\\없는\\r.txt", "E:\\dvt"};
   for (int i = 0; i < 8; ++i) first.SetText(kKey, names[i], stored[i]);
   ExchangeMainSettings(first, fs, settings, SettingsMode::kLoad);
   ExchangeMainSettings(next, fs, settings, SettingsMode::kSave);
   expectStored(next, {"D:\\Dorvik.exe", "3", "57600", "7", "2", "1", "G:\\없는\\r.txt", "E:\\dvt"});
-
   // A tool file that is missing or empty is neither taken nor kept; a value
   // that is no number leaves its field.
   fs.AddFile("D:\\Empty\\Dorvik.exe", "");

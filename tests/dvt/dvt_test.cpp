@@ -74,7 +74,6 @@ TEST(DvtRun, RunsTheCaseOnlyWithACommandLine) {
   EXPECT_EQ("REM 2011.03.07. 14:05\r\nC:\r\ncd C:\\Tools\r\nDorvik.EXE -c 1 -b 7 -n 8 -s 0 -p 0 D:\\DVT\\Dev002.sdl -d 2>&1\r\n",
             s.fs.Content(script));
   EXPECT_EQ(ScriptStartCommand(script) + " >  waited", s.launcher.Last());
-
   // Positions outside their catalogues leave their pieces off; the folder is used as given.
   EXPECT_EQ("Dorvik.EXE D:\\DVT\\Dev002.sdl -d ", BuildDvtCommandLine({"C:\\Dorvik.exe", 9, -1, 4, 3, -1, "D:\\DVT", 1}));
   EXPECT_EQ("Dorvik.EXE -c 9 -b 0 -n 5 -s 2 -p 2 D:\\\\Dev002.sdl -d ",

@@ -32,7 +32,6 @@ TEST(ToolCommandLine, ExamplesScriptAndHistory) {
   in.rows = {{false, "E:\\load", "bbcb.BIN"}, in.rows[0], {true, "E:\\load", "devkey.DNL"}};
   EXPECT_EQ((Args{"[2011.03.07. 14:05]", "Dorvik.EXE -c 1 -b 7 -n 8 -s 0 -p 0 -d ", "dev002.SDL ", " "}),
             ComposeRunHistoryLines(in, kStart));
-
   in = FileDownloadInputs("D:\\Bench\\Dorvik.exe", "E:\\load", "bbcb.BIN");
   in.port = 3, in.baudRate = 57600, in.stopBits = 2, in.parity = 1, in.command = kCmdIrdetoFactoryLock;
   in.rows.push_back({true, "F:\\keys", "mankey.DNL"});
@@ -74,7 +73,6 @@ TEST(ToolCommandLine, PiecesLeftOffAndPositionsTaken) {
   EXPECT_EQ("Dorvik.EXE E:\\load\\a.BIN -d ", BuildToolCommandLine(in, CommandLineSelection::Script()));
   in.command.reset();
   EXPECT_EQ("", BuildToolCommandLine(in, CommandLineSelection::Script()));
-
   in = FileDownloadInputs("D:\\Bench\\Dorvik.exe", "E:\\load", "a.BIN");
   in.command = kCmdIrdetoFactoryProgram, in.rows.clear();
   std::string expected = "-cmd irdeto_factory_program ";
@@ -118,7 +116,6 @@ TEST_F(Runner, ScriptAndCaptureLogGoWhereTheyCanBeWritten) {
   EXPECT_EQ(ScriptStartCommand(kScript) + " >  waited", launcher.Last());
   ASSERT_TRUE(ViewCaptureLog(services));
   EXPECT_EQ("notepad.exe \"" + kLog + "\" > ", launcher.Last());
-
   fs.refused = {kProgram};
   ASSERT_TRUE(Run(true));
   EXPECT_TRUE(fs.FolderExists(kUser.substr(0, kUser.size() - 1)));
@@ -132,7 +129,6 @@ TEST_F(Runner, ScriptAndCaptureLogGoWhereTheyCanBeWritten) {
   ASSERT_TRUE(Run(true));
   EXPECT_EQ("", fs.Content(kUserLog));
   EXPECT_EQ(kLog, CaptureLogPath(services));
-
   fs.refused = {kLog, kUser};  // no folder takes the log
   ASSERT_TRUE(Run(true));
   EXPECT_EQ(ScriptStartCommand(kScript) + " >  waited", launcher.Last());
@@ -150,9 +146,7 @@ TEST_F(Runner, NothingRunsWithoutAToolACommandLineOrAReadableScript) {
   in = FileDownloadInputs("D:\\Bench\\Dorvik.exe", "E:\\한글", "a.bin");
   env.asciiBatchOnly = true;  // a character cmd would read as another one
   EXPECT_FALSE(Run(false));
-  EXPECT_TRUE(launcher.calls.empty());
-  EXPECT_EQ("previous", fs.Content(kScript));
-  EXPECT_FALSE(fs.Has(kLog));
+  EXPECT_TRUE(launcher.calls.empty() && fs.Content(kScript) == "previous" && !fs.Has(kLog));
   env.asciiBatchOnly = false, launcher.startable = false;
   EXPECT_FALSE(Run(false));
   fs.files.clear(), launcher.startable = true;  // the tool has gone since it was chosen

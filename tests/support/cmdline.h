@@ -1,13 +1,13 @@
-// The oracle for command lines: how the tools' own start-up code splits one.
+// The oracle for command lines: how the tools' own start-up code splits one,
+// by the rules of the Microsoft C runtime.
 #pragma once
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
-// Splits a command line into arguments by the rules of the Microsoft C
-// runtime: 2n backslashes before a quote give n, 2n+1 give n and the quote,
-// and "" inside quotes is a literal quote.
+// 2n backslashes before a quote give n, 2n+1 give n and the quote; "" inside
+// quotes is a literal quote.
 inline std::vector<std::string> SplitWindowsCommandLine(const std::string& line) {
   std::vector<std::string> args;
   for (size_t i = line.find_first_not_of(" \t"); i < line.size(); i = line.find_first_not_of(" \t", i)) {

@@ -59,9 +59,7 @@ class FakeFileSystem : public FileSystem {
     return !IsRefused(path);
   }
   bool CreateFolder(const std::string& path) override { return !IsRefused(path) && folders.insert(Key(path)).second; }
-  bool CopyFileOver(const std::string& from, const std::string& to) override {
-    return Has(from) && WriteFileBytes(to, Content(from));
-  }
+  bool CopyFileOver(const std::string& from, const std::string& to) override { return Has(from) && WriteFileBytes(to, Content(from)); }
   void AddFile(const std::string& path, const std::string& bytes) { files[Key(path)] = bytes; }
   void AddFolder(const std::string& path) { folders.insert(Key(path)); }
   bool Has(const std::string& path) const { return files.count(Key(path)) > 0; }
@@ -71,7 +69,6 @@ class FakeFileSystem : public FileSystem {
     const auto under = [&](const std::string& prefix) { return Key(path).rfind(Key(prefix), 0) == 0; };
     return std::any_of(refused.begin(), refused.end(), under);
   }
-
   std::map<std::string, std::string> files;
   std::set<std::string> folders;
   std::vector<std::string> refused;
@@ -88,12 +85,9 @@ class FakeEnvironment : public Environment {
   }
   // A Western ANSI code page, near enough: the first 256 characters.
   std::optional<std::string> EncodeForAnsi(const std::string& text) const override {
-    std::string bytes;
-    for (const char16_t c : Utf8ToUtf16(text)) {
-      if (c > 0xFF) return std::nullopt;
-      bytes += static_cast<char>(c);
-    }
-    return bytes;
+    const std::u16string wide = Utf8ToUtf16(text);
+    if (std::any_of(wide.begin(), wide.end(), [](char16_t c) { return c > 0xFF; })) return std::nullopt;
+    return std::string(wide.begin(), wide.end());
   }
   bool asciiBatchOnly = false;
   std::string exePath = "C:\\Program Files\\Quintor\\Quintor.exe";
@@ -138,7 +132,6 @@ class FakeSettingsStore : public SettingsStore {
   }
   std::string Bytes(const std::string& key, const std::string& name) const { return values.at(Key(key, name)).bytes; }
   static std::string Key(const std::string& key, const std::string& name) { return AsciiUpper(key + "|" + name); }
-
   std::map<std::string, Value> values;
   std::vector<std::string> writes;
   bool refuseWrites = false;
