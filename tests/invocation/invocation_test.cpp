@@ -83,9 +83,8 @@ TEST(ToolCommandLine, PiecesLeftOffAndPositionsTaken) {
   }
   EXPECT_EQ("Dorvik.EXE -c 1 -b 7 -n 8 -s 0 -p 0 " + expected + "-d ",
             BuildToolCommandLine(in, CommandLineSelection::Script()));
-  const std::vector<std::string> history = ComposeRunHistoryLines(in, kStart);  // positions 0 to 3
-  EXPECT_EQ(8u, history.size());
-  EXPECT_EQ("-arg3 f3.BIN ", history.at(6));
+  const Args history = ComposeRunHistoryLines(in, kStart);  // positions 0 to 3
+  EXPECT_EQ((Args{"-arg3 f3.BIN ", " "}), Args(history.begin() + 6, history.end()));
   in.toolPath.clear();
   EXPECT_EQ("", BuildToolCommandLine(in, CommandLineSelection::Script()));
 }

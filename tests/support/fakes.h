@@ -141,7 +141,7 @@ class FakeSettingsStore : public SettingsStore {
 class FakeClock : public Clock {
  public:
   LocalTime Now() const override { return now; }
-  LocalTime now{2011, 3, 7, 14, 5, 0};
+  LocalTime now{2011, 3, 15, 14, 45, 30};
 };
 
 // The services of one test, declared before anything that holds them.
