@@ -14,7 +14,6 @@ namespace {
 // script's command line tells it to.
 class BbcbJob : public ::testing::Test, protected FakeServices {
  protected:
-  RunServices services{fs, launcher, env};
   const std::string script = GetModuleFolder(env) + "run_bbcb.bat";
   BbcbInputs in{"D:\\Bench\\irdeto_make_bbcb.exe", "E:\\cfg\\box.cfg", "G:\\rel", "0012ABCD", "1A2B3C4D", "MF001", {}};
   void SetUp() override {

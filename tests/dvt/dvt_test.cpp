@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <climits>
-
 #include "core/mainsettings.h"
 #include "core/paths.h"
 #include "core/settings.h"
@@ -31,7 +29,7 @@ TEST(DvtCatalogue, CaseViewsCommandLinesAndSteps) {
   }
   // The 30 cases as the window has always shown them.
   EXPECT_EQ(9354363714583173359u, Fingerprint(all)) << all;
-  for (const int outside : {-1, 30, INT_MIN, INT_MAX}) {
+  for (const int outside : {-1, 30, INT32_MIN, INT32_MAX}) {
     EXPECT_FALSE(ComposeCaseView(outside).has_value());
     EXPECT_EQ("0 29", std::to_string(NextDvtCase(outside)) + " " + std::to_string(PreviousDvtCase(outside)));
   }
@@ -62,15 +60,14 @@ TEST(DvtFolder, StoredAsDvtPath) {
 
 TEST(DvtRun, RunsTheCaseOnlyWithACommandLine) {
   FakeServices s;
-  RunServices services{s.fs, s.launcher, s.env};
   const std::string script = GetModuleFolder(s.env) + "run_Dvttest.bat";
   s.fs.AddFile("C:\\Tools\\Dorvik.exe", "MZ");
   for (const DvtRunInputs& in : {Reference(30), Reference(-1), Reference(1, ""), Reference(1, "C:\\Tools\\Dorvik.exe", ""),
                                  Reference(1, "C:\\Tools\\Dorvik.exe", "D:\\a\"b")}) {
-    EXPECT_FALSE(RunDvtTest(services, in, kPressed));
+    EXPECT_FALSE(RunDvtTest(s.services, in, kPressed));
   }
   EXPECT_FALSE(s.fs.Has(script) || s.launcher.calls.size());
-  ASSERT_TRUE(RunDvtTest(services, Reference(1), kPressed));
+  ASSERT_TRUE(RunDvtTest(s.services, Reference(1), kPressed));
   EXPECT_EQ("REM 2011.03.07. 14:05\r\nC:\r\ncd C:\\Tools\r\nDorvik.EXE -c 1 -b 7 -n 8 -s 0 -p 0 D:\\DVT\\Dev002.sdl -d 2>&1\r\n",
             s.fs.Content(script));
   EXPECT_EQ(ScriptStartCommand(script) + " >  waited", s.launcher.Last());

@@ -4,7 +4,6 @@
 #include "dvt/dvtrun.h"
 #include "invocation/argument.h"
 #include "invocation/script.h"
-#include "invocation/toolcmdline.h"
 #include "tests/support/fakes.h"
 #include "tests/support/runinputs.h"
 
@@ -94,7 +93,6 @@ const std::string kScript = kProgram + "run_dorvik.bat", kLog = kProgram + "Quin
 
 class Runner : public ::testing::Test, protected FakeServices {
  protected:
-  RunServices services{fs, launcher, env};
   ToolCommandInputs in = FileDownloadInputs("D:\\Bench\\Dorvik.exe", "E:\\load", "a.bin");
   void SetUp() override { fs.AddFile(in.toolPath, "MZ"); }
   bool Run(bool capture) { return RunToolScript(services, in, kStart, capture); }

@@ -144,11 +144,12 @@ class FakeClock : public Clock {
   LocalTime now{2011, 3, 15, 14, 45, 30};
 };
 
-// The services of one test, declared before anything that holds them.
+// The services of one test, and the run services over them.
 struct FakeServices {
   FakeFileSystem fs;
   FakeSettingsStore store;
   FakeLauncher launcher;
   FakeEnvironment env;
   FakeClock clock;
+  RunServices services{fs, launcher, env};
 };
