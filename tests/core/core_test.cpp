@@ -33,8 +33,7 @@ TEST(Paths, HelpersFollowTheLastDotRule) {
       {"C:\\다운로드\\이미지.é", "C:", "C:\\다운로드", "이미지.é"}, {"Dorvik", "", "", "Dorvik"}};
   for (const auto& c : cases) EXPECT_EQ(c, (std::vector<std::string>{c[0], GetPathDrive(c[0]), GetPathFolder(c[0]), GetPathFileName(c[0])}));
   EXPECT_EQ("", GetPathExtension("C:\\a\\b"));
-  EXPECT_EQ("C:\\Program Files\\Quintor\\", GetModuleFolder(FakeEnvironment()));
-  const char* const modules[][2] = {{"\\\\srv\\t/Quintor.exe", "\\\\srv\\t/"}, {"Quintor.exe", ".\\"}};
+  const char* const modules[][2] = {{"C:\\Q\\Quintor.exe", "C:\\Q\\"}, {"\\\\srv\\t/Quintor.exe", "\\\\srv\\t/"}, {"Quintor.exe", ".\\"}};
   for (const auto& c : modules) {
     FakeEnvironment env;
     env.exePath = c[0];

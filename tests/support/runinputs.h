@@ -19,9 +19,8 @@ inline ToolCommandInputs FileDownloadInputs(const std::string& toolPath, const s
 inline std::vector<std::string> ScriptLines(const std::string& script) {
   std::vector<std::string> lines;
   size_t start = 0;
-  for (size_t end; (end = script.find("\r\n", start)) != std::string::npos; start = end + 2) {
+  for (size_t end; (end = script.find("\r\n", start)) != std::string::npos; start = end + 2)
     lines.push_back(script.substr(start, end - start));
-  }
   EXPECT_EQ(script.size(), start) << "text after the last CR LF";
   return lines;
 }
