@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "invocation/argument.h"
 #include "invocation/script.h"
 #include "tests/support/fakes.h"
 

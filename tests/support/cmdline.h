@@ -1,50 +1,31 @@
-// The oracle for command lines: how the tools' own start-up code splits one.
+// The oracle for command lines: how the tools' own start-up code splits one,
+// by the rules of the Microsoft C runtime.
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
-// Splits a command line into arguments by the rules of the Microsoft C
-// runtime.
+// 2n backslashes before a quote give n, 2n+1 give n and the quote; "" inside
+// quotes is a literal quote.
 inline std::vector<std::string> SplitWindowsCommandLine(const std::string& line) {
   std::vector<std::string> args;
-  size_t i = 0;
-  const size_t n = line.size();
-  while (true) {
-    while (i < n && (line[i] == ' ' || line[i] == '\t')) ++i;
-    if (i >= n) break;
+  for (size_t i = line.find_first_not_of(" \t"); i < line.size(); i = line.find_first_not_of(" \t", i)) {
     std::string arg;
-    bool inQuotes = false;
-    while (i < n) {
-      const char c = line[i];
-      if (!inQuotes && (c == ' ' || c == '\t')) break;
-      if (c == '\\') {
-        size_t slashes = 0;
-        while (i < n && line[i] == '\\') ++slashes, ++i;
-        if (i < n && line[i] == '"') {
-          arg.append(slashes / 2, '\\');
-          if (slashes % 2 == 1) {
-            arg += '"';
-            ++i;
-          }
-        } else {
-          arg.append(slashes, '\\');
-        }
-        continue;
+    for (bool quoted = false; i < line.size() && (quoted || (line[i] != ' ' && line[i] != '\t'));) {
+      const size_t slashes = std::min(line.find_first_not_of('\\', i), line.size()) - i;
+      if (slashes > 0 && i + slashes < line.size() && line[i + slashes] == '"') {
+        arg.append(slashes / 2, '\\') += slashes % 2 ? "\"" : "";
+        i += slashes + slashes % 2;
+      } else if (slashes > 0) {
+        arg.append(slashes, '\\'), i += slashes;
+      } else if (line[i] == '"' && quoted && i + 1 < line.size() && line[i + 1] == '"') {
+        arg += '"', i += 2;
+      } else if (line[i] == '"') {
+        quoted = !quoted, ++i;
+      } else {
+        arg += line[i++];
       }
-      if (c == '"') {
-        if (inQuotes && i + 1 < n && line[i + 1] == '"') {
-          // "" inside quotes is a literal quote (post-2008 runtime rule).
-          arg += '"';
-          i += 2;
-          continue;
-        }
-        inQuotes = !inQuotes;
-        ++i;
-        continue;
-      }
-      arg += c;
-      ++i;
     }
     args.push_back(arg);
   }

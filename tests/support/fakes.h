@@ -2,8 +2,6 @@
 // script line, the stored form of a text, and a fingerprint of long tables.
 #pragma once
 
-#include "tests/support/cmdline.h"
-
 #include <algorithm>
 #include <cstdint>
 #include <functional>
@@ -16,7 +14,7 @@
 #include "core/services.h"
 #include "core/text.h"
 #include "core/timestamp.h"
-#include "invocation/argument.h"
+#include "tests/support/cmdline.h"
 
 // A UTF-8 text as UTF-16LE bytes: as this system stores a text value, with
 // its terminating zero; as other writers may leave one, without.
@@ -57,26 +55,20 @@ class FakeFileSystem : public FileSystem {
   uint32_t FileSizeOrZero(const std::string& path) const override { return uint32_t(Content(path).size()); }
   bool FolderExists(const std::string& path) const override { return folders.count(Key(path)) > 0; }
   bool WriteFileBytes(const std::string& path, const std::string& bytes) override {
-    if (IsRefused(path)) return false;
-    files[Key(path)] = bytes;
-    return true;
+    if (!IsRefused(path)) files[Key(path)] = bytes;
+    return !IsRefused(path);
   }
   bool CreateFolder(const std::string& path) override { return !IsRefused(path) && folders.insert(Key(path)).second; }
-  bool CopyFileOver(const std::string& from, const std::string& to) override {
-    return Has(from) && WriteFileBytes(to, Content(from));
-  }
+  bool CopyFileOver(const std::string& from, const std::string& to) override { return Has(from) && WriteFileBytes(to, Content(from)); }
   void AddFile(const std::string& path, const std::string& bytes) { files[Key(path)] = bytes; }
   void AddFolder(const std::string& path) { folders.insert(Key(path)); }
   bool Has(const std::string& path) const { return files.count(Key(path)) > 0; }
   std::string Content(const std::string& path) const { return Has(path) ? files.at(Key(path)) : std::string(); }
   static std::string Key(const std::string& path) { return AsciiUpper(path); }
   bool IsRefused(const std::string& path) const {
-    for (const std::string& prefix : refused) {
-      if (Key(path).compare(0, prefix.size(), Key(prefix)) == 0) return true;
-    }
-    return false;
+    const auto under = [&](const std::string& prefix) { return Key(path).rfind(Key(prefix), 0) == 0; };
+    return std::any_of(refused.begin(), refused.end(), under);
   }
-
   std::map<std::string, std::string> files;
   std::set<std::string> folders;
   std::vector<std::string> refused;
@@ -93,12 +85,9 @@ class FakeEnvironment : public Environment {
   }
   // A Western ANSI code page, near enough: the first 256 characters.
   std::optional<std::string> EncodeForAnsi(const std::string& text) const override {
-    std::string bytes;
-    for (const char16_t c : Utf8ToUtf16(text)) {
-      if (c > 0xFF) return std::nullopt;
-      bytes += static_cast<char>(c);
-    }
-    return bytes;
+    const std::u16string wide = Utf8ToUtf16(text);
+    if (std::any_of(wide.begin(), wide.end(), [](char16_t c) { return c > 0xFF; })) return std::nullopt;
+    return std::string(wide.begin(), wide.end());
   }
   bool asciiBatchOnly = false;
   std::string exePath = "C:\\Program Files\\Quintor\\Quintor.exe";
@@ -108,10 +97,7 @@ class FakeEnvironment : public Environment {
 // Records what would have been started; `startable` decides whether a start works.
 class FakeLauncher : public ProcessLauncher {
  public:
-  struct Call {
-    std::string commandLine, capturePath;
-    bool waited;
-  };
+  struct Call { std::string commandLine, capturePath; bool waited; };
   bool RunAndWait(const std::string& commandLine, const std::string& capturePath) override {
     calls.push_back({commandLine, capturePath, true});
     if (startable && onRun) onRun(commandLine, capturePath);
@@ -123,7 +109,8 @@ class FakeLauncher : public ProcessLauncher {
   }
   // The last start: its command line, its capture file and whether it was waited for.
   std::string Last() const {
-    return calls.back().commandLine + " > " + calls.back().capturePath + (calls.back().waited ? " waited" : "");
+    const Call& c = calls.back();
+    return c.commandLine + " > " + c.capturePath + (c.waited ? " waited" : "");
   }
   std::vector<Call> calls;
   bool startable = true;
@@ -137,16 +124,14 @@ class FakeSettingsStore : public SettingsStore {
     return values.count(Key(keyPath, name)) ? std::optional<Value>(values.at(Key(keyPath, name))) : std::nullopt;
   }
   bool Write(const std::string& keyPath, const std::string& name, const std::string& bytes) override {
-    if (refuseWrites) return false;
-    values[Key(keyPath, name)] = Value{kRegSz, bytes};
-    writes.push_back(name);
-    return true;
+    if (!refuseWrites) values[Key(keyPath, name)] = Value{kRegSz, bytes}, writes.push_back(name);
+    return !refuseWrites;
   }
   void SetText(const std::string& keyPath, const std::string& name, const std::string& utf8) {
     values[Key(keyPath, name)] = Value{kRegSz, Utf16Bytes(utf8, false)};
   }
+  std::string Bytes(const std::string& key, const std::string& name) const { return values.at(Key(key, name)).bytes; }
   static std::string Key(const std::string& key, const std::string& name) { return AsciiUpper(key + "|" + name); }
-
   std::map<std::string, Value> values;
   std::vector<std::string> writes;
   bool refuseWrites = false;
@@ -156,14 +141,15 @@ class FakeSettingsStore : public SettingsStore {
 class FakeClock : public Clock {
  public:
   LocalTime Now() const override { return now; }
-  LocalTime now{2011, 3, 7, 14, 5, 0};
+  LocalTime now{2011, 3, 15, 14, 45, 30};
 };
 
-// The services of one test, declared before anything that holds them.
+// The services of one test, and the run services over them.
 struct FakeServices {
   FakeFileSystem fs;
   FakeSettingsStore store;
   FakeLauncher launcher;
   FakeEnvironment env;
   FakeClock clock;
+  RunServices services{fs, launcher, env};
 };
