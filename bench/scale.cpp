@@ -29,15 +29,7 @@ namespace {
 const char kFolder[] = "C:\\bench\\download images for the scale run";
 const char kTool[] = "C:\\bench\\tool\\Dorvik.exe";
 
-struct Bench {
-  FakeFileSystem fs;
-  FakeSettingsStore store;
-  FakeLauncher launcher;
-  FakeEnvironment env;
-  FakeClock clock;
-  ScriptedFileDialogs files;
-  ScriptedFolderPicker folders;
-  UiServices services{{fs, launcher, env}, store, clock, files, folders};
+struct Bench : UiDoubles {
   std::unique_ptr<CQuintorDlg> dialog;
   HWND hwnd = nullptr;
 
