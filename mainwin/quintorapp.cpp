@@ -4,7 +4,6 @@
 
 #include "core/settings.h"
 #include "mainwin/quintordlg.h"
-#include "platform/comscope.h"
 #include "platform/filedialogs.h"
 #include "platform/win_clock.h"
 #include "platform/win_environment.h"
@@ -15,9 +14,8 @@
 #include "uisupport/uiservices.h"
 
 BOOL CQuintorApp::InitInstance() {
-  // OLE for the shell's folder browser and file dialogs, for the life of the
-  // main window.
-  OleScope ole;
+  // COM and OLE are initialised by the dialogs that need them, when the
+  // operator opens one, not here: the window shows without them.
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 

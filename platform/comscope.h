@@ -2,15 +2,14 @@
 // may be nested in the other or in the caller's own initialisation.
 #pragma once
 
-#include <objbase.h>
-#include <ole2.h>
+#include "platform/lazydll.h"
 
 // COM, apartment-threaded: the shell's file dialogs.
 class ComScope {
  public:
-  ComScope() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
+  ComScope() : hr_(lazy::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
   ~ComScope() {
-    if (SUCCEEDED(hr_)) CoUninitialize();
+    if (SUCCEEDED(hr_)) lazy::CoUninitialize();
   }
   ComScope(const ComScope&) = delete;
   ComScope& operator=(const ComScope&) = delete;
@@ -22,9 +21,9 @@ class ComScope {
 // OLE: the folder browser's new dialog style needs it.
 class OleScope {
  public:
-  OleScope() : hr_(OleInitialize(nullptr)) {}
+  OleScope() : hr_(lazy::OleInitialize(nullptr)) {}
   ~OleScope() {
-    if (SUCCEEDED(hr_)) OleUninitialize();
+    if (SUCCEEDED(hr_)) lazy::OleUninitialize();
   }
   OleScope(const OleScope&) = delete;
   OleScope& operator=(const OleScope&) = delete;

@@ -1,10 +1,7 @@
 #include "platform/filedialogs.h"
 
-#include <objbase.h>
-#include <shlobj.h>
-#include <shobjidl.h>
-
 #include "platform/comscope.h"
+#include "platform/lazydll.h"
 #include "platform/wide.h"
 
 namespace {
@@ -36,7 +33,7 @@ std::string FileSystemPath(IShellItem* item) {
   PWSTR path = nullptr;
   if (FAILED(item->GetDisplayName(SIGDN_FILESYSPATH, &path)) || !path) return std::string();
   std::string result = Narrow(path);
-  CoTaskMemFree(path);
+  lazy::CoTaskMemFree(path);
   return result;
 }
 
@@ -44,7 +41,7 @@ void SetStartFolder(IFileDialog* dialog, const std::string& initialFolder) {
   const std::string folder = ResolveInitialFolder(initialFolder);
   if (folder.empty()) return;
   ComRef<IShellItem> item;
-  if (SUCCEEDED(SHCreateItemFromParsingName(Widen(folder).c_str(), nullptr, IID_IShellItem,
+  if (SUCCEEDED(lazy::SHCreateItemFromParsingName(Widen(folder).c_str(), nullptr, IID_IShellItem,
                                             reinterpret_cast<void**>(item.Out())))) {
     dialog->SetFolder(item.Get());
   }
@@ -108,7 +105,7 @@ std::vector<std::string> ShellFileDialogs::Choose(const FileDialogRequest& reque
   ComScope com;
   const bool open = request.kind == FileDialogRequest::Kind::kOpen;
   ComRef<IFileDialog> dialog;
-  if (FAILED(CoCreateInstance(open ? CLSID_FileOpenDialog : CLSID_FileSaveDialog, nullptr, CLSCTX_INPROC_SERVER,
+  if (FAILED(lazy::CoCreateInstance(open ? CLSID_FileOpenDialog : CLSID_FileSaveDialog, nullptr, CLSCTX_INPROC_SERVER,
                               IID_IFileDialog, reinterpret_cast<void**>(dialog.Out())))) {
     return {};
   }

@@ -1,8 +1,8 @@
 #include "platform/win_environment.h"
 
 #include <windows.h>
-#include <shlobj.h>
 
+#include "platform/lazydll.h"
 #include "platform/wide.h"
 
 std::string WinEnvironment::ExecutablePath() const {
@@ -21,12 +21,12 @@ std::string WinEnvironment::ExecutablePath() const {
 
 std::string WinEnvironment::UserDataFolder() const {
   PWSTR base = nullptr;
-  if (FAILED(SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_CREATE, nullptr, &base))) {
-    CoTaskMemFree(base);
+  if (FAILED(lazy::SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_CREATE, nullptr, &base))) {
+    lazy::CoTaskMemFree(base);
     return std::string();
   }
   const std::wstring folder = std::wstring(base) + L"\\Quintor";
-  CoTaskMemFree(base);
+  lazy::CoTaskMemFree(base);
   if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return std::string();
   return Narrow(folder) + "\\";
 }

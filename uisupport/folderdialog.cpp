@@ -5,6 +5,7 @@
 
 #include "platform/comscope.h"
 #include "platform/dialog.h"
+#include "platform/lazydll.h"
 #include "platform/wide.h"
 
 namespace {
@@ -38,7 +39,7 @@ CFolderDialog::CFolderDialog(const std::string& title, const char* initialFolder
 }
 
 CFolderDialog::~CFolderDialog() {
-  if (m_browseInfo.pidlRoot) CoTaskMemFree(const_cast<LPITEMIDLIST>(m_browseInfo.pidlRoot));
+  if (m_browseInfo.pidlRoot) lazy::CoTaskMemFree(const_cast<LPITEMIDLIST>(m_browseInfo.pidlRoot));
   delete[] m_displayName;
 }
 
@@ -61,11 +62,11 @@ INT_PTR CFolderDialog::DoModal() {
   if (!m_browseInfo.hwndOwner) m_browseInfo.hwndOwner = GetActiveWindow();
   m_szSelectedFolder[0] = L'\0';
   INT_PTR result = IDCANCEL;
-  PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&m_browseInfo);
+  PIDLIST_ABSOLUTE chosen = lazy::SHBrowseForFolderW(&m_browseInfo);
   if (chosen) {
-    result = SHGetPathFromIDListW(chosen, m_szSelectedFolder) ? IDOK : -1;
+    result = lazy::SHGetPathFromIDListW(chosen, m_szSelectedFolder) ? IDOK : -1;
     if (result != IDOK) m_szSelectedFolder[0] = L'\0';
-    CoTaskMemFree(chosen);
+    lazy::CoTaskMemFree(chosen);
   }
   m_browseInfo.hwndOwner = savedOwner;
   return result;
@@ -124,7 +125,7 @@ void CFolderDialog::OnBrowseInit() {
 void CFolderDialog::OnBrowseSelectionChange(PCIDLIST_ABSOLUTE item) {
   if (!(m_browseInfo.ulFlags & BIF_STATUSTEXT)) return;
   wchar_t path[MAX_PATH] = {};
-  if (item && SHGetPathFromIDListW(item, path)) SetBrowseStatusText(path);
+  if (item && lazy::SHGetPathFromIDListW(item, path)) SetBrowseStatusText(path);
 }
 
 int CFolderDialog::OnBrowseNameRejected(const std::string&) {
