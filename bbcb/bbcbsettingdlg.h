@@ -25,6 +25,8 @@ class CBbcbSettingDlg : public TableDialog<CBbcbSettingDlg> {
   BOOL OnInitDialog() override;
   void DoDataExchange(DataExchange& dx) override;
   void DestroyWindow() override;
+  // Enter closes as Esc does: the fields are kept as they stand, unchecked.
+  void OnOK() override;
 
  private:
   void LoadBbcbSettings();
@@ -32,36 +34,25 @@ class CBbcbSettingDlg : public TableDialog<CBbcbSettingDlg> {
   // Keeps only the hex digits of the field `id`, leaving the caret after the
   // same digits it followed.
   void FilterHexField(int id);
-  // Takes the texts from the controls without the length check, for work
-  // that only keeps them (filtering, the buttons, closing).
-  void RefreshTexts();
-  BbcbFields Fields() const;
-  void SetFields(const BbcbFields& fields);
-  std::string* HexMember(int id);
-  // An Open dialog with `filter`, starting at the member's text; a chosen
-  // file's full path replaces it.
-  void ChooseFile(const char* filter, std::string CBbcbSettingDlg::*member);
 
   void OnBbcbToolOpen();
   void OnConfigOpen();
   void OnOutputSave();
   void OnBbcbStart();
-  void OnManufacturerSnChange();
 
   UiServices& services_;
-  bool checkLimits_ = true;
-
-  std::string m_strMac1;
-  std::string m_strMac2;
-  std::string m_strMac3;
-  std::string m_strMac4;
-  std::string m_strMac5;
-  std::string m_strMac6;
-  std::string m_strManufacturerSn;
-  std::string m_strRn;
-  std::string m_strSerialNumber;
-  std::string m_strBbcbToolPath;
-  std::string m_strConfigPath;
-  std::string m_strOutputFolder;
+  BbcbFields fields_;
+  std::string& m_strBbcbToolPath = fields_.toolPath;
+  std::string& m_strConfigPath = fields_.configPath;
+  std::string& m_strSerialNumber = fields_.serialNumber;
+  std::string& m_strRn = fields_.rn;
+  std::string& m_strManufacturerSn = fields_.manufacturerSn;
+  std::string& m_strOutputFolder = fields_.outputFolder;
+  std::string& m_strMac1 = fields_.mac[0];
+  std::string& m_strMac2 = fields_.mac[1];
+  std::string& m_strMac3 = fields_.mac[2];
+  std::string& m_strMac4 = fields_.mac[3];
+  std::string& m_strMac5 = fields_.mac[4];
+  std::string& m_strMac6 = fields_.mac[5];
   std::optional<LocalTime> m_timeStart;
 };

@@ -1,15 +1,6 @@
 #include "bbcb/bbcbsettings.h"
 
-#include "core/paths.h"
-#include "core/settings.h"
-
-const char* const kBbcbSettingNames[7] = {
-    "BBCB_Path", "BBCB_Config", "BBCB_SN", "BBCB_RN", "BBCB_Menufacturer_SN", "BBCB_Menufacturer_Mac", "BBCB_Output",
-};
-
 namespace {
-
-enum Row { kPath, kConfig, kSn, kRn, kManufacturerSn, kMac, kOutput };
 
 bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 
@@ -31,10 +22,6 @@ bool SplitTwelveCharacters(const std::string& text, std::array<std::string, 6>& 
 }
 
 std::string TwoDigits(const std::string& byte) { return byte.size() == 1 ? "0" + byte : byte; }
-
-std::string ExistingFileOrEmpty(const FileSystem& fs, const std::string& path) {
-  return GetFileSizeOrZero(fs, path) > 0 ? path : std::string();
-}
 
 }  // namespace
 
@@ -81,39 +68,14 @@ std::string FilterHexText(const std::string& text) {
   return kept;
 }
 
-void LoadBbcbSettings(SettingsStore& store, const FileSystem& fs, BbcbFields& fields) {
-  for (int row = kPath; row <= kOutput; ++row) {
-    RegistryValue value(kValueText, kSettingsKeyPath, kBbcbSettingNames[row], store);
-    std::string text;
-    if (value.Load(&text) != 1) continue;
-    switch (row) {
-      case kPath:
-        if (GetFileSizeOrZero(fs, text) > 0) fields.toolPath = text;
-        break;
-      case kConfig:
-        if (GetFileSizeOrZero(fs, text) > 0) fields.configPath = text;
-        break;
-      case kSn: fields.serialNumber = text; break;
-      case kRn: fields.rn = text; break;
-      case kManufacturerSn: fields.manufacturerSn = text; break;
-      case kMac: SplitBbcbMac(text, fields.mac); break;
-      case kOutput: fields.outputFolder = text; break;
-    }
-  }
-}
-
-void SaveBbcbSettings(SettingsStore& store, const FileSystem& fs, const BbcbFields& fields) {
-  const std::string texts[7] = {
-      ExistingFileOrEmpty(fs, fields.toolPath),
-      ExistingFileOrEmpty(fs, fields.configPath),
-      fields.serialNumber,
-      fields.rn,
-      fields.manufacturerSn,
-      JoinBbcbMac(fields.mac),
-      fields.outputFolder,
-  };
-  for (int row = kPath; row <= kOutput; ++row) {
-    RegistryValue value(kValueText, kSettingsKeyPath, kBbcbSettingNames[row], store);
-    value.Save(&texts[row]);
-  }
+void ExchangeBbcbSettings(SettingsStore& store, const FileSystem& fs, BbcbFields& fields, SettingsMode mode) {
+  SettingsExchange x(store, fs, mode);
+  x.FilePath("BBCB_Path", fields.toolPath);
+  x.FilePath("BBCB_Config", fields.configPath);
+  x.Text("BBCB_SN", fields.serialNumber);
+  x.Text("BBCB_RN", fields.rn);
+  x.Text("BBCB_Menufacturer_SN", fields.manufacturerSn);
+  std::string mac = JoinBbcbMac(fields.mac);
+  if (x.Text("BBCB_Menufacturer_Mac", mac) && x.Loading()) SplitBbcbMac(mac, fields.mac);
+  x.Text("BBCB_Output", fields.outputFolder);
 }

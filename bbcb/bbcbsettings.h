@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "core/services.h"
+#include "core/settings.h"
 
 // The window's texts, as its fields hold them.
 struct BbcbFields {
@@ -17,16 +17,9 @@ struct BbcbFields {
   std::string outputFolder;            // "BBCB_Output"
 };
 
-// Value names in the order they are loaded and saved.
-extern const char* const kBbcbSettingNames[7];
-
-// Reads the seven values in order; a value that cannot be read leaves its
-// field as it was. The tool and config paths are taken only when their file
-// exists; the other texts as stored.
-void LoadBbcbSettings(SettingsStore& store, const FileSystem& fs, BbcbFields& fields);
-// Writes all seven values in order; a path whose file does not exist is
-// written as an empty text.
-void SaveBbcbSettings(SettingsStore& store, const FileSystem& fs, const BbcbFields& fields);
+// The seven values in table order, as SettingsExchange loads or saves them;
+// the MAC as JoinBbcbMac and SplitBbcbMac have it.
+void ExchangeBbcbSettings(SettingsStore& store, const FileSystem& fs, BbcbFields& fields, SettingsMode mode);
 
 // The stored form of the MAC fields. All six filled: each byte as two digits
 // (a one-digit byte gets a leading zero), joined without separators into 12

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "invocation/runhistory.h"
+#include "invocation/toolcmdline.h"
 #include "mainwin/quintordlg.h"
 #include "platform/wide.h"
 #include "resources/resource.h"
@@ -34,10 +34,10 @@ struct Bench {
   FakeSettingsStore store;
   FakeLauncher launcher;
   FakeEnvironment env;
-  FixedClock clock;
+  FakeClock clock;
   ScriptedFileDialogs files;
   ScriptedFolderPicker folders;
-  UiServices services{fs, store, launcher, env, clock, files, folders};
+  UiServices services{{fs, launcher, env}, store, clock, files, folders};
   std::unique_ptr<CQuintorDlg> dialog;
   HWND hwnd = nullptr;
 
@@ -78,7 +78,7 @@ double Time(const std::function<void()>& f) {
 
 double InsertOnce() {
   Bench b;
-  for (int i = 0; i < 2000; ++i) b.dialog->AppendFileRow(i, kFolder, FileName(i));
+  for (int i = 0; i < 2000; ++i) b.dialog->AppendFileRow(kFolder, FileName(i));
   std::vector<std::string> chosen;
   for (int i = 2000; i < 4000; ++i) chosen.push_back(std::string(kFolder) + "\\" + FileName(i));
   b.files.answers.push_back(chosen);
@@ -97,7 +97,7 @@ double InsertOnce() {
 
 double HistoryOnce() {
   Bench b;
-  b.dialog->AppendFileRow(0, kFolder, FileName(0));
+  b.dialog->AppendFileRow(kFolder, FileName(0));
   ListView_SetCheckState(b.Item(IDC_DOWNLOAD_LIST), 0, TRUE);
   const ToolCommandInputs inputs = b.dialog->CollectToolInputs();
   const std::vector<std::string> lines = ComposeRunHistoryLines(inputs, b.clock.now);

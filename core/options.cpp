@@ -37,6 +37,8 @@ const OptionEntry CommandOptions[kCommandOptionCount] = {
 
 int GetCommandCount() { return kCommandOptionCount; }
 
+bool IsLockCommand(int32_t code) { return code == kCmdIrdetoFactoryLock || code == kCmdIrdetoSecureLock; }
+
 void FillOptionCombo(OptionList& list, const OptionEntry* catalogue, int count) {
   for (int i = 0; i < count; ++i) list.InsertString(i, catalogue[i].text);
 }

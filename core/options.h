@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "core/services.h"
+
 struct OptionEntry {
   const char* text;  // what the list shows
   int32_t value;     // what is stored, compared and passed on
@@ -38,16 +40,8 @@ enum CommandCode : int32_t {
 };
 
 int GetCommandCount();
-
-// A drop-down list of the non-editable kind, as the catalogue code needs it.
-// Positions are 0-based; -1 means "no selection".
-class OptionList {
- public:
-  virtual ~OptionList() = default;
-  virtual void InsertString(int position, const std::string& text) = 0;
-  virtual void SetCurSel(int position) = 0;
-  virtual int GetCurSel() const = 0;
-};
+// Irdeto Factory Lock and Irdeto Secure Lock, which take the lock options.
+bool IsLockCommand(int32_t code);
 
 // Inserts every row's text at its own position; removes nothing, selects nothing.
 void FillOptionCombo(OptionList& list, const OptionEntry* catalogue, int count);

@@ -12,13 +12,19 @@ std::string Stem(const std::string& path) {
 
 }  // namespace
 
-std::string ModuleFolderOf(const std::string& executablePath) {
+std::string GetModuleFolder(const Environment& env) {
+  const std::string executablePath = env.ExecutablePath();
   const size_t sep = executablePath.find_last_of("\\/");
   if (sep == std::string::npos) return ".\\";
   return executablePath.substr(0, sep + 1);
 }
 
-std::string GetModuleFolder(const Environment& env) { return ModuleFolderOf(env.ExecutablePath()); }
+std::string UserFolderForWriting(FileSystem& fs, const Environment& env) {
+  const std::string folder = env.UserDataFolder();
+  // Made only now, when a file goes there; an existing one is fine as it is.
+  if (!folder.empty()) fs.CreateFolder(folder.substr(0, folder.size() - 1));
+  return folder;
+}
 
 std::string GetPathDrive(const std::string& path) {
   const size_t sep = path.find('\\');

@@ -1,8 +1,6 @@
-// Path and file-name helpers for Windows paths (separator '\').
-//
-// Paths are UTF-8. The helpers only look for the ASCII characters '.' and
-// '\', which never occur inside a multi-byte UTF-8 sequence, so a Korean or
-// accented character is never split.
+// Path and file-name helpers for Windows paths (separator '\'). Paths are
+// UTF-8; the helpers only look for '.' and '\', which never occur inside a
+// multi-byte UTF-8 sequence.
 #pragma once
 
 #include <cstdint>
@@ -12,8 +10,9 @@
 
 // Drive and folder of the running program, ending with '\'.
 std::string GetModuleFolder(const Environment& env);
-// The folder part of an executable path, ending with '\'.
-std::string ModuleFolderOf(const std::string& executablePath);
+// The per-user folder (Environment::UserDataFolder), made when missing, for a
+// file about to be written there; empty when it is unknown.
+std::string UserFolderForWriting(FileSystem& fs, const Environment& env);
 
 // The characters before the first '\' (empty for a network path, and for a
 // path without any '\').
@@ -27,6 +26,5 @@ std::string GetPathBaseName(const std::string& path);
 std::string GetPathExtension(const std::string& path);
 // Base name, '.', upper-cased extension; the base name alone without a dot.
 std::string GetPathFileName(const std::string& path);
-// The size of the file the path names; 0 for a missing file, an empty file
-// and a folder. A file exists for the system when this is greater than 0.
+// FileSystem::FileSizeOrZero; a file exists for the system when it is not 0.
 uint32_t GetFileSizeOrZero(const FileSystem& fs, const std::string& path);

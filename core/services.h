@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "core/timestamp.h"
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -47,12 +49,17 @@ class Environment {
   // Full path of the running program's executable file.
   virtual std::string ExecutablePath() const = 0;
   // The per-user folder for files the program folder refuses, ending with a
-  // backslash (a "Quintor" folder under %LOCALAPPDATA%); empty when unknown.
+  // backslash (a "Quintor" folder under %LOCALAPPDATA%), which may not exist
+  // yet; empty when unknown.
   virtual std::string UserDataFolder() const = 0;
   // `text` as the bytes from which the command interpreter reads the same
   // characters back out of a batch script (in the code page a new console
   // starts with). Nothing when a character has no exact form there.
   virtual std::optional<std::string> EncodeForBatch(const std::string& text) const = 0;
+  // `text` in the ANSI code page, in which narrow programs (the text viewer)
+  // read a file without a byte-order mark. Nothing when a character has no
+  // exact form there.
+  virtual std::optional<std::string> EncodeForAnsi(const std::string& text) const = 0;
 };
 
 // Registry value types as the store reports them.
@@ -67,7 +74,7 @@ enum RegistryType : uint32_t {
 
 // Named values under key paths of one root (the machine-wide root for the
 // Win32 implementation). Data are the raw bytes as stored: a text value is
-// UTF-16LE without a terminating zero.
+// UTF-16LE, written with its terminating zero; one read may lack it.
 class SettingsStore {
  public:
   struct Value {
@@ -80,4 +87,27 @@ class SettingsStore {
   // Writes `bytes` as a REG_SZ value, creating the key path. False when refused.
   virtual bool Write(const std::string& keyPath, const std::string& name,
                      const std::string& bytes) = 0;
+};
+
+// A drop-down list of the non-editable kind, as the catalogue code needs it.
+// Positions are 0-based; -1 means "no selection".
+class OptionList {
+ public:
+  virtual ~OptionList() = default;
+  virtual void InsertString(int position, const std::string& text) = 0;
+  virtual void SetCurSel(int position) = 0;
+  virtual int GetCurSel() const = 0;
+};
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  virtual LocalTime Now() const = 0;
+};
+
+// The services a run uses.
+struct RunServices {
+  FileSystem& fs;
+  ProcessLauncher& launcher;
+  const Environment& env;
 };

@@ -68,8 +68,10 @@ std::optional<std::string> TextOfValue(const SettingsStore::Value& value) {
   }
 }
 
+// The stored form of a text: UTF-16LE ending with its terminating zero, which
+// every reader of a text value counts on.
 std::string Utf16BytesFromText(const std::string& text) {
-  const std::u16string units = Utf8ToUtf16(text);
+  const std::u16string units = Utf8ToUtf16(text) + char16_t(0);
   std::string bytes;
   bytes.reserve(units.size() * 2);
   for (const char16_t u : units) {
@@ -106,27 +108,21 @@ bool RegistryValue::WriteText(const std::string& text) {
 }
 
 int RegistryValue::Load(std::string* text) {
-  if (text == nullptr || type_ != kValueText) return 0;
-  const std::optional<std::string> stored = ReadText();
-  if (!stored) return 0;
-  *text = *stored;
-  return 1;
+  const std::optional<std::string> stored = text != nullptr && type_ == kValueText ? ReadText() : std::nullopt;
+  if (stored) *text = *stored;
+  return stored ? 1 : 0;
 }
 
 int RegistryValue::Load(uint32_t* raw) {
-  if (raw == nullptr || type_ != kValueRaw32) return 0;
-  const std::optional<uint32_t> stored = ReadRaw32();
-  if (!stored) return 0;
-  *raw = *stored;
-  return 1;
+  const std::optional<uint32_t> stored = raw != nullptr && type_ == kValueRaw32 ? ReadRaw32() : std::nullopt;
+  if (stored) *raw = *stored;
+  return stored ? 1 : 0;
 }
 
 int RegistryValue::Load(bool* flag) {
-  if (flag == nullptr || type_ != kValueFlag) return 0;
-  const std::optional<uint32_t> stored = ReadRaw32();
-  if (!stored) return 0;
-  *flag = *stored != 0;
-  return 1;
+  const std::optional<uint32_t> stored = flag != nullptr && type_ == kValueFlag ? ReadRaw32() : std::nullopt;
+  if (stored) *flag = *stored != 0;
+  return stored ? 1 : 0;
 }
 
 int RegistryValue::Load(ValueRect* rect) {
@@ -241,71 +237,20 @@ bool ScanDecimal(const std::string& text, int32_t* value) {
   return true;
 }
 
-FallbackSettingsStore::FallbackSettingsStore(SettingsStore& machine, SettingsStore& user)
-    : machine_(machine), user_(user) {}
+SettingsExchange::SettingsExchange(SettingsStore& store, const FileSystem& fs, SettingsMode mode)
+    : store_(store), fs_(fs), mode_(mode) {}
 
-std::optional<SettingsStore::Value> FallbackSettingsStore::Read(const std::string& keyPath,
-                                                                const std::string& name) const {
-  std::optional<Value> value = user_.Read(keyPath, name);
-  if (value) return value;
-  return machine_.Read(keyPath, name);
+bool SettingsExchange::Text(const char* name, std::string& value) {
+  RegistryValue stored(kValueText, kSettingsKeyPath, name, store_);
+  return (Loading() ? stored.Load(&value) : stored.Save(&value)) == 1;
 }
 
-bool FallbackSettingsStore::Write(const std::string& keyPath, const std::string& name, const std::string& bytes) {
-  if (!machine_.Write(keyPath, name, bytes)) return user_.Write(keyPath, name, bytes);
-  // A per-user copy would win the next read: keep it equal, and report the
-  // write as lost when it cannot be.
-  if (user_.Read(keyPath, name)) return user_.Write(keyPath, name, bytes);
-  return true;
+void SettingsExchange::FilePath(const char* name, std::string& value) {
+  std::string text = Loading() || GetFileSizeOrZero(fs_, value) == 0 ? std::string() : value;
+  if (Text(name, text) && Loading() && GetFileSizeOrZero(fs_, text) > 0) value = text;
 }
 
-namespace {
-
-constexpr const char* kMainValueNames[8] = {"Dorvik_Path",     "Serial_Port",   "Serial_Baudrate", "Serial_Data",
-                                            "Serial_Stopbits", "Serial_Parity", "Output_Path",     "Dvt_Path"};
-
-int32_t* IntField(MainSettings& s, int row) {
-  switch (row) {
-    case 1: return &s.port;
-    case 2: return &s.baudRate;
-    case 3: return &s.dataBits;
-    case 4: return &s.stopBits;
-    case 5: return &s.parity;
-    default: return nullptr;
-  }
-}
-
-}  // namespace
-
-void LoadMainSettings(SettingsStore& store, const FileSystem& fs, MainSettings& settings) {
-  for (int row = 0; row < 8; ++row) {
-    RegistryValue value(kValueText, kSettingsKeyPath, kMainValueNames[row], store);
-    std::string text;
-    if (value.Load(&text) == 0) continue;
-    switch (row) {
-      case 0:
-        if (GetFileSizeOrZero(fs, text) > 0) settings.toolPath = text;
-        break;
-      case 6: settings.outputPath = text; break;
-      case 7: settings.dvtPath = text; break;
-      default: ScanDecimal(text, IntField(settings, row)); break;
-    }
-  }
-}
-
-void SaveMainSettings(SettingsStore& store, const FileSystem& fs, const MainSettings& settings) {
-  MainSettings copy = settings;
-  for (int row = 0; row < 8; ++row) {
-    std::string text;
-    switch (row) {
-      case 0:
-        if (GetFileSizeOrZero(fs, settings.toolPath) > 0) text = settings.toolPath;
-        break;
-      case 6: text = settings.outputPath; break;
-      case 7: text = settings.dvtPath; break;
-      default: text = std::to_string(*IntField(copy, row)); break;
-    }
-    RegistryValue value(kValueText, kSettingsKeyPath, kMainValueNames[row], store);
-    value.Save(&text);
-  }
+void SettingsExchange::Number(const char* name, int32_t& value) {
+  std::string text = Loading() ? std::string() : std::to_string(value);
+  if (Text(name, text) && Loading()) ScanDecimal(text, &value);
 }

@@ -1,4 +1,5 @@
-// The settings store: typed access to named text values under one key path.
+// The settings store: typed access to named values under one key path, and
+// the exchange of a settings table in either direction.
 #pragma once
 
 #include <cstdint>
@@ -33,12 +34,12 @@ struct ValuePair {
 // type, or a type outside 1 to 6, gives 0 and touches nothing.
 //
 // Stored forms: every value is written as REG_SZ. Texts (types 1, 4, 5, 6)
-// are UTF-16 without a terminating zero; types 2 and 3 are 4 raw bytes
-// (little-endian; the flag 1 or 0).
+// are UTF-16 with their terminating zero counted in the data; types 2 and 3
+// are 4 raw bytes (little-endian; the flag 1 or 0).
 // Reading a text: REG_SZ, REG_EXPAND_SZ (not expanded) and REG_MULTI_SZ are
-// UTF-16 text with any terminating zeros dropped; a zero before further data
-// (two texts of a REG_MULTI_SZ, or a text with an embedded zero) and an odd
-// byte count are refused whole. REG_DWORD and REG_QWORD read as their
+// UTF-16 text with or without terminating zeros, which are dropped; a zero
+// before further data (two texts of a REG_MULTI_SZ, or a text with an
+// embedded zero) and an odd byte count are refused whole. REG_DWORD and REG_QWORD read as their
 // unsigned decimal digits. An empty value of any kind is the empty text.
 // REG_BINARY and other kinds are refused. Texts load whole, at any length.
 // Reading types 2 and 3: up to 4 bytes of any kind fill the value from its low
@@ -79,41 +80,30 @@ class RegistryValue {
 // beyond the slots is ignored; slots without a number stay 0.
 void ParseStoredNumbers(const std::string& text, int32_t* slots, int count);
 
-// A store over two roots: writes go to the machine-wide store and, when it
-// refuses, to the per-user one; reads prefer a value found in the per-user
-// store. A successful machine-wide write also refreshes an existing per-user
-// copy, so a stale copy never wins.
-class FallbackSettingsStore : public SettingsStore {
- public:
-  FallbackSettingsStore(SettingsStore& machine, SettingsStore& user);
-  std::optional<Value> Read(const std::string& keyPath, const std::string& name) const override;
-  bool Write(const std::string& keyPath, const std::string& name, const std::string& bytes) override;
-
- private:
-  SettingsStore& machine_;
-  SettingsStore& user_;
-};
-
-// The main window's eight values.
-struct MainSettings {
-  std::string toolPath;    // "Dorvik_Path": kept only when the file is found
-  int32_t port = 1;        // "Serial_Port"
-  int32_t baudRate = 115200;  // "Serial_Baudrate"
-  int32_t dataBits = 8;    // "Serial_Data"
-  int32_t stopBits = 0;    // "Serial_Stopbits"
-  int32_t parity = 0;      // "Serial_Parity"
-  std::string outputPath;  // "Output_Path"
-  std::string dvtPath;     // "Dvt_Path"
-};
-
-// Applies each value found, in table order; a missing or unreadable value
-// leaves its field as it was.
-void LoadMainSettings(SettingsStore& store, const FileSystem& fs, MainSettings& settings);
-// Writes all eight values in table order; the tool path is written empty when
-// its file is not found.
-void SaveMainSettings(SettingsStore& store, const FileSystem& fs, const MainSettings& settings);
-
 // Reads "%d"-style: optional blanks, optional sign, digits up to the first
 // other character; false when there is no number, or when it lies outside the
 // 32-bit range (the field then stays unchanged).
 bool ScanDecimal(const std::string& text, int32_t* value);
+
+enum class SettingsMode { kLoad, kSave };
+
+// One pass over stored text values, in the order of the calls. Loading reads
+// each value found into its field (a missing or unreadable one leaves the
+// field as it was); saving writes every field.
+class SettingsExchange {
+ public:
+  SettingsExchange(SettingsStore& store, const FileSystem& fs, SettingsMode mode);
+  bool Loading() const { return mode_ == SettingsMode::kLoad; }
+  // A text as stored; true when it was loaded or saved.
+  bool Text(const char* name, std::string& value);
+  // A path kept only while its file is found: loaded only then, saved empty
+  // otherwise.
+  void FilePath(const char* name, std::string& value);
+  // A number stored as its decimal text and read as ScanDecimal reads it.
+  void Number(const char* name, int32_t& value);
+
+ private:
+  SettingsStore& store_;
+  const FileSystem& fs_;
+  SettingsMode mode_;
+};

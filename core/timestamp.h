@@ -15,9 +15,3 @@ struct LocalTime {
 // strftime-style formatting of the fields the system uses: %Y %m %d %H %M %S,
 // %p (AM or PM, as in the C locale) and %%. Any other character is copied.
 std::string FormatTime(const LocalTime& t, const char* format);
-
-class Clock {
- public:
-  virtual ~Clock() = default;
-  virtual LocalTime Now() const = 0;
-};

@@ -1,10 +1,14 @@
-// The fixed catalogue of the 30 DVT test cases, the texts one case shows, and
-// stepping from case to case.
+// The fixed catalogue of the 30 DVT test cases, the texts one case shows,
+// stepping from case to case, and the DVT image set.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "core/services.h"
+#include "invocation/toolcmdline.h"
 
 // One test case. Texts are UTF-8; an empty text is not the text "N/A".
 struct DvtTestCase {
@@ -46,3 +50,15 @@ std::optional<DvtCaseView> ComposeCaseView(int position);
 // position outside the catalogue steps to the last case or the first.
 int PreviousDvtCase(int current);
 int NextDvtCase(int current);
+
+// The DVT image set: the 24 image names the download file list can be filled
+// with in one step.
+constexpr int kDvtFileSetCount = 24;
+// Lower-case names, in the order the rows are added.
+extern const char* const DvtFileSet[kDvtFileSetCount];
+
+// One unchecked row (folder, name) for each name of the set that `folder`
+// holds as a non-empty file, in set order. The folder is used as given, also
+// when it ends in a backslash; the name is the set's own, whatever its case on
+// disk.
+std::vector<DownloadRow> FindDvtFileRows(const FileSystem& fs, const std::string& folder);

@@ -1,9 +1,8 @@
 #include "dvt/dvttestdlg.h"
 
-#include "dvt/dvtcatalogue.h"
-#include "dvt/dvtfolder.h"
+#include "core/mainsettings.h"
 #include "dvt/dvtrun.h"
-#include "invocation/runner.h"
+#include "invocation/script.h"
 #include "resources/resource.h"
 
 namespace {
@@ -27,15 +26,14 @@ CDvtTestDlg::CDvtTestDlg(UiServices& services, const std::string& toolPath, int3
       m_nParityIndex(parityIndex) {}
 
 const HandlerTable<CDvtTestDlg>& CDvtTestDlg::Handlers() {
-  static const HandlerRow<CDvtTestDlg> rows[] = {
+  static const HandlerTable<CDvtTestDlg> rows = {
       OnCommand(IDC_DVT_OPEN, BN_CLICKED, &CDvtTestDlg::OnOpen),
       OnCommand(IDC_DVT_TEST_RUN, BN_CLICKED, &CDvtTestDlg::OnTest),
       OnCommand(IDC_DVT_PROV, BN_CLICKED, &CDvtTestDlg::OnProv),
       OnCommand(IDC_DVT_NEXT, BN_CLICKED, &CDvtTestDlg::OnNext),
       OnMessage(WM_CTLCOLORSTATIC, &CDvtTestDlg::OnCtlColor),
   };
-  static const HandlerTable<CDvtTestDlg> table = MakeHandlerTable(rows);
-  return table;
+  return rows;
 }
 
 void CDvtTestDlg::DoDataExchange(DataExchange& dx) {
@@ -70,16 +68,7 @@ BOOL CDvtTestDlg::OnInitDialog() {
 
 void CDvtTestDlg::ShowCurrentCase() {
   UpdateData(true);
-  if (const std::optional<DvtCaseView> view = ComposeCaseView(m_nCurrentCase)) {
-    m_strTitle = view->title;
-    m_strFileName = view->fileName;
-    m_strTypicalError = view->typicalError;
-    m_strDescription = view->description;
-    m_strSerialResult = view->serialResult;
-    m_strOtaResult = view->otaResult;
-    m_strInitiation = view->initiation;
-    m_strAdditional = view->additional;
-  }
+  if (const std::optional<DvtCaseView> view = ComposeCaseView(m_nCurrentCase)) m_case = *view;
   UpdateData(false);
 }
 
@@ -94,15 +83,11 @@ void CDvtTestDlg::OnNext() {
 }
 
 void CDvtTestDlg::OnOpen() {
-  FolderPickRequest request;
-  request.owner = GetSafeHwnd();
-  request.title = kOpenTitle;
-  request.initialFolder = m_strDvtPath;
-  request.flags = kFolderBrowseFlags;
-  std::string folder;
-  if (services_.folderPicker.PickFolder(request, &folder) != IDOK) return;
+  const std::optional<std::string> folder =
+      ChooseFolder(services_.folderPicker, GetSafeHwnd(), kOpenTitle, m_strDvtPath);
+  if (!folder) return;
   UpdateData(true);
-  m_strDvtPath = folder;
+  m_strDvtPath = *folder;
   UpdateData(false);
   // Stored at once, so the next opening of this window and the main window,
   // which reads the value again when this window has closed, start from it.
@@ -121,10 +106,9 @@ void CDvtTestDlg::OnTest() {
   in.parityIndex = m_nParityIndex;
   in.dvtPath = m_strDvtPath;
   in.currentCase = m_nCurrentCase;
-  RunServices run{services_.fs, services_.launcher, services_.env};
   // Whether a run took place is not shown: the operator reads the tool's
   // console.
-  RunDvtTest(run, in, now);
+  RunDvtTest(services_.run, in, now);
 }
 
 bool CDvtTestDlg::OnCtlColor(WPARAM wParam, LPARAM lParam, LRESULT* result) {

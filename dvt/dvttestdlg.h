@@ -7,26 +7,10 @@
 #include <cstdint>
 #include <string>
 
+#include "dvt/dvtcatalogue.h"
 #include "platform/dialog.h"
+#include "platform/owner.h"
 #include "uisupport/uiservices.h"
-
-// A GDI font, deleted with its owner.
-class FontHandle {
- public:
-  FontHandle() = default;
-  ~FontHandle() { Reset(nullptr); }
-  FontHandle(const FontHandle&) = delete;
-  FontHandle& operator=(const FontHandle&) = delete;
-
-  void Reset(HFONT font) {
-    if (font_) DeleteObject(font_);
-    font_ = font;
-  }
-  HFONT Get() const { return font_; }
-
- private:
-  HFONT font_ = nullptr;
-};
 
 class CDvtTestDlg : public TableDialog<CDvtTestDlg> {
  public:
@@ -42,8 +26,8 @@ class CDvtTestDlg : public TableDialog<CDvtTestDlg> {
   void DoDataExchange(DataExchange& dx) override;
 
  private:
-  // Puts the view of the case at m_nCurrentCase into the eight case texts;
-  // a position outside the catalogue leaves them as they are.
+  // Shows the case at m_nCurrentCase; a position outside the catalogue
+  // leaves the case texts as they are.
   void ShowCurrentCase();
 
   void OnOpen();
@@ -54,16 +38,17 @@ class CDvtTestDlg : public TableDialog<CDvtTestDlg> {
 
   UiServices& services_;
 
-  std::string m_strAdditional;
-  std::string m_strDescription;
-  std::string m_strTypicalError;
-  std::string m_strFileName;
-  std::string m_strInitiation;
-  std::string m_strOtaResult;
+  DvtCaseView m_case;
+  std::string& m_strTitle = m_case.title;
+  std::string& m_strFileName = m_case.fileName;
+  std::string& m_strTypicalError = m_case.typicalError;
+  std::string& m_strDescription = m_case.description;
+  std::string& m_strSerialResult = m_case.serialResult;
+  std::string& m_strOtaResult = m_case.otaResult;
+  std::string& m_strInitiation = m_case.initiation;
+  std::string& m_strAdditional = m_case.additional;
   std::string m_strDvtPath;
-  std::string m_strSerialResult;
-  std::string m_strTitle;
-  FontHandle m_fontTitle;
+  FontOwner m_fontTitle;
   int32_t m_nCurrentCase = 0;
   std::string m_strToolPath;
   int32_t m_nPortIndex;

@@ -4,19 +4,11 @@
 
 #include <optional>
 #include <string>
-#include <vector>
 
-// True when `value` may be written bare: non-empty and made only of ASCII
-// letters, digits and the characters \ : . _ - ~
-bool IsBareArgument(const std::string& value);
-
-// `value` as it is written on a command line: bare when allowed, otherwise
-// between double quotes, with a trailing run of backslashes doubled so the
-// closing quote stays a quote. Nothing when the value cannot be passed as one
-// unchanged argument through a batch script (it holds a double quote, a line
-// break or another control character other than a tab).
-std::optional<std::string> FormatArgument(const std::string& value);
-
-// Splits a command line into arguments by the rules of the Microsoft C
-// runtime (the rules the tools' own start-up code applies).
-std::vector<std::string> SplitWindowsCommandLine(const std::string& line);
+// `value` as it is written on a command line: bare when it is non-empty and
+// made only of ASCII letters, digits and \ : . _ - ~ (and `alwaysQuoted` is
+// false), otherwise between double quotes, with a trailing run of backslashes
+// doubled so the closing quote stays a quote. Nothing when the value cannot be
+// passed as one unchanged argument through a batch script (it holds a double
+// quote, a line break or another control character other than a tab).
+std::optional<std::string> FormatArgument(const std::string& value, bool alwaysQuoted = false);

@@ -11,6 +11,39 @@ bool IsDriveLetterAndColon(const std::string& text) {
          ((text[0] >= 'A' && text[0] <= 'Z') || (text[0] >= 'a' && text[0] <= 'z'));
 }
 
+constexpr size_t kMaxScriptLineLength = 8191;
+
+// The drive letter and colon of `path` ("D:"); empty for any other start of
+// the path (a network or relative path), so no other text is run as a command.
+std::string ChangeDriveLine(const std::string& path) {
+  const std::string drive = GetPathDrive(path);
+  return IsDriveLetterAndColon(drive) ? drive : std::string();
+}
+
+std::string UserLogPath(const RunServices& services) {
+  const std::string folder = services.env.UserDataFolder();
+  return folder.empty() ? std::string() : folder + kCaptureLogName;
+}
+
+// Empties (or creates) the capture log where it can be written and returns
+// its path; empty when no folder takes it.
+std::string PrepareCaptureLog(RunServices& services) {
+  const std::string programLog = GetModuleFolder(services.env) + kCaptureLogName;
+  const std::string userLog = UserLogPath(services);
+  if (services.fs.WriteFileBytes(programLog, std::string())) {
+    // An older log in the per-user folder would be taken for this one.
+    if (!userLog.empty() && GetFileSizeOrZero(services.fs, userLog) > 0) {
+      services.fs.WriteFileBytes(userLog, std::string());
+    }
+    return programLog;
+  }
+  const std::string userFolder = UserFolderForWriting(services.fs, services.env);
+  if (!userFolder.empty() && services.fs.WriteFileBytes(userFolder + kCaptureLogName, std::string())) {
+    return userFolder + kCaptureLogName;
+  }
+  return std::string();
+}
+
 }  // namespace
 
 std::string EscapeBatchPercent(const std::string& text) {
@@ -21,18 +54,6 @@ std::string EscapeBatchPercent(const std::string& text) {
     if (c == '%') out += '%';
   }
   return out;
-}
-
-std::string ChangeDriveLine(const std::string& path) {
-  const std::string drive = GetPathDrive(path);
-  return IsDriveLetterAndColon(drive) ? drive : std::string();
-}
-
-std::optional<std::string> ChangeFolderLine(const std::string& folder) {
-  if (folder.empty()) return std::nullopt;
-  const std::optional<std::string> arg = FormatArgument(IsDriveLetterAndColon(folder) ? folder + "\\" : folder);
-  if (!arg) return std::nullopt;
-  return "cd " + EscapeBatchPercent(*arg);
 }
 
 std::optional<std::vector<std::string>> ToolFolderLines(const std::string& toolPath, const std::string& commandText) {
@@ -48,9 +69,10 @@ std::optional<std::vector<std::string>> ToolFolderLines(const std::string& toolP
     if (!arg) return std::nullopt;
     return std::vector<std::string>{"pushd " + EscapeBatchPercent(*arg), commandText, "popd"};
   }
-  const std::optional<std::string> cd = ChangeFolderLine(folder);
-  if (!cd) return std::nullopt;
-  return std::vector<std::string>{ChangeDriveLine(toolPath), *cd, commandText};
+  // "cd D:" would not change the folder: a drive alone gets its root.
+  const std::optional<std::string> arg = FormatArgument(IsDriveLetterAndColon(folder) ? folder + "\\" : folder);
+  if (folder.empty() || !arg) return std::nullopt;
+  return std::vector<std::string>{ChangeDriveLine(toolPath), "cd " + EscapeBatchPercent(*arg), commandText};
 }
 
 std::string JoinScriptLines(const std::vector<std::string>& lines) {
@@ -77,15 +99,14 @@ bool WriteScriptFile(FileSystem& fs, const Environment& env, const std::string& 
                      const std::string& text, std::string* path) {
   const std::optional<std::string> bytes = env.EncodeForBatch(text);
   if (!bytes) return false;
-  for (const std::string& folder : {GetModuleFolder(env), env.UserDataFolder()}) {
-    if (folder.empty() || folder.find('%') != std::string::npos) continue;
+  const auto writeInto = [&](const std::string& folder) {
+    if (folder.empty() || folder.find('%') != std::string::npos) return false;
     const std::string candidate = folder + fileName;
-    if (fs.WriteFileBytes(candidate, *bytes)) {
-      if (path != nullptr) *path = candidate;
-      return true;
-    }
-  }
-  return false;
+    if (!fs.WriteFileBytes(candidate, *bytes)) return false;
+    if (path != nullptr) *path = candidate;
+    return true;
+  };
+  return writeInto(GetModuleFolder(env)) || writeInto(UserFolderForWriting(fs, env));
 }
 
 std::string ScriptStartCommand(const std::string& scriptPath) {
@@ -94,7 +115,47 @@ std::string ScriptStartCommand(const std::string& scriptPath) {
   return "cmd.exe /d /v:off /s /c \"\"" + scriptPath + "\"\"";
 }
 
-std::string TextViewerCommand(const std::string& path) {
-  const std::optional<std::string> arg = FormatArgument(path);
-  return arg ? "notepad.exe " + *arg : std::string();
+const char* const kRunScriptName = "run_dorvik.bat";
+const char* const kCaptureLogName = "Quintor_Log.txt";
+
+bool RunScriptFile(RunServices& services, const std::string& toolPath, const std::string& fileName,
+                   const std::string& script, bool capture) {
+  // A tool file that has gone since it was chosen cannot run: the script
+  // would only report that cmd does not know it, and the history would claim
+  // a run.
+  if (GetFileSizeOrZero(services.fs, toolPath) == 0 || script.empty()) return false;
+  std::string scriptPath;
+  if (!WriteScriptFile(services.fs, services.env, fileName, script, &scriptPath)) return false;
+  const std::string capturePath = capture ? PrepareCaptureLog(services) : std::string();
+  return services.launcher.RunAndWait(ScriptStartCommand(scriptPath), capturePath);
 }
+
+std::string ComposeRunScript(const ToolCommandInputs& in, const LocalTime& start) {
+  return ComposeToolRunScript(in.toolPath, BuildToolCommandLine(in, CommandLineSelection::Script()), start);
+}
+
+bool WriteRunScript(RunServices& services, const ToolCommandInputs& in, const LocalTime& start,
+                    std::string* scriptPath) {
+  const std::string script = ComposeRunScript(in, start);
+  if (script.empty()) return false;
+  return WriteScriptFile(services.fs, services.env, kRunScriptName, script, scriptPath);
+}
+
+bool RunToolScript(RunServices& services, const ToolCommandInputs& in, const LocalTime& start,
+                   bool debugCapture) {
+  return RunScriptFile(services, in.toolPath, kRunScriptName, ComposeRunScript(in, start), debugCapture);
+}
+
+std::string CaptureLogPath(const RunServices& services) {
+  const std::string userLog = UserLogPath(services);
+  if (!userLog.empty() && GetFileSizeOrZero(services.fs, userLog) > 0) return userLog;
+  return GetModuleFolder(services.env) + kCaptureLogName;
+}
+
+bool ViewTextFile(RunServices& services, const std::string& path) {
+  const std::optional<std::string> arg = FormatArgument(path);
+  if (GetFileSizeOrZero(services.fs, path) == 0 || !arg) return false;
+  return services.launcher.StartDetached("notepad.exe " + *arg);
+}
+
+bool ViewCaptureLog(RunServices& services) { return ViewTextFile(services, CaptureLogPath(services)); }

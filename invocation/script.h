@@ -1,6 +1,5 @@
-// Batch scripts in general: the pieces every run script is made of, and how a
-// script is written and started. Used by the tool run, the BBCB job and the
-// DVT run.
+// Batch scripts: the pieces every run script is made of, how a script is
+// written and run, and the tool run "run_dorvik.bat" with its capture log.
 //
 // Every value in a script keeps the one-argument rule (argument.h): it is
 // quoted where needed and its '%' doubled, so cmd hands it on unchanged. The
@@ -13,34 +12,25 @@
 
 #include "core/services.h"
 #include "core/timestamp.h"
+#include "invocation/toolcmdline.h"
 
 // Doubles every '%', so cmd passes the text through a batch file unchanged.
 std::string EscapeBatchPercent(const std::string& text);
 
-// The line that makes the drive of `path` current: its drive letter and colon
-// ("D:"). Empty for any other start of the path (a network or relative path),
-// so no other text is ever run as a command.
-std::string ChangeDriveLine(const std::string& path);
-
-// "cd <folder>" with the folder as one argument (quoted where needed, '%'
-// doubled); a drive alone ("D:") gets its root ("cd D:\"), since "cd D:" would
-// not change the folder. Nothing when the folder is empty or cannot be passed
-// as one argument.
-std::optional<std::string> ChangeFolderLine(const std::string& folder);
-
 // The longest folder cmd can make current, in UTF-16 units (without the
-// trailing backslash), and the longest line it reads from a script.
+// trailing backslash).
 constexpr size_t kMaxCurrentFolderLength = 258;
-constexpr size_t kMaxScriptLineLength = 8191;
 
 // The lines that run `commandText` (as the script carries it, '%' already
-// doubled) in the folder of `toolPath`: the tool's drive, "cd" to its folder,
-// the command. cmd cannot make a network folder current: for one, "pushd" to
-// it takes the drive line's place and "popd" follows the command, so the
-// script keeps its count of lines. Nothing when the folder is empty, cannot be
-// passed as one argument or is longer than a current folder may be, or when
-// the command holds a control character other than a tab or is longer than
-// a script line may be; a script line is never cut or split.
+// doubled) in the folder of `toolPath`: the tool's drive letter and colon
+// (empty for any other start of the path), "cd" to its folder as one
+// argument ("cd D:\" for a drive alone), the command. cmd cannot make a
+// network folder current: for one, "pushd" to it takes the drive line's
+// place and "popd" follows the command, so the script keeps its count of
+// lines. Nothing when the folder is empty, cannot be passed as one argument
+// or is longer than a current folder may be, or when the command holds a
+// control character other than a tab or is longer than a script line may be
+// (8191); a script line is never cut or split.
 std::optional<std::vector<std::string>> ToolFolderLines(const std::string& toolPath, const std::string& commandText);
 
 // The lines joined, each followed by CR LF.
@@ -69,6 +59,36 @@ bool WriteScriptFile(FileSystem& fs, const Environment& env, const std::string& 
 // script's path quoted.
 std::string ScriptStartCommand(const std::string& scriptPath);
 
-// The command line that opens `path` in the text viewer ("notepad.exe"), the
-// path quoted where needed; empty when the path cannot be passed.
-std::string TextViewerCommand(const std::string& path);
+// Runs a tool through the script `fileName` holding `script`: writes it
+// (WriteScriptFile), with `capture` empties the capture log (in the program's
+// folder or, when that folder refuses it, the per-user folder; without either
+// the run goes ahead uncaptured), starts the script and waits for it. False
+// when nothing was run: the tool file has gone since it was chosen, the
+// script is empty or was not written, or it could not be started.
+bool RunScriptFile(RunServices& services, const std::string& toolPath, const std::string& fileName,
+                   const std::string& script, bool capture);
+
+extern const char* const kRunScriptName;   // "run_dorvik.bat"
+extern const char* const kCaptureLogName;  // "Quintor_Log.txt"
+
+// The tool run script: ComposeToolRunScript of the full command line; empty
+// when no command line can be built.
+std::string ComposeRunScript(const ToolCommandInputs& in, const LocalTime& start);
+// Writes it as WriteScriptFile does and stores its path in `scriptPath`.
+bool WriteRunScript(RunServices& services, const ToolCommandInputs& in, const LocalTime& start,
+                    std::string* scriptPath);
+// Writes and runs it through RunScriptFile, its output captured with
+// `debugCapture`.
+bool RunToolScript(RunServices& services, const ToolCommandInputs& in, const LocalTime& start,
+                   bool debugCapture);
+
+// Where the capture log is: in the per-user folder when a non-empty log is
+// there (the last captured run was written there: a run captured in the
+// program's folder empties it), otherwise in the program's folder.
+std::string CaptureLogPath(const RunServices& services);
+// Opens `path` in the text viewer ("notepad.exe", the path quoted where
+// needed) without waiting. Does nothing, and returns false, when the file is
+// missing or empty, its path cannot be passed or the viewer cannot start.
+bool ViewTextFile(RunServices& services, const std::string& path);
+// ViewTextFile of the capture log.
+bool ViewCaptureLog(RunServices& services);

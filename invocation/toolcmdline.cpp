@@ -42,6 +42,10 @@ CommandLineSelection CommandLineSelection::OutputGroup() {
   return s;
 }
 
+namespace {
+
+// The tool's baud-rate number piece ("-b 0 " to "-b 7 "), empty for a rate
+// outside the table.
 std::string BaudRatePiece(std::optional<int32_t> baudRate) {
   if (!baudRate) return {};
   for (int i = 0; i < kBaudRateOptionCount; ++i) {
@@ -50,14 +54,10 @@ std::string BaudRatePiece(std::optional<int32_t> baudRate) {
   return {};
 }
 
-namespace {
-
 std::string CodePiece(const char* flag, std::optional<int32_t> code) {
   if (!code || *code < 0 || *code > 2) return {};
   return std::string(flag) + std::to_string(*code) + " ";
 }
-
-bool IsLockCommand(int32_t code) { return code == kCmdIrdetoFactoryLock || code == kCmdIrdetoSecureLock; }
 
 // Appends `value` as one argument and a blank; false when it cannot be passed.
 bool AppendArgument(std::string& line, const std::string& value) {
@@ -81,11 +81,7 @@ std::string LockOptionsText(const ToolCommandInputs& in) {
   return text;
 }
 
-}  // namespace
-
-std::string StopBitsPiece(std::optional<int32_t> code) { return CodePiece("-s ", code); }
-std::string ParityPiece(std::optional<int32_t> code) { return CodePiece("-p ", code); }
-
+// "-cmd ... " for a command code; empty for File Download and unknown codes.
 std::string CommandPiece(int32_t code) {
   switch (code) {
     case kCmdIrdetoFactoryProgram: return "-cmd irdeto_factory_program ";
@@ -98,6 +94,8 @@ std::string CommandPiece(int32_t code) {
     default: return {};
   }
 }
+
+}  // namespace
 
 bool CanBuildCommandLine(const ToolCommandInputs& in) {
   if (in.toolPath.empty() || !in.command) return false;
@@ -121,8 +119,8 @@ std::string BuildToolCommandLine(const ToolCommandInputs& in, const CommandLineS
   if (sel.port && in.port) line += "-c " + std::to_string(*in.port) + " ";
   if (sel.baudRate) line += BaudRatePiece(in.baudRate);
   if (sel.dataBits && in.dataBits) line += "-n " + std::to_string(*in.dataBits) + " ";
-  if (sel.stopBits) line += StopBitsPiece(in.stopBits);
-  if (sel.parity) line += ParityPiece(in.parity);
+  if (sel.stopBits) line += CodePiece("-s ", in.stopBits);
+  if (sel.parity) line += CodePiece("-p ", in.parity);
   if (sel.command) line += CommandPiece(code);
 
   // Checked rows take consecutive positions; unchecked rows take none.
@@ -149,4 +147,21 @@ std::string BuildToolCommandLine(const ToolCommandInputs& in, const CommandLineS
   }
   if (sel.debug && in.debugPrint) line += "-d ";
   return line;
+}
+
+std::vector<std::string> ComposeRunHistoryLines(const ToolCommandInputs& in, const LocalTime& start) {
+  std::vector<std::string> candidates = {FormatTime(start, "[%Y.%m.%d. %H:%M]"),
+                                         BuildToolCommandLine(in, CommandLineSelection::SerialGroup()),
+                                         BuildToolCommandLine(in, CommandLineSelection::CommandGroup())};
+  for (int position = 0; position < 4; ++position) {
+    candidates.push_back(BuildToolCommandLine(in, CommandLineSelection::ArgumentGroup(position)));
+  }
+  candidates.push_back(BuildToolCommandLine(in, CommandLineSelection::OutputGroup()));
+  candidates.push_back(" ");
+
+  std::vector<std::string> lines;
+  for (std::string& text : candidates) {
+    if (!text.empty()) lines.push_back(std::move(text));
+  }
+  return lines;
 }

@@ -1,10 +1,13 @@
-// The command line of the flashing tool, composed from the main window's state.
+// The command line of the flashing tool, composed from the main window's
+// state, and the run history's lines.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "core/timestamp.h"
 
 // One row of the download file list.
 struct DownloadRow {
@@ -66,10 +69,7 @@ bool CanBuildCommandLine(const ToolCommandInputs& in);
 // can be built, or when a value cannot be passed as one argument.
 std::string BuildToolCommandLine(const ToolCommandInputs& in, const CommandLineSelection& sel);
 
-// The tool's baud-rate number piece ("-b 0 " to "-b 7 "), empty for a rate
-// outside the table; likewise for the stop-bits and parity codes.
-std::string BaudRatePiece(std::optional<int32_t> baudRate);
-std::string StopBitsPiece(std::optional<int32_t> code);
-std::string ParityPiece(std::optional<int32_t> code);
-// "-cmd ... " for a command code; empty for File Download and unknown codes.
-std::string CommandPiece(int32_t code);
+// The run history's lines for one run: time stamp, serial group, command,
+// argument positions 0 to 3, output and the separating blank, empty lines
+// left out.
+std::vector<std::string> ComposeRunHistoryLines(const ToolCommandInputs& in, const LocalTime& start);

@@ -1,21 +1,23 @@
-#include "mainwin/quintorapp.h"
-
+// The application object: starts the main window modally and ends with it.
+#include <windows.h>
 #include <commctrl.h>
 
-#include "core/settings.h"
+#include "core/fallbackstore.h"
 #include "mainwin/quintordlg.h"
-#include "platform/filedialogs.h"
-#include "platform/win_clock.h"
-#include "platform/win_environment.h"
-#include "platform/win_filesystem.h"
-#include "platform/win_process.h"
-#include "platform/win_registry.h"
-#include "uisupport/folderpicker.h"
-#include "uisupport/uiservices.h"
+#include "platform/winservices.h"
+#include "uisupport/filedialogs.h"
+#include "uisupport/folderdialog.h"
+
+class CQuintorApp {
+ public:
+  // Runs the main window; returns FALSE, so the process ends when the window
+  // has closed (there is no message loop of the application's own).
+  BOOL InitInstance();
+};
 
 BOOL CQuintorApp::InitInstance() {
-  // COM and OLE are initialised by the dialogs that need them, when the
-  // operator opens one, not here: the window shows without them.
+  // COM and OLE start in the dialogs that need them, when the operator opens
+  // one: the window shows without loading the shell.
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 
@@ -28,9 +30,15 @@ BOOL CQuintorApp::InitInstance() {
   WinClock clock;
   ShellFileDialogs fileDialogs;
   ShellFolderPicker folderPicker;
-  UiServices services{fs, settings, launcher, env, clock, fileDialogs, folderPicker};
+  UiServices services{{fs, launcher, env}, settings, clock, fileDialogs, folderPicker};
 
   CQuintorDlg dialog(services);
   dialog.DoModal(nullptr);
   return FALSE;
+}
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  CQuintorApp app;
+  app.InitInstance();
+  return 0;
 }

@@ -8,13 +8,12 @@
 #include "bbcb/bbcbsettingdlg.h"
 #include "core/options.h"
 #include "core/paths.h"
-#include "core/settings.h"
-#include "dvt/dvtfileset.h"
-#include "dvt/dvtfolder.h"
+#include "dvt/dvtcatalogue.h"
 #include "dvt/dvttestdlg.h"
-#include "invocation/runhistory.h"
-#include "invocation/runner.h"
+#include "invocation/toolcmdline.h"
 #include "invocation/script.h"
+#include "platform/lazydll.h"
+#include "platform/owner.h"
 #include "platform/wide.h"
 #include "resources/resource.h"
 #include "uisupport/aboutdlg.h"
@@ -27,6 +26,8 @@ const char kDownloadFilter[] =
 const char kOutputFilter[] = "All File(*.*)|*.*||";
 
 const int kLockOptionIds[] = {IDC_SCS, IDC_JEI, IDC_CW};
+// A download row's check box, empty.
+const UINT kUncheckedBox = INDEXTOSTATEIMAGEMASK(1);
 
 // Full paths compare as the file system compares them: ignoring case. The
 // key is the path upper-cased without regard to the user's language.
@@ -39,40 +40,18 @@ std::wstring PathKey(const std::string& path) {
   return n > 0 ? upper.substr(0, static_cast<size_t>(n)) : wide;
 }
 
-// Stops a window from redrawing while many rows are added, and redraws it
-// once afterwards.
-class RedrawPause {
- public:
-  explicit RedrawPause(HWND hwnd) : hwnd_(hwnd) { SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0); }
-  ~RedrawPause() {
-    SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(hwnd_, nullptr, TRUE);
+// The paths of a drop, in its order; the drop is released.
+std::vector<std::string> TakeDroppedPaths(HDROP drop) {
+  std::vector<std::string> paths;
+  const UINT count = lazy::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count; ++i) {
+    std::wstring path(lazy::DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+    path.resize(lazy::DragQueryFileW(drop, i, &path[0], static_cast<UINT>(path.size())));
+    paths.push_back(Narrow(path));
   }
-  RedrawPause(const RedrawPause&) = delete;
-  RedrawPause& operator=(const RedrawPause&) = delete;
-
- private:
-  HWND hwnd_;
-};
-
-bool IsLockCommand(const std::optional<int32_t>& code) {
-  return code && (*code == kCmdIrdetoFactoryLock || *code == kCmdIrdetoSecureLock);
+  lazy::DragFinish(drop);
+  return paths;
 }
-
-// A loaded menu, destroyed with the object.
-class MenuHandle {
- public:
-  explicit MenuHandle(HMENU menu) : menu_(menu) {}
-  ~MenuHandle() {
-    if (menu_) DestroyMenu(menu_);
-  }
-  MenuHandle(const MenuHandle&) = delete;
-  MenuHandle& operator=(const MenuHandle&) = delete;
-  HMENU Get() const { return menu_; }
-
- private:
-  HMENU menu_;
-};
 
 }  // namespace
 
@@ -84,13 +63,40 @@ CQuintorDlg::CQuintorDlg(UiServices& services) : TableDialog(IDD_QUINTOR_DIALOG)
                                                LR_SHARED));
 }
 
+// A serial list: the list, its catalogue, the stored value and the command
+// line's value.
+struct CQuintorDlg::SerialList {
+  ComboBox CQuintorDlg::*list;
+  const OptionEntry* catalogue;
+  int count;
+  int32_t MainSettings::*stored;
+  std::optional<int32_t> ToolCommandInputs::*input;
+};
+
+const std::vector<CQuintorDlg::SerialList>& CQuintorDlg::SerialLists() {
+  static const std::vector<SerialList> lists = {
+      {&CQuintorDlg::m_cbPort, PortOptions, kPortOptionCount, &MainSettings::port, &ToolCommandInputs::port},
+      {&CQuintorDlg::m_cbBaudRate, BaudRateOptions, kBaudRateOptionCount, &MainSettings::baudRate,
+       &ToolCommandInputs::baudRate},
+      {&CQuintorDlg::m_cbDataBits, DataBitsOptions, kDataBitsOptionCount, &MainSettings::dataBits,
+       &ToolCommandInputs::dataBits},
+      {&CQuintorDlg::m_cbStopBits, StopBitsOptions, kStopBitsOptionCount, &MainSettings::stopBits,
+       &ToolCommandInputs::stopBits},
+      {&CQuintorDlg::m_cbParity, ParityOptions, kParityOptionCount, &MainSettings::parity, &ToolCommandInputs::parity},
+  };
+  return lists;
+}
+
 const HandlerTable<CQuintorDlg>& CQuintorDlg::Handlers() {
-  static const HandlerRow<CQuintorDlg> rows[] = {
+  static const HandlerTable<CQuintorDlg> rows = {
       OnCommand(IDC_TOOL_OPEN, BN_CLICKED, &CQuintorDlg::OnToolOpen),
       OnCommand(IDC_BBCB_SETTING, BN_CLICKED, &CQuintorDlg::OnBbcbSetting),
       OnCommand(IDC_DVT_TEST, BN_CLICKED, &CQuintorDlg::OnDvtTest),
       OnCommand(IDC_COMMAND, CBN_SELCHANGE, &CQuintorDlg::OnSelchangeCommand),
       OnNotify(IDC_DOWNLOAD_LIST, NM_RCLICK, &CQuintorDlg::OnRclickDownloadList),
+      OnNotifyData(IDC_DOWNLOAD_LIST, LVN_KEYDOWN, &CQuintorDlg::OnKeydownDownloadList),
+      OnMessage(WM_CONTEXTMENU, &CQuintorDlg::OnContextMenu),
+      OnMessage(WM_DROPFILES, &CQuintorDlg::OnDropFiles),
       OnCommand(ID_POPUP_INSERT, kMenuCommand, &CQuintorDlg::OnInsert),
       OnCommand(ID_POPUP_DELETE, kMenuCommand, &CQuintorDlg::OnDelete),
       OnCommand(ID_POPUP_DVT_FILE_INSERT, kMenuCommand, &CQuintorDlg::OnDvtTestFileInsert),
@@ -103,8 +109,7 @@ const HandlerTable<CQuintorDlg>& CQuintorDlg::Handlers() {
       OnMessage(WM_PAINT, &CQuintorDlg::OnPaint),
       OnMessage(WM_QUERYDRAGICON, &CQuintorDlg::OnQueryDragIcon),
   };
-  static const HandlerTable<CQuintorDlg> table = MakeHandlerTable(rows);
-  return table;
+  return rows;
 }
 
 void CQuintorDlg::DoDataExchange(DataExchange& dx) {
@@ -147,14 +152,15 @@ BOOL CQuintorDlg::OnInitDialog() {
 
   LoadSettings();
 
-  SetupOptionCombo(m_cbPort, PortOptions, kPortOptionCount, m_nPort);
-  SetupOptionCombo(m_cbBaudRate, BaudRateOptions, kBaudRateOptionCount, m_nBaudRate);
-  SetupOptionCombo(m_cbDataBits, DataBitsOptions, kDataBitsOptionCount, m_nDataBits);
-  SetupOptionCombo(m_cbStopBits, StopBitsOptions, kStopBitsOptionCount, m_nStopBits);
-  SetupOptionCombo(m_cbParity, ParityOptions, kParityOptionCount, m_nParity);
+  for (const SerialList& s : SerialLists()) SetupOptionCombo(this->*s.list, s.catalogue, s.count, settings_.*s.stored);
   SetupOptionCombo(m_cbCommand, CommandOptions, GetCommandCount(), kCmdFileDownload);
 
   SetupListColumns();
+  // Files dropped on the download list reach this window's handler.
+  // (the style DragAcceptFiles sets, without loading the shell at start-up).
+  const HWND list = m_lcDownloadFiles.GetSafeHwnd();
+  SetWindowLongPtrW(list, GWL_EXSTYLE, GetWindowLongPtrW(list, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
+  RouteControlMessage(IDC_DOWNLOAD_LIST, WM_DROPFILES);
   OnDebugCapture();
   OnSelchangeCommand();
   return TRUE;
@@ -176,24 +182,7 @@ void CQuintorDlg::DestroyWindow() {
 }
 
 void CQuintorDlg::LoadSettings() {
-  MainSettings settings;
-  settings.toolPath = m_strToolPath;
-  settings.port = m_nPort;
-  settings.baudRate = m_nBaudRate;
-  settings.dataBits = m_nDataBits;
-  settings.stopBits = m_nStopBits;
-  settings.parity = m_nParity;
-  settings.outputPath = m_strOutputPath;
-  settings.dvtPath = m_strDvtPath;
-  LoadMainSettings(services_.settings, services_.fs, settings);
-  m_strToolPath = settings.toolPath;
-  m_nPort = settings.port;
-  m_nBaudRate = settings.baudRate;
-  m_nDataBits = settings.dataBits;
-  m_nStopBits = settings.stopBits;
-  m_nParity = settings.parity;
-  m_strOutputPath = settings.outputPath;
-  m_strDvtPath = settings.dvtPath;
+  ExchangeMainSettings(services_.settings, services_.run.fs, settings_, SettingsMode::kLoad);
   UpdateData(false);
 }
 
@@ -201,27 +190,18 @@ void CQuintorDlg::SaveSettings() {
   UpdateData(true);
   // A list without a selection (its stored value is in no catalogue row)
   // keeps the value it was given at start-up, so the store stays readable.
-  MainSettings settings;
-  settings.toolPath = m_strToolPath;
-  settings.port = SelectedOptionValue(m_cbPort, PortOptions, kPortOptionCount).value_or(m_nPort);
-  settings.baudRate = SelectedOptionValue(m_cbBaudRate, BaudRateOptions, kBaudRateOptionCount).value_or(m_nBaudRate);
-  settings.dataBits = SelectedOptionValue(m_cbDataBits, DataBitsOptions, kDataBitsOptionCount).value_or(m_nDataBits);
-  settings.stopBits = SelectedOptionValue(m_cbStopBits, StopBitsOptions, kStopBitsOptionCount).value_or(m_nStopBits);
-  settings.parity = SelectedOptionValue(m_cbParity, ParityOptions, kParityOptionCount).value_or(m_nParity);
-  settings.outputPath = m_strOutputPath;
-  settings.dvtPath = m_strDvtPath;
-  SaveMainSettings(services_.settings, services_.fs, settings);
+  MainSettings saved = settings_;
+  for (const SerialList& s : SerialLists()) {
+    saved.*s.stored = SelectedOptionValue(this->*s.list, s.catalogue, s.count).value_or(settings_.*s.stored);
+  }
+  ExchangeMainSettings(services_.settings, services_.run.fs, saved, SettingsMode::kSave);
 }
 
 ToolCommandInputs CQuintorDlg::CollectToolInputs() {
   UpdateData(true);
   ToolCommandInputs in;
   in.toolPath = m_strToolPath;
-  in.port = SelectedOptionValue(m_cbPort, PortOptions, kPortOptionCount);
-  in.baudRate = SelectedOptionValue(m_cbBaudRate, BaudRateOptions, kBaudRateOptionCount);
-  in.dataBits = SelectedOptionValue(m_cbDataBits, DataBitsOptions, kDataBitsOptionCount);
-  in.stopBits = SelectedOptionValue(m_cbStopBits, StopBitsOptions, kStopBitsOptionCount);
-  in.parity = SelectedOptionValue(m_cbParity, ParityOptions, kParityOptionCount);
+  for (const SerialList& s : SerialLists()) in.*s.input = SelectedOptionValue(this->*s.list, s.catalogue, s.count);
   in.command = SelectedOptionValue(m_cbCommand, CommandOptions, GetCommandCount());
   const int count = m_lcDownloadFiles.GetItemCount();
   for (int row = 0; row < count; ++row) {
@@ -239,14 +219,7 @@ ToolCommandInputs CQuintorDlg::CollectToolInputs() {
   return in;
 }
 
-void CQuintorDlg::OnToolOpen() {
-  const std::vector<std::string> chosen =
-      services_.fileDialogs.Choose(FileDialogRequest::Open(GetSafeHwnd(), kToolFilter, m_strToolPath));
-  if (chosen.empty()) return;
-  UpdateData(true);
-  m_strToolPath = chosen.front();
-  UpdateData(false);
-}
+void CQuintorDlg::OnToolOpen() { ChooseFileInto(services_.fileDialogs, *this, IDC_TOOL_PATH, kToolFilter); }
 
 // The BBCB Setting window shares nothing with this one but the stored
 // settings; nothing here changes afterwards.
@@ -270,69 +243,87 @@ void CQuintorDlg::OnDvtTest() {
 // Replaces the list with the DVT images found in a chosen folder. The choice
 // is stored at once, like a choice made in the DVT Test window.
 void CQuintorDlg::OnDvtTestFileInsert() {
-  FolderPickRequest request;
-  request.owner = GetSafeHwnd();
-  request.title = "Select the Dvt Test folder for browse dialog";
-  request.initialFolder = m_strDvtPath;
-  std::string folder = m_strDvtPath;
-  if (services_.folderPicker.PickFolder(request, &folder) != 1) return;
-  m_strDvtPath = folder;
+  const std::optional<std::string> folder = ChooseFolder(services_.folderPicker, GetSafeHwnd(),
+                                                         "Select the Dvt Test folder for browse dialog", m_strDvtPath);
+  if (!folder) return;
+  m_strDvtPath = *folder;
   StoreDvtFolder(services_.settings, m_strDvtPath);
   m_lcDownloadFiles.DeleteAllItems();
-  for (const DownloadRow& row : FindDvtFileRows(services_.fs, m_strDvtPath)) {
-    AppendFileRow(m_lcDownloadFiles.GetItemCount(), row.folder, row.fileName);
-  }
+  for (const DownloadRow& row : FindDvtFileRows(services_.run.fs, m_strDvtPath)) AppendFileRow(row.folder, row.fileName);
 }
 
 void CQuintorDlg::OnSelchangeCommand() {
-  const bool enable = IsLockCommand(SelectedOptionValue(m_cbCommand, CommandOptions, GetCommandCount()));
+  const std::optional<int32_t> code = SelectedOptionValue(m_cbCommand, CommandOptions, GetCommandCount());
+  const bool enable = code && IsLockCommand(*code);
   for (int id : kLockOptionIds) EnableWindow(GetDlgItem(id), enable ? TRUE : FALSE);
 }
 
 void CQuintorDlg::OnRclickDownloadList() {
-  MenuHandle menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_POPUP_MENU)));
-  HMENU popup = menu.Get() ? GetSubMenu(menu.Get(), 0) : nullptr;
-  if (!popup) return;
   POINT cursor = {};
   GetCursorPos(&cursor);
-  const UINT deleteState = m_lcDownloadFiles.GetSelectedCount() > 0 ? MF_ENABLED : (MF_DISABLED | MF_GRAYED);
-  EnableMenuItem(popup, ID_POPUP_DELETE, MF_BYCOMMAND | deleteState);
-  TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, GetSafeHwnd(), nullptr);
+  ShowPopupMenu(cursor);
 }
 
-void CQuintorDlg::AppendFileRow(int position, const std::string& folder, const std::string& fileName) {
-  const UINT state = LVIS_SELECTED | LVIS_FOCUSED | INDEXTOSTATEIMAGEMASK(1);
-  const int row = m_lcDownloadFiles.InsertItem(position, "", state, LVIS_SELECTED | LVIS_FOCUSED | LVIS_STATEIMAGEMASK);
-  if (row < 0) return;
-  m_lcDownloadFiles.SetItemText(row, 1, folder);
-  m_lcDownloadFiles.SetItemText(row, 2, fileName);
+// The keys of the download list; Space's check toggle is the list's own.
+bool CQuintorDlg::OnKeydownDownloadList(WPARAM, LPARAM lParam, LRESULT*) {
+  const WORD key = reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey;
+  if (key == VK_DELETE) OnDelete();
+  if (key == VK_INSERT) OnInsert();
+  if (key == 'A' && GetKeyState(VK_CONTROL) < 0) m_lcDownloadFiles.SelectAll();
+  return false;
+}
+
+// The context-menu key and Shift+F10 (no mouse position) open the popup
+// menu at the focused row; a right click opens it through NM_RCLICK.
+bool CQuintorDlg::OnContextMenu(WPARAM wParam, LPARAM lParam, LRESULT* result) {
+  if (reinterpret_cast<HWND>(wParam) != m_lcDownloadFiles.GetSafeHwnd() || lParam != -1) return false;
+  ShowPopupMenu(m_lcDownloadFiles.FocusedRowMenuPoint());
+  *result = 0;
+  return true;
+}
+
+void CQuintorDlg::ShowPopupMenu(POINT at) {
+  MenuOwner menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_POPUP_MENU)));
+  HMENU popup = menu.Get() ? GetSubMenu(menu.Get(), 0) : nullptr;
+  if (!popup) return;
+  const UINT deleteState = m_lcDownloadFiles.GetSelectedCount() > 0 ? MF_ENABLED : (MF_DISABLED | MF_GRAYED);
+  EnableMenuItem(popup, ID_POPUP_DELETE, MF_BYCOMMAND | deleteState);
+  TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, GetSafeHwnd(), nullptr);
+}
+
+// Dropped files are inserted as chosen ones; folders and what is no file are
+// left out.
+bool CQuintorDlg::OnDropFiles(WPARAM wParam, LPARAM, LRESULT* result) {
+  std::vector<std::string> files;
+  for (const std::string& path : TakeDroppedPaths(reinterpret_cast<HDROP>(wParam))) {
+    if (GetFileSizeOrZero(services_.run.fs, path) > 0) files.push_back(path);
+  }
+  InsertFiles(files);
+  *result = 0;
+  return true;
+}
+
+void CQuintorDlg::AppendFileRow(const std::string& folder, const std::string& fileName) {
+  m_lcDownloadFiles.AppendRow({folder, fileName}, kUncheckedBox);
 }
 
 void CQuintorDlg::OnInsert() {
-  const std::vector<std::string> chosen =
-      services_.fileDialogs.Choose(FileDialogRequest::Open(GetSafeHwnd(), kDownloadFilter, std::string(), true));
-  if (chosen.empty()) return;
+  InsertFiles(
+      services_.fileDialogs.Choose(FileDialogRequest::Open(GetSafeHwnd(), kDownloadFilter, std::string(), true)));
+}
 
-  // Every added row is selected as it is appended; the last one becomes the
-  // selection mark and is scrolled into view once, which leaves the list as
-  // marking each row in turn would. The list redraws once, at the end.
-  int last = -1;
-  {
-    RedrawPause pause(m_lcDownloadFiles.GetSafeHwnd());
-    m_lcDownloadFiles.DeselectAll();
-    // Duplicates are looked for among the rows that were there before.
-    std::unordered_set<std::wstring> existingPaths;
-    const int existing = m_lcDownloadFiles.GetItemCount();
-    for (int row = 0; row < existing; ++row) {
-      existingPaths.insert(PathKey(m_lcDownloadFiles.GetItemText(row, 1) + "\\" + m_lcDownloadFiles.GetItemText(row, 2)));
-    }
-    for (const std::string& path : chosen) {
-      if (existingPaths.count(PathKey(path)) > 0) continue;
-      last = m_lcDownloadFiles.GetItemCount();
-      AppendFileRow(last, GetPathFolder(path), GetPathFileName(path));
-    }
+void CQuintorDlg::InsertFiles(const std::vector<std::string>& paths) {
+  if (paths.empty()) return;
+  // Duplicates are looked for among the rows that were there before.
+  std::unordered_set<std::wstring> existingPaths;
+  for (int row = 0; row < m_lcDownloadFiles.GetItemCount(); ++row) {
+    existingPaths.insert(PathKey(m_lcDownloadFiles.GetItemText(row, 1) + "\\" + m_lcDownloadFiles.GetItemText(row, 2)));
   }
-  if (last >= 0) m_lcDownloadFiles.MarkRow(last);
+  std::vector<std::vector<std::string>> rows;
+  for (const std::string& path : paths) {
+    if (existingPaths.count(PathKey(path)) == 0) rows.push_back({GetPathFolder(path), GetPathFileName(path)});
+  }
+  m_lcDownloadFiles.AppendRowsMarked(rows, kUncheckedBox);
 }
 
 void CQuintorDlg::OnDelete() {
@@ -348,33 +339,16 @@ void CQuintorDlg::OnDelete() {
 void CQuintorDlg::OnStart() {
   const LocalTime start = services_.clock.Now();
   const ToolCommandInputs inputs = CollectToolInputs();
-  RunServices run{services_.fs, services_.launcher, services_.env};
-  if (RunToolScript(run, inputs, start, m_bDebugCapture)) AppendRunHistory(start, inputs);
+  if (RunToolScript(services_.run, inputs, start, m_bDebugCapture)) AppendRunHistory(start, inputs);
 }
 
 void CQuintorDlg::AppendRunHistory(const LocalTime& start, const ToolCommandInputs& inputs) {
-  // Each row is appended selected and focused; the last one becomes the
-  // selection mark and is scrolled into view once. The list redraws once.
-  int last = -1;
-  {
-    RedrawPause pause(m_lcRunHistory.GetSafeHwnd());
-    m_lcRunHistory.DeselectAll();
-    for (const std::string& line : ComposeRunHistoryLines(inputs, start)) {
-      if (line.empty()) continue;
-      const int row = m_lcRunHistory.InsertItem(m_lcRunHistory.GetItemCount(), "", LVIS_SELECTED | LVIS_FOCUSED,
-                                                LVIS_SELECTED | LVIS_FOCUSED);
-      if (row < 0) continue;
-      m_lcRunHistory.SetItemText(row, 1, line);
-      last = row;
-    }
-  }
-  if (last >= 0) m_lcRunHistory.MarkRow(last);
+  std::vector<std::vector<std::string>> rows;
+  for (const std::string& line : ComposeRunHistoryLines(inputs, start)) rows.push_back({line});
+  m_lcRunHistory.AppendRowsMarked(rows);
 }
 
-void CQuintorDlg::OnViewLog() {
-  RunServices run{services_.fs, services_.launcher, services_.env};
-  ViewCaptureLog(run);
-}
+void CQuintorDlg::OnViewLog() { ViewCaptureLog(services_.run); }
 
 void CQuintorDlg::OnDebugCapture() {
   UpdateData(true);
@@ -385,20 +359,15 @@ void CQuintorDlg::OnOutputFileSave() {
   // The tool creates the output file: a name that does not exist yet is a
   // valid choice, and an existing one is overwritten without a question.
   const std::vector<std::string> chosen =
-      services_.fileDialogs.Choose(FileDialogRequest::Save(GetSafeHwnd(), kOutputFilter, m_strOutputPath));
+      services_.fileDialogs.Choose(FileDialogRequest::Save(GetSafeHwnd(), kOutputFilter, ItemText(IDC_OUTPUT_PATH)));
   if (chosen.empty()) return;
-  UpdateData(true);
   const std::string& path = chosen.front();
-  m_strOutputPath = GetPathExtension(path).empty() ? path + ".txt" : path;
-  UpdateData(false);
+  SetItemText(IDC_OUTPUT_PATH, GetPathExtension(path).empty() ? path + ".txt" : path);
 }
 
 void CQuintorDlg::OnOutputFileView() {
   UpdateData(true);
-  if (GetFileSizeOrZero(services_.fs, m_strOutputPath) == 0) return;
-  const std::string command = TextViewerCommand(m_strOutputPath);
-  if (command.empty()) return;
-  services_.launcher.StartDetached(command);
+  ViewTextFile(services_.run, m_strOutputPath);
 }
 
 bool CQuintorDlg::OnSysCommand(WPARAM wParam, LPARAM, LRESULT* result) {

@@ -6,7 +6,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "core/mainsettings.h"
 #include "core/timestamp.h"
 #include "invocation/toolcmdline.h"
 #include "platform/controls.h"
@@ -19,9 +21,9 @@ class CQuintorDlg : public TableDialog<CQuintorDlg> {
 
   static const HandlerTable<CQuintorDlg>& Handlers();
 
-  // Appends a download row at `position` (the row count): selected, focused,
-  // unchecked; column 1 the folder, column 2 the file name.
-  void AppendFileRow(int position, const std::string& folder, const std::string& fileName);
+  // Appends a download row: selected, focused, unchecked; column 1 the
+  // folder, column 2 the file name.
+  void AppendFileRow(const std::string& folder, const std::string& fileName);
   // Takes the state from the controls and gives what the command line reads.
   ToolCommandInputs CollectToolInputs();
 
@@ -31,6 +33,9 @@ class CQuintorDlg : public TableDialog<CQuintorDlg> {
   void DestroyWindow() override;
 
  private:
+  struct SerialList;
+  static const std::vector<SerialList>& SerialLists();
+
   void LoadSettings();
   void SaveSettings();
   void AppendRunHistory(const LocalTime& start, const ToolCommandInputs& inputs);
@@ -41,7 +46,12 @@ class CQuintorDlg : public TableDialog<CQuintorDlg> {
   void OnDvtTest();
   void OnSelchangeCommand();
   void OnRclickDownloadList();
+  bool OnKeydownDownloadList(WPARAM wParam, LPARAM lParam, LRESULT* result);
+  bool OnContextMenu(WPARAM wParam, LPARAM lParam, LRESULT* result);
+  void ShowPopupMenu(POINT at);
+  bool OnDropFiles(WPARAM wParam, LPARAM lParam, LRESULT* result);
   void OnInsert();
+  void InsertFiles(const std::vector<std::string>& paths);
   void OnDelete();
   void OnDvtTestFileInsert();
   void OnStart();
@@ -54,8 +64,9 @@ class CQuintorDlg : public TableDialog<CQuintorDlg> {
   bool OnQueryDragIcon(WPARAM wParam, LPARAM lParam, LRESULT* result);
 
   UiServices& services_;
+  MainSettings settings_;
 
-  std::string m_strToolPath;
+  std::string& m_strToolPath = settings_.toolPath;
   ComboBox m_cbPort;
   ComboBox m_cbBaudRate;
   ComboBox m_cbDataBits;
@@ -69,13 +80,13 @@ class CQuintorDlg : public TableDialog<CQuintorDlg> {
   bool m_bScs = false;
   bool m_bJei = false;
   bool m_bCw = false;
-  std::string m_strOutputPath;
+  std::string& m_strOutputPath = settings_.outputPath;
   HICON m_hIcon = nullptr;
   HICON m_hSmallIcon = nullptr;
-  int32_t m_nPort = 1;
-  int32_t m_nBaudRate = 115200;
-  int32_t m_nDataBits = 8;
-  int32_t m_nStopBits = 0;
-  int32_t m_nParity = 0;
-  std::string m_strDvtPath;
+  int32_t& m_nPort = settings_.port;
+  int32_t& m_nBaudRate = settings_.baudRate;
+  int32_t& m_nDataBits = settings_.dataBits;
+  int32_t& m_nStopBits = settings_.stopBits;
+  int32_t& m_nParity = settings_.parity;
+  std::string& m_strDvtPath = settings_.dvtPath;
 };

@@ -15,18 +15,6 @@ void ComboBox::SetCurSel(int position) { SendMessageW(hwnd_, CB_SETCURSEL, stati
 
 int ComboBox::GetCurSel() const { return static_cast<int>(SendMessageW(hwnd_, CB_GETCURSEL, 0, 0)); }
 
-int ComboBox::GetCount() const { return static_cast<int>(SendMessageW(hwnd_, CB_GETCOUNT, 0, 0)); }
-
-std::string ComboBox::GetLBText(int position) const {
-  const LRESULT length = SendMessageW(hwnd_, CB_GETLBTEXTLEN, static_cast<WPARAM>(position), 0);
-  if (length == CB_ERR || length <= 0) return std::string();
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  const LRESULT copied =
-      SendMessageW(hwnd_, CB_GETLBTEXT, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(&text[0]));
-  text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-  return Narrow(text);
-}
-
 void ListView::InsertColumn(int column, const std::string& heading, int width) {
   std::wstring text = Widen(heading);
   LVCOLUMNW col = {};
@@ -43,33 +31,43 @@ void ListView::SetExtendedStyle(DWORD styles) {
   SendMessageW(hwnd_, LVM_SETEXTENDEDLISTVIEWSTYLE, static_cast<WPARAM>(~0u), static_cast<LPARAM>(styles));
 }
 
-DWORD ListView::GetExtendedStyle() const {
-  return static_cast<DWORD>(SendMessageW(hwnd_, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
-}
-
-int ListView::GetColumnWidth(int column) const {
-  return static_cast<int>(SendMessageW(hwnd_, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
-}
-
 int ListView::GetItemCount() const { return static_cast<int>(SendMessageW(hwnd_, LVM_GETITEMCOUNT, 0, 0)); }
 
-int ListView::InsertItem(int row, const std::string& text, UINT state, UINT stateMask) {
-  std::wstring wide = Widen(text);
+int ListView::AppendRow(const std::vector<std::string>& texts, UINT stateImage) {
   LVITEMW item = {};
   item.mask = LVIF_TEXT | LVIF_STATE;
-  item.iItem = row;
-  item.pszText = &wide[0];
-  item.state = state;
-  item.stateMask = stateMask;
-  return static_cast<int>(SendMessageW(hwnd_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+  item.iItem = GetItemCount();
+  item.pszText = const_cast<wchar_t*>(L"");
+  item.state = LVIS_SELECTED | LVIS_FOCUSED | stateImage;
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED | (stateImage != 0 ? LVIS_STATEIMAGEMASK : 0);
+  const int row = static_cast<int>(SendMessageW(hwnd_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+  for (size_t column = 1; row >= 0 && column <= texts.size(); ++column) {
+    std::wstring wide = Widen(texts[column - 1]);
+    LVITEMW sub = {};
+    sub.iSubItem = static_cast<int>(column);
+    sub.pszText = &wide[0];
+    SendMessageW(hwnd_, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&sub));
+  }
+  return row;
 }
 
-void ListView::SetItemText(int row, int column, const std::string& text) {
-  std::wstring wide = Widen(text);
-  LVITEMW item = {};
-  item.iSubItem = column;
-  item.pszText = &wide[0];
-  SendMessageW(hwnd_, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+void ListView::AppendRowsMarked(const std::vector<std::vector<std::string>>& rows, UINT stateImage) {
+  int last = -1;
+  SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+  // Rows are collected first: clearing one changes what "next selected" means.
+  std::vector<int> selected;
+  for (int row = GetNextSelected(-1); row >= 0; row = GetNextSelected(row)) selected.push_back(row);
+  for (int row : selected) SetItemState(row, 0, LVIS_SELECTED);
+  for (const std::vector<std::string>& texts : rows) {
+    const int row = AppendRow(texts, stateImage);
+    if (row >= 0) last = row;
+  }
+  SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+  if (last < 0) return;
+  SendMessageW(hwnd_, LVM_SETSELECTIONMARK, 0, static_cast<LPARAM>(last));
+  SetItemState(last, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  SendMessageW(hwnd_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(last), TRUE);
 }
 
 std::string ListView::GetItemText(int row, int column) const {
@@ -91,10 +89,6 @@ std::string ListView::GetItemText(int row, int column) const {
   }
 }
 
-UINT ListView::GetItemState(int row, UINT mask) const {
-  return static_cast<UINT>(SendMessageW(hwnd_, LVM_GETITEMSTATE, static_cast<WPARAM>(row), static_cast<LPARAM>(mask)));
-}
-
 void ListView::SetItemState(int row, UINT state, UINT mask) {
   LVITEMW item = {};
   item.state = state;
@@ -109,36 +103,29 @@ int ListView::GetNextSelected(int row) const {
 
 int ListView::GetSelectedCount() const { return static_cast<int>(SendMessageW(hwnd_, LVM_GETSELECTEDCOUNT, 0, 0)); }
 
+void ListView::SelectAll() { SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED); }
+
+POINT ListView::FocusedRowMenuPoint() {
+  POINT at = {};
+  const int row = static_cast<int>(SendMessageW(hwnd_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  RECT bounds = {};
+  bounds.left = LVIR_BOUNDS;
+  if (row >= 0 && SendMessageW(hwnd_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE) &&
+      SendMessageW(hwnd_, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&bounds))) {
+    at = {bounds.left, bounds.bottom};
+  }
+  ClientToScreen(hwnd_, &at);
+  return at;
+}
+
 bool ListView::DeleteItem(int row) {
   return SendMessageW(hwnd_, LVM_DELETEITEM, static_cast<WPARAM>(row), 0) != FALSE;
 }
 
 void ListView::DeleteAllItems() { SendMessageW(hwnd_, LVM_DELETEALLITEMS, 0, 0); }
 
-void ListView::SetSelectionMark(int row) { SendMessageW(hwnd_, LVM_SETSELECTIONMARK, 0, static_cast<LPARAM>(row)); }
-
-int ListView::GetSelectionMark() const { return static_cast<int>(SendMessageW(hwnd_, LVM_GETSELECTIONMARK, 0, 0)); }
-
-void ListView::EnsureVisible(int row) { SendMessageW(hwnd_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), TRUE); }
-
-void ListView::DeselectAll() {
-  // Rows are collected first: clearing one changes what "next selected" means.
-  std::vector<int> selected;
-  for (int row = GetNextSelected(-1); row >= 0; row = GetNextSelected(row)) selected.push_back(row);
-  for (int row : selected) SetItemState(row, 0, LVIS_SELECTED);
-}
-
-void ListView::MarkRow(int row) {
-  SetSelectionMark(row);
-  SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-  EnsureVisible(row);
-}
-
 bool ListView::GetCheck(int row) const {
   // State image 2 is the checked box, 1 the empty one.
-  return (GetItemState(row, LVIS_STATEIMAGEMASK) >> 12) == 2;
-}
-
-void ListView::SetCheck(int row, bool checked) {
-  SetItemState(row, INDEXTOSTATEIMAGEMASK(checked ? 2 : 1), LVIS_STATEIMAGEMASK);
+  const LRESULT state = SendMessageW(hwnd_, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK);
+  return (static_cast<UINT>(state) >> 12) == 2;
 }

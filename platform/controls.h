@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "core/options.h"
 #include "platform/dialog.h"
@@ -14,8 +15,6 @@ class ComboBox : public ControlWindow, public OptionList {
   void InsertString(int position, const std::string& text) override;
   void SetCurSel(int position) override;
   int GetCurSel() const override;
-  int GetCount() const;
-  std::string GetLBText(int position) const;
 };
 
 // A list view in report mode. Rows and columns are 0-based; -1 stands for
@@ -25,32 +24,28 @@ class ListView : public ControlWindow {
   void InsertColumn(int column, const std::string& heading, int width);
   // Replaces the extended styles with `styles`.
   void SetExtendedStyle(DWORD styles);
-  DWORD GetExtendedStyle() const;
-  int GetColumnWidth(int column) const;
 
   int GetItemCount() const;
-  // Inserts a row with the text of column 0 and the given states; returns
+  // Appends a row, selected and focused, with an empty column 0 and `texts`
+  // from column 1 on; `stateImage` nonzero sets its state image too. Returns
   // its index, or -1.
-  int InsertItem(int row, const std::string& text, UINT state, UINT stateMask);
-  void SetItemText(int row, int column, const std::string& text);
+  int AppendRow(const std::vector<std::string>& texts, UINT stateImage = 0);
+  // With the redraw paused: clears the selection, appends the rows as
+  // AppendRow does, and makes the last one the mark, scrolled into view.
+  void AppendRowsMarked(const std::vector<std::vector<std::string>>& rows, UINT stateImage = 0);
   std::string GetItemText(int row, int column) const;
-  UINT GetItemState(int row, UINT mask) const;
-  void SetItemState(int row, UINT state, UINT mask);
   // The next selected row after `row` (-1 for the first); -1 when none.
   int GetNextSelected(int row) const;
   int GetSelectedCount() const;
+  void SelectAll();
+  // Where a menu for the focused row opens, in screen coordinates: below the
+  // row's left end, the row scrolled into view; the list's top-left corner
+  // when no row has the focus.
+  POINT FocusedRowMenuPoint();
   bool DeleteItem(int row);
   void DeleteAllItems();
-  void SetSelectionMark(int row);
-  int GetSelectionMark() const;
-  // Scrolls the row into view; partly visible is enough.
-  void EnsureVisible(int row);
-  // Clears the selection of every selected row. Visits the selected rows
-  // only: a long history keeps this cheap.
-  void DeselectAll();
-  // Makes the row the selection mark, selected and focused, and scrolls it
-  // into view.
-  void MarkRow(int row);
   bool GetCheck(int row) const;
-  void SetCheck(int row, bool checked);
+
+ private:
+  void SetItemState(int row, UINT state, UINT mask);
 };

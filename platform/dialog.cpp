@@ -1,6 +1,11 @@
+#include "platform/lazydll.h"
 #include "platform/dialog.h"
 
+#include <commctrl.h>
+
+#include <algorithm>
 #include <exception>
+#include <initializer_list>
 
 #include "platform/runguard.h"
 #include "platform/wide.h"
@@ -18,40 +23,29 @@ std::string WindowText(HWND hwnd) {
   return Narrow(text);
 }
 
+bool IsOneOf(UINT message, std::initializer_list<UINT> messages) {
+  return std::find(messages.begin(), messages.end(), message) != messages.end();
+}
+
 // Messages that would run a handler or close the window.
 bool IsOperatorRequest(UINT message) {
-  switch (message) {
-    case WM_COMMAND:
-    case WM_NOTIFY:
-    case WM_SYSCOMMAND:
-    case WM_CLOSE:
-    case WM_CONTEXTMENU:
-      return true;
-    default:
-      return false;
-  }
+  return IsOneOf(message, {WM_COMMAND, WM_NOTIFY, WM_SYSCOMMAND, WM_CLOSE, WM_CONTEXTMENU, WM_DROPFILES});
+}
+
+// A control's subclass that hands the one message it stands for (its id) to
+// the dialog.
+LRESULT CALLBACK ToDialog(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR routed, DWORD_PTR) {
+  if (message == routed) return SendMessageW(GetParent(hwnd), message, wParam, lParam);
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, &ToDialog, routed);
+  return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 // Messages whose result a dialog procedure returns itself instead of
 // through DWLP_MSGRESULT.
 bool ReturnsResultDirectly(UINT message) {
-  switch (message) {
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-    case WM_COMPAREITEM:
-    case WM_VKEYTOITEM:
-    case WM_CHARTOITEM:
-    case WM_QUERYDRAGICON:
-    case WM_INITDIALOG:
-      return true;
-    default:
-      return false;
-  }
+  return IsOneOf(message, {WM_CTLCOLORMSGBOX, WM_CTLCOLOREDIT, WM_CTLCOLORLISTBOX, WM_CTLCOLORBTN, WM_CTLCOLORDLG,
+                           WM_CTLCOLORSCROLLBAR, WM_CTLCOLORSTATIC, WM_COMPAREITEM, WM_VKEYTOITEM, WM_CHARTOITEM,
+                           WM_QUERYDRAGICON, WM_INITDIALOG});
 }
 
 }  // namespace
@@ -62,11 +56,7 @@ void ReportFailure(HWND owner, const std::string& what) {
   MessageBoxW(owner, text.c_str(), L"Quintor", MB_OK | MB_ICONERROR);
 }
 
-// ---------------------------------------------------------------- exchange
-
 DataExchange::DataExchange(Dialog& dialog, Mode mode) : dialog_(dialog), mode_(mode) {}
-
-HWND DataExchange::Item(int id) { return dialog_.GetDlgItem(id); }
 
 bool DataExchange::Skip(int id) {
   if (mode_ == Mode::kListIds) {
@@ -76,45 +66,36 @@ bool DataExchange::Skip(int id) {
   return failed_;
 }
 
-void DataExchange::Text(int id, std::string& value) {
+void DataExchange::Text(int id, std::string& value, int maxChars) {
   if (Skip(id)) return;
-  HWND control = Item(id);
+  HWND control = dialog_.GetDlgItem(id);
   if (!control) return;
-  if (mode_ == Mode::kTake) {
-    value = WindowText(control);
-  } else {
+  if (mode_ == Mode::kShow) {
     SetWindowTextW(control, Widen(value).c_str());
+    if (maxChars > 0) SendMessageW(control, EM_LIMITTEXT, static_cast<WPARAM>(maxChars), 0);
+    return;
+  }
+  value = WindowText(control);
+  // Counted as the edit control counts: UTF-16 units.
+  if (maxChars > 0 && mode_ == Mode::kTake && Widen(value).size() > static_cast<size_t>(maxChars)) {
+    Fail(control, "Please enter no more than " + std::to_string(maxChars) + " characters.");
   }
 }
 
 void DataExchange::Check(int id, bool& value) {
   if (Skip(id)) return;
-  HWND control = Item(id);
+  HWND control = dialog_.GetDlgItem(id);
   if (!control) return;
-  if (mode_ == Mode::kTake) {
-    value = SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
-  } else {
+  if (mode_ == Mode::kShow) {
     SendMessageW(control, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+  } else {
+    value = SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
   }
 }
 
 void DataExchange::Control(int id, ControlWindow& control) {
   if (Skip(id)) return;
-  control.Attach(Item(id));
-}
-
-void DataExchange::MaxChars(int id, const std::string& value, int maxChars) {
-  if (Skip(id)) return;
-  HWND control = Item(id);
-  if (!control) return;
-  if (mode_ == Mode::kShow) {
-    SendMessageW(control, EM_LIMITTEXT, static_cast<WPARAM>(maxChars), 0);
-    return;
-  }
-  // Counted as the edit control counts: UTF-16 units.
-  if (Widen(value).size() > static_cast<size_t>(maxChars)) {
-    Fail(control, "Please enter no more than " + std::to_string(maxChars) + " characters.");
-  }
+  control.Attach(dialog_.GetDlgItem(id));
 }
 
 void DataExchange::Fail(HWND control, const std::string& message) {
@@ -123,8 +104,6 @@ void DataExchange::Fail(HWND control, const std::string& message) {
   SetFocus(control);
   SendMessageW(control, EM_SETSEL, 0, -1);
 }
-
-// ------------------------------------------------------------------ dialog
 
 Dialog::Dialog(int templateId) : templateId_(templateId) {}
 
@@ -179,6 +158,24 @@ bool Dialog::UpdateData(bool take) {
   return !dx.Failed();
 }
 
+void Dialog::TakeUnchecked() {
+  DataExchange dx(*this, DataExchange::Mode::kTakeUnchecked);
+  DoDataExchange(dx);
+}
+
+std::string Dialog::ItemText(int id) const { return WindowText(GetDlgItem(id)); }
+
+void Dialog::SetItemText(int id, const std::string& text) {
+  const bool wasShowing = showingState_;
+  showingState_ = true;
+  SetWindowTextW(GetDlgItem(id), Widen(text).c_str());
+  showingState_ = wasShowing;
+}
+
+void Dialog::RouteControlMessage(int id, UINT message) {
+  if (HWND control = GetDlgItem(id)) SetWindowSubclass(control, &ToDialog, message, 0);
+}
+
 std::vector<int> Dialog::ExchangeControlIds() {
   DataExchange dx(*this, DataExchange::Mode::kListIds);
   DoDataExchange(dx);
@@ -222,10 +219,8 @@ void Dialog::CenterWindow() {
   // Keep the title bar on the screen.
   RECT screen = {};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &screen, 0);
-  if (x + width > screen.right) x = screen.right - width;
-  if (y + height > screen.bottom) y = screen.bottom - height;
-  if (x < screen.left) x = screen.left;
-  if (y < screen.top) y = screen.top;
+  x = std::max(static_cast<int>(screen.left), std::min(x, static_cast<int>(screen.right) - width));
+  y = std::max(static_cast<int>(screen.top), std::min(y, static_cast<int>(screen.bottom) - height));
   SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -283,8 +278,12 @@ INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
   }
   // While a run's child process is waited for, no handler runs and the
-  // window does not close: the request is dropped.
-  if (IsRunInProgress() && IsOperatorRequest(message)) return message == WM_NOTIFY ? FALSE : TRUE;
+  // window does not close: the request is dropped (and the file list of a
+  // drop released, as whoever takes a drop does).
+  if (IsRunInProgress() && IsOperatorRequest(message)) {
+    if (message == WM_DROPFILES) lazy::DragFinish(reinterpret_cast<HDROP>(wParam));
+    return message == WM_NOTIFY ? FALSE : TRUE;
+  }
   // Texts the window puts into its own edit fields are not the operator's
   // edits: their change notifications run no handler.
   if (showingState_ && message == WM_COMMAND && (HIWORD(wParam) == EN_CHANGE || HIWORD(wParam) == EN_UPDATE)) {

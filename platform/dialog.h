@@ -6,7 +6,6 @@
 
 #include <windows.h>
 
-#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -31,30 +30,27 @@ class ControlWindow {
 
 // One run of a window's DoDataExchange. Showing the state writes every bound
 // member into its control; taking the state reads every control into its
-// member and validates. A validation failure shows the standard message,
-// puts the focus on the control and ends the exchange: the bindings after it
-// are left as they were. Listing only collects the bound control ids.
+// member, and a checked take also validates. A validation failure shows the
+// standard message, puts the focus on the control and ends the exchange: the
+// bindings after it are left as they were. Listing only collects the bound
+// control ids.
 class DataExchange {
  public:
-  enum class Mode { kShow, kTake, kListIds };
+  enum class Mode { kShow, kTake, kTakeUnchecked, kListIds };
   DataExchange(Dialog& dialog, Mode mode);
 
-  bool Taking() const { return mode_ == Mode::kTake; }
   bool Failed() const { return failed_; }
   const std::vector<int>& Ids() const { return ids_; }
 
-  // The control's window text.
-  void Text(int id, std::string& value);
+  // The control's window text. A `maxChars` limit (in characters) is set on
+  // the control when showing; a checked take refuses a longer text.
+  void Text(int id, std::string& value, int maxChars = 0);
   // The check state of a check box.
   void Check(int id, bool& value);
   // Attaches the wrapper to the control; the wrapper is the state.
   void Control(int id, ControlWindow& control);
-  // Length limit of an edit field, in characters: set on the control when
-  // showing; when taking, a longer text fails the exchange.
-  void MaxChars(int id, const std::string& value, int maxChars);
 
  private:
-  HWND Item(int id);
   bool Skip(int id);
   void Fail(HWND control, const std::string& message);
 
@@ -68,9 +64,11 @@ class DataExchange {
 //   OnCommand(IDC_START, BN_CLICKED, &CQuintorDlg::OnStart)
 //   OnCommandId(IDC_BBCB_SN, EN_CHANGE, &CBbcbSettingDlg::FilterHexField)
 //   OnNotify(IDC_DOWNLOAD_LIST, NM_RCLICK, &CQuintorDlg::OnRclickDownloadList)
+//   OnNotifyData(IDC_DOWNLOAD_LIST, LVN_KEYDOWN, &CQuintorDlg::OnKeydownDownloadList)
 //   OnMessage(WM_SYSCOMMAND, &CQuintorDlg::OnSysCommand)
-// A message handler returns true when it handled the message and sets the
-// result; false passes the message on to the default handling.
+// A message handler (also one given a notification's data) returns true when
+// it handled the message and sets the result; false passes the message on to
+// the default handling.
 enum class EventSource { kCommand, kNotify, kMessage };
 
 // Menu items and accelerators arrive as commands with this code.
@@ -87,15 +85,7 @@ struct HandlerRow {
 };
 
 template <class T>
-struct HandlerTable {
-  const HandlerRow<T>* rows;
-  std::size_t count;
-};
-
-template <class T, std::size_t N>
-constexpr HandlerTable<T> MakeHandlerTable(const HandlerRow<T> (&rows)[N]) {
-  return {rows, N};
-}
+using HandlerTable = std::vector<HandlerRow<T>>;
 
 template <class T>
 constexpr HandlerRow<T> OnCommand(int id, UINT code, void (T::*handler)()) {
@@ -108,6 +98,10 @@ constexpr HandlerRow<T> OnCommandId(int id, UINT code, void (T::*handler)(int)) 
 template <class T>
 constexpr HandlerRow<T> OnNotify(int id, UINT code, void (T::*handler)()) {
   return {EventSource::kNotify, static_cast<UINT>(id), code, handler, nullptr, nullptr};
+}
+template <class T>
+constexpr HandlerRow<T> OnNotifyData(int id, UINT code, bool (T::*handler)(WPARAM, LPARAM, LRESULT*)) {
+  return {EventSource::kNotify, static_cast<UINT>(id), code, nullptr, nullptr, handler};
 }
 template <class T>
 constexpr HandlerRow<T> OnMessage(UINT message, bool (T::*handler)(WPARAM, LPARAM, LRESULT*)) {
@@ -132,12 +126,20 @@ class Dialog {
   void Destroy();
 
   HWND GetSafeHwnd() const { return hwnd_; }
-  int TemplateId() const { return templateId_; }
   HWND GetDlgItem(int id) const;
   // true takes the state from the controls (with validation; false when a
   // value was refused), false shows the state in the controls. Showing the
   // state raises no edit-change handlers.
   bool UpdateData(bool take = true);
+  // Takes the state from the controls without validating it.
+  void TakeUnchecked();
+  // One control's text, read or set alone; setting it raises no edit-change
+  // handler.
+  std::string ItemText(int id) const;
+  void SetItemText(int id, const std::string& text);
+  // Sends `message` arriving at the control `id` on to this window, through
+  // its handler table, in place of the control's own handling.
+  void RouteControlMessage(int id, UINT message);
   // Ends the modal loop with `result`; a modeless window is destroyed.
   void EndDialog(INT_PTR result);
   // What EndDialog was given; -1 until then.
@@ -189,17 +191,15 @@ class TableDialog : public Dialog {
   using Dialog::Dialog;
 
   std::vector<int> HandlerControlIds() const override {
-    const HandlerTable<T>& table = T::Handlers();
     std::vector<int> ids;
-    for (std::size_t i = 0; i < table.count; ++i) {
-      if (table.rows[i].source != EventSource::kMessage) ids.push_back(static_cast<int>(table.rows[i].key));
+    for (const HandlerRow<T>& row : T::Handlers()) {
+      if (row.source != EventSource::kMessage) ids.push_back(static_cast<int>(row.key));
     }
     return ids;
   }
 
  protected:
   bool Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
-    const HandlerTable<T>& table = T::Handlers();
     T& self = static_cast<T&>(*this);
     UINT key = message;
     UINT code = 0;
@@ -214,11 +214,11 @@ class TableDialog : public Dialog {
       key = static_cast<UINT>(header->idFrom);
       code = header->code;
     }
-    for (std::size_t i = 0; i < table.count; ++i) {
-      const HandlerRow<T>& row = table.rows[i];
+    for (const HandlerRow<T>& row : T::Handlers()) {
       if (row.source != source || row.key != key) continue;
       if (source == EventSource::kMessage) return (self.*row.onMessage)(wParam, lParam, result);
       if (row.code != code) continue;
+      if (row.onMessage) return (self.*row.onMessage)(wParam, lParam, result);
       if (row.onEvent) {
         (self.*row.onEvent)();
       } else {

@@ -91,4 +91,14 @@ HRESULT SHGetKnownFolderPath(REFKNOWNFOLDERID id, DWORD flags, HANDLE token, PWS
   return f(id, flags, token, path);
 }
 
+UINT DragQueryFileW(HDROP drop, UINT index, LPWSTR file, UINT size) {
+  static auto* const f = Function<decltype(::DragQueryFileW)>(Shell32(), "DragQueryFileW");
+  return f ? f(drop, index, file, size) : 0;
+}
+
+void DragFinish(HDROP drop) {
+  static auto* const f = Function<decltype(::DragFinish)>(Shell32(), "DragFinish");
+  if (f) f(drop);
+}
+
 }  // namespace lazy

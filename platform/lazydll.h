@@ -5,6 +5,7 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 #include <shlobj.h>
 #include <shobjidl.h>
 
@@ -23,5 +24,7 @@ PIDLIST_ABSOLUTE SHBrowseForFolderW(LPBROWSEINFOW info);
 BOOL SHGetPathFromIDListW(PCIDLIST_ABSOLUTE list, LPWSTR path);
 HRESULT SHCreateItemFromParsingName(PCWSTR path, IBindCtx* context, REFIID iid, void** item);
 HRESULT SHGetKnownFolderPath(REFKNOWNFOLDERID id, DWORD flags, HANDLE token, PWSTR* path);
+UINT DragQueryFileW(HDROP drop, UINT index, LPWSTR file, UINT size);
+void DragFinish(HDROP drop);
 
 }  // namespace lazy

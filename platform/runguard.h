@@ -5,9 +5,8 @@
 
 #include <windows.h>
 
-// True while a run is in progress on this thread's message loop. The dialog
-// layer checks it and runs no handler (commands, notifications, closing)
-// while it is true.
+// True while a run is in progress on this thread: the dialog layer then runs
+// no handler (commands, notifications, closing).
 bool IsRunInProgress();
 
 // Marks a run in progress for its lifetime; scopes may nest.

@@ -1,9 +1,33 @@
-#include "platform/win_environment.h"
+#include "platform/lazydll.h"
+#include "platform/winservices.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
-#include "platform/lazydll.h"
 #include "platform/wide.h"
+
+namespace {
+
+// `text` in `codePage`; nothing when a character does not come back unchanged.
+std::optional<std::string> EncodeExactly(UINT codePage, const std::string& text) {
+  if (text.empty()) return std::string();
+  const std::wstring wide = Widen(text);
+  const int wideLength = static_cast<int>(wide.size());
+  // No best-fit replacements: a character either has its own form or the
+  // round trip below shows that it has none.
+  const DWORD flags = (codePage == CP_UTF8 || codePage == CP_UTF7) ? 0 : WC_NO_BEST_FIT_CHARS;
+  const int n = WideCharToMultiByte(codePage, flags, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
+  if (n <= 0) return std::nullopt;
+  std::string bytes(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(codePage, flags, wide.data(), wideLength, &bytes[0], n, nullptr, nullptr);
+  const int back = MultiByteToWideChar(codePage, 0, bytes.data(), n, nullptr, 0);
+  std::wstring roundTrip(static_cast<size_t>(back > 0 ? back : 0), L'\0');
+  if (back > 0) MultiByteToWideChar(codePage, 0, bytes.data(), n, &roundTrip[0], back);
+  if (roundTrip != wide) return std::nullopt;
+  return bytes;
+}
+
+}  // namespace
 
 std::string WinEnvironment::ExecutablePath() const {
   std::wstring path(MAX_PATH, L'\0');
@@ -25,28 +49,29 @@ std::string WinEnvironment::UserDataFolder() const {
     lazy::CoTaskMemFree(base);
     return std::string();
   }
-  const std::wstring folder = std::wstring(base) + L"\\Quintor";
+  const std::string folder = Narrow(base) + "\\Quintor\\";
   lazy::CoTaskMemFree(base);
-  if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return std::string();
-  return Narrow(folder) + "\\";
+  return folder;
 }
 
 std::optional<std::string> WinEnvironment::EncodeForBatch(const std::string& text) const {
-  if (text.empty()) return std::string();
   const UINT console = GetConsoleOutputCP();
-  const UINT codePage = console != 0 ? console : GetOEMCP();
-  const std::wstring wide = Widen(text);
-  const int wideLength = static_cast<int>(wide.size());
-  // No best-fit replacements: a character either has its own form or the
-  // round trip below shows that it has none.
-  const DWORD flags = (codePage == CP_UTF8 || codePage == CP_UTF7) ? 0 : WC_NO_BEST_FIT_CHARS;
-  const int n = WideCharToMultiByte(codePage, flags, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
-  if (n <= 0) return std::nullopt;
-  std::string bytes(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(codePage, flags, wide.data(), wideLength, &bytes[0], n, nullptr, nullptr);
-  const int back = MultiByteToWideChar(codePage, 0, bytes.data(), n, nullptr, 0);
-  std::wstring roundTrip(static_cast<size_t>(back > 0 ? back : 0), L'\0');
-  if (back > 0) MultiByteToWideChar(codePage, 0, bytes.data(), n, &roundTrip[0], back);
-  if (roundTrip != wide) return std::nullopt;
-  return bytes;
+  return EncodeExactly(console != 0 ? console : GetOEMCP(), text);
+}
+
+std::optional<std::string> WinEnvironment::EncodeForAnsi(const std::string& text) const {
+  return EncodeExactly(GetACP(), text);
+}
+
+LocalTime WinClock::Now() const {
+  SYSTEMTIME st;
+  GetLocalTime(&st);
+  LocalTime t;
+  t.year = st.wYear;
+  t.month = st.wMonth;
+  t.day = st.wDay;
+  t.hour = st.wHour;
+  t.minute = st.wMinute;
+  t.second = st.wSecond;
+  return t;
 }

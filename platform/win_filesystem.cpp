@@ -1,29 +1,11 @@
-#include "platform/win_filesystem.h"
+#include "platform/winservices.h"
 
 #include <windows.h>
 
-#include "platform/longpath.h"
+#include "platform/owner.h"
+#include "platform/wide.h"
 
 namespace {
-
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE h) : h_(h) {}
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  ~FileHandle() { Close(); }
-  bool Valid() const { return h_ != INVALID_HANDLE_VALUE; }
-  HANDLE Get() const { return h_; }
-  bool Close() {
-    if (!Valid()) return true;
-    const BOOL ok = CloseHandle(h_);
-    h_ = INVALID_HANDLE_VALUE;
-    return ok != FALSE;
-  }
-
- private:
-  HANDLE h_;
-};
 
 bool WriteAll(HANDLE file, const std::string& bytes) {
   size_t done = 0;
@@ -72,11 +54,11 @@ bool WinFileSystem::WriteFileBytes(const std::string& path, const std::string& b
       return false;
     }
   }
-  FileHandle file(h);
+  HandleOwner file(h);
   if (!file.Valid()) return false;
-  const bool written = WriteAll(file.Get(), bytes) && FlushFileBuffers(file.Get()) && file.Close();
+  const bool written = WriteAll(file.Get(), bytes) && FlushFileBuffers(file.Get()) && file.Reset();
   if (!written || !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    file.Close();
+    file.Reset();
     DeleteFileW(temporary.c_str());
     return false;
   }

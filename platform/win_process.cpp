@@ -1,29 +1,14 @@
-#include "platform/win_process.h"
+#include "platform/winservices.h"
 
 #include <windows.h>
 
 #include <vector>
 
-#include "platform/longpath.h"
+#include "platform/owner.h"
 #include "platform/runguard.h"
 #include "platform/wide.h"
 
 namespace {
-
-class Handle {
- public:
-  explicit Handle(HANDLE h = nullptr) : h_(h) {}
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  ~Handle() {
-    if (h_ != nullptr && h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-  }
-  HANDLE Get() const { return h_; }
-  bool Valid() const { return h_ != nullptr && h_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE h_;
-};
 
 // The first word of a command line, as the system splits it off to find the
 // program: up to the first blank, or between quotes.
@@ -93,7 +78,7 @@ HANDLE OpenCapture(const std::string& path) {
 bool WinProcessLauncher::RunAndWait(const std::string& commandLine, const std::string& capturePath) {
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
-  const Handle capture(OpenCapture(capturePath));
+  const HandleOwner capture(OpenCapture(capturePath));
   if (capture.Valid()) {
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = capture.Get();
@@ -101,9 +86,8 @@ bool WinProcessLauncher::RunAndWait(const std::string& commandLine, const std::s
   }
   PROCESS_INFORMATION process = {};
   if (!Start(commandLine, startup, capture.Valid(), NORMAL_PRIORITY_CLASS, process)) return false;
-  Handle processHandle(process.hProcess);
-  Handle threadHandle(process.hThread);
-  WaitKeepingWindowsPainted(processHandle.Get());
+  const HandleOwner processHandle(process.hProcess), threadHandle(process.hThread);
+  WaitKeepingWindowsPainted(process.hProcess);
   return true;
 }
 
@@ -112,7 +96,6 @@ bool WinProcessLauncher::StartDetached(const std::string& commandLine) {
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
   if (!Start(commandLine, startup, false, 0, process)) return false;
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  const HandleOwner processHandle(process.hProcess), threadHandle(process.hThread);
   return true;
 }

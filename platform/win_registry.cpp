@@ -1,25 +1,11 @@
-#include "platform/win_registry.h"
+#include "platform/winservices.h"
 
 #include <windows.h>
 
+#include "platform/owner.h"
 #include "platform/wide.h"
 
 namespace {
-
-class KeyHandle {
- public:
-  KeyHandle() = default;
-  KeyHandle(const KeyHandle&) = delete;
-  KeyHandle& operator=(const KeyHandle&) = delete;
-  ~KeyHandle() {
-    if (key_ != nullptr) RegCloseKey(key_);
-  }
-  HKEY* Out() { return &key_; }
-  HKEY Get() const { return key_; }
-
- private:
-  HKEY key_ = nullptr;
-};
 
 HKEY RootKey(RegistryRoot root) {
   return root == RegistryRoot::kLocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
@@ -27,11 +13,9 @@ HKEY RootKey(RegistryRoot root) {
 
 }  // namespace
 
-WinRegistryStore::WinRegistryStore(RegistryRoot root) : root_(root) {}
-
 std::optional<SettingsStore::Value> WinRegistryStore::Read(const std::string& keyPath,
                                                            const std::string& name) const {
-  KeyHandle key;
+  KeyOwner key;
   if (RegOpenKeyExW(RootKey(root_), Widen(keyPath).c_str(), 0, KEY_QUERY_VALUE, key.Out()) != ERROR_SUCCESS) {
     return std::nullopt;
   }
@@ -57,15 +41,15 @@ std::optional<SettingsStore::Value> WinRegistryStore::Read(const std::string& ke
 
 bool WinRegistryStore::Write(const std::string& keyPath, const std::string& name, const std::string& bytes) {
   if (bytes.size() > 0x7FFFFFFF) return false;
-  KeyHandle key;
+  KeyOwner key;
   if (RegCreateKeyExW(RootKey(root_), Widen(keyPath).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
                       nullptr, key.Out(), nullptr) != ERROR_SUCCESS) {
     return false;
   }
-  // For a text value whose last character is not zero, the system also looks
-  // at the character after the data and, when that is zero, stores it too as
-  // a terminator. A nonzero one after the data keeps the value exactly as
-  // given (4 raw bytes stay 4 bytes).
+  // Texts come with their terminator. For data whose last character is not
+  // zero (4 raw bytes), the system also looks at the character after the data
+  // and, when that is zero, stores it too; a nonzero one there keeps the value
+  // exactly as given.
   std::string buffer = bytes;
   buffer.append(4, '\xFF');
   return RegSetValueExW(key.Get(), Widen(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(buffer.data()),

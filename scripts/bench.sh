@@ -23,7 +23,7 @@ fi
 quintor_start_display
 trap quintor_stop EXIT
 quintor_prepare_prefix
-"${QUINTOR_WINE%/*}/wineserver" -p 2>/dev/null || true  # one server for every measurement
+"$QUINTOR_WINESERVER" -p 2>/dev/null || true  # one server for every measurement
 
 drv() { "$QUINTOR_WINE" "$build/e2e/qdriver.exe" "$@"; }
 timer() { "$QUINTOR_WINE" "$build/bench/qtimer.exe" "$@"; }

@@ -4,7 +4,7 @@
 #   scripts/e2e.sh [BUILD]
 # BUILD is the Windows build folder (default: the one wine-env.sh picks);
 # WINEPREFIX and DISPLAY are taken as set, or made as for the tests.
-# Prints PASS or FAIL; exits non-zero on a failure.
+# Prints PASS or FAIL and a count line; exits non-zero on a failure.
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 source "$root/scripts/wine-env.sh"
@@ -23,4 +23,5 @@ QUINTOR_PID=
 rc=$?
 [ $rc -eq 0 ] && result=PASS || result=FAIL
 echo "$result end-to-end scenario ($((SECONDS - start)) s)"
+[ $rc -eq 0 ] && echo "1 passed, 0 failed" || echo "0 passed, 1 failed"
 exit $rc

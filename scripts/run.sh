@@ -3,20 +3,24 @@
 # tools stored as the tool paths, a folder of download images, a DVT folder
 # with the 24 DVT image names, a sample BBCB configuration file, and fonts
 # that show Korean. Stored values that still point at something are kept.
-set -euo pipefail
+set -eEuo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-# The demo keeps its own build folder and Wine prefix, apart from the tests'.
-arch_probe() { /usr/lib/wine/wine --version >/dev/null 2>&1 && echo i686 || echo x86_64; }
-export QUINTOR_WINEPREFIX="${QUINTOR_WINEPREFIX:-$PWD/build/wineprefix-demo-$(arch_probe)}"
 source scripts/wine-env.sh
+quintor_name_failures
+# The demo keeps its own build folder and Wine prefix, apart from the tests'.
 QUINTOR_WIN_BUILD="$PWD/build/demo-$QUINTOR_WIN_ARCH"
+export WINEPREFIX="${QUINTOR_WINEPREFIX:-$PWD/build/wineprefix-demo-$QUINTOR_WIN_ARCH}"
+
+quintor_step "Build ($QUINTOR_WIN_ARCH)"
 if [ "$QUINTOR_WIN_ARCH" != i686 ]; then
   echo "This host cannot run 32-bit programs; starting the $QUINTOR_WIN_ARCH build of the same sources."
 fi
 quintor_cmake_win "$QUINTOR_WIN_BUILD" "$QUINTOR_WIN_ARCH" -DQUINTOR_TESTS=OFF >/dev/null
 cmake --build "$QUINTOR_WIN_BUILD" -j"$(nproc)"
 exe="$QUINTOR_WIN_BUILD/Quintor.exe"
+
+quintor_step "Display and Wine prefix ($WINEPREFIX)"
 quintor_start_display
 trap quintor_stop EXIT
 quintor_prepare_prefix
@@ -24,6 +28,7 @@ quintor_prepare_prefix
 wpath() { "$QUINTOR_WINE" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 upath() { "$QUINTOR_WINE" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
 
+quintor_step "Demo data and stored values"
 # Demo data lives in the prefix's C: drive (inside the build folder), where
 # Wine's folder browser can reach it.
 demo="$WINEPREFIX/drive_c/Quintor Demo"
@@ -46,10 +51,10 @@ stored() {
     sed -n "s/^ *$1 *REG_SZ *//p" || true
 }
 keep_or_store() {  # name, unix path of the demo value
-  local value unix
+  local value unix=""
   value="$(stored "$1")"
-  unix=""
-  [ -n "$value" ] && unix="$(upath "$value")"
+  # A value Wine cannot turn into a path names nothing.
+  if [ -n "$value" ]; then unix="$(upath "$value" || true)"; fi
   if [ -z "$unix" ] || [ ! -e "$unix" ]; then
     "$QUINTOR_WINE" reg add "$key" /v "$1" /t REG_SZ /d "$(wpath "$2")" /f >/dev/null
   fi
@@ -60,7 +65,7 @@ keep_or_store BBCB_Config "$config"
 keep_or_store BBCB_Output "$demo/BBCB"
 keep_or_store Dvt_Path "$demo/DVT"
 
-echo "Starting Quintor on DISPLAY=$DISPLAY"
+quintor_step "Quintor on DISPLAY=$DISPLAY"
 echo "Demo download images: $(wpath "$demo/images")"
 echo "DVT images:           $(wpath "$demo/DVT")"
 echo "BBCB configuration:   $(wpath "$config")"

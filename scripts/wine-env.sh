@@ -1,24 +1,32 @@
-# Sourced by the scripts that run Windows programs: picks the Windows build the
-# host can execute, a Wine prefix for it and an X display.
+# Sourced by every script that runs Windows programs: the one choice of the
+# Windows build the host can execute and the Wine that runs it, exported with
+# its prefix, so the scripts and the programs they start reach Wine only
+# through QUINTOR_WINE and QUINTOR_WINESERVER.
 #
-# Some hosts cannot execute 32-bit programs at all (the kernel's 32-bit
-# emulation is off), so 32-bit Wine cannot start there. The product is the
-# 32-bit build; where it cannot run, the tests run the same sources built for
-# 64-bit Windows.
+# The product is the 32-bit build. A host that cannot execute 32-bit programs
+# (the kernel's 32-bit emulation off, or no 32-bit Wine) runs the same sources
+# built for 64-bit Windows.
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 if /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  QUINTOR_WIN_ARCH=i686
-  QUINTOR_WINE=/usr/lib/wine/wine
-  export WINEARCH=win32
+  export QUINTOR_WIN_ARCH=i686 QUINTOR_WINE=/usr/lib/wine/wine WINEARCH=win32
 else
-  QUINTOR_WIN_ARCH=x86_64
-  QUINTOR_WINE=/usr/lib/wine/wine64
-  export WINEARCH=win64
+  export QUINTOR_WIN_ARCH=x86_64 QUINTOR_WINE=/usr/lib/wine/wine64 WINEARCH=win64
 fi
-QUINTOR_WIN_BUILD="$root/build/win-$QUINTOR_WIN_ARCH"
+export QUINTOR_WINESERVER="${QUINTOR_WINE%/*}/wineserver"
+export QUINTOR_WIN_BUILD="$root/build/win-$QUINTOR_WIN_ARCH"
 export WINEPREFIX="${QUINTOR_WINEPREFIX:-$root/build/wineprefix-$QUINTOR_WIN_ARCH}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+
+# For scripts run with `set -eE`: each step announces itself, and a command
+# that fails says in which step, what it ran and how it ended.
+quintor_step() {
+  QUINTOR_STEP="$*"
+  echo "== $*"
+}
+quintor_name_failures() {
+  trap 'echo "${0##*/}: step \"${QUINTOR_STEP:-set-up}\" failed: $BASH_COMMAND (exit status $?)" >&2' ERR
+}
 
 # Starts Xvfb on a free display unless one is set; stops it when the caller exits.
 quintor_start_display() {
@@ -34,7 +42,7 @@ quintor_start_display() {
 }
 
 quintor_stop() {
-  "${QUINTOR_WINE%/*}/wineserver" -k >/dev/null 2>&1 || true
+  "$QUINTOR_WINESERVER" -k >/dev/null 2>&1 || true
   [ -n "${QUINTOR_XVFB_PID:-}" ] && kill "$QUINTOR_XVFB_PID" 2>/dev/null || true
 }
 
@@ -42,7 +50,8 @@ quintor_stop() {
 quintor_prepare_prefix() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     "$QUINTOR_WINE" wineboot -i >/dev/null 2>&1 || true
-    "${QUINTOR_WINE%/*}/wineserver" -w
+    "$QUINTOR_WINESERVER" -w
+    [ -f "$WINEPREFIX/system.reg" ] || { echo "$QUINTOR_WINE could not make the prefix $WINEPREFIX" >&2; return 1; }
   fi
   "$root/scripts/wine-fonts.sh"
 }

@@ -7,8 +7,7 @@
 #   title bars, system menus and frames itself, with the caption-button glyphs
 #   of its Marlett font, which this Wine does not find on its own.
 set -euo pipefail
-: "${WINEPREFIX:?}"
-wine="${QUINTOR_WINE:-/usr/lib/wine/wine64}"
+[ -n "${QUINTOR_WINE:-}" ] || source "$(dirname "$0")/wine-env.sh"
 reg="$(mktemp --suffix=.reg)"
 trap 'rm -f "$reg" "$reg.u16"' EXIT
 printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
@@ -26,4 +25,4 @@ for dir in /usr/share/wine/fonts /usr/lib/wine/fonts; do
     cp "$dir/marlett.ttf" "$fonts/"
   fi
 done
-"$wine" regedit /S "$reg" >/dev/null 2>&1
+"$QUINTOR_WINE" regedit /S "$reg" >/dev/null

@@ -2,8 +2,9 @@
 #pragma once
 
 #include "platform/dialog.h"
+#include "resources/resource.h"
 
 class CAboutDlg : public Dialog {
  public:
-  CAboutDlg();
+  CAboutDlg() : Dialog(IDD_ABOUTBOX) {}
 };

@@ -3,9 +3,9 @@
 #include <cstring>
 #include <exception>
 
-#include "platform/comscope.h"
-#include "platform/dialog.h"
 #include "platform/lazydll.h"
+#include "platform/owner.h"
+#include "platform/dialog.h"
 #include "platform/wide.h"
 
 namespace {
@@ -22,25 +22,18 @@ std::string FromAnsi(const char* text) {
 }  // namespace
 
 CFolderDialog::CFolderDialog(const std::string& title, const char* initialFolder, HWND owner, UINT flags)
-    : m_title(Widen(title)), m_hBrowseWnd(nullptr) {
-  std::memset(&m_browseInfo, 0, sizeof(m_browseInfo));
-  std::memset(m_szInitialFolder, 0, sizeof(m_szInitialFolder));
-  std::memset(m_szSelectedFolder, 0, sizeof(m_szSelectedFolder));
-  m_displayName = new wchar_t[MAX_PATH]();
+    : m_title(Widen(title)) {
   m_browseInfo.hwndOwner = owner;
-  m_browseInfo.pidlRoot = nullptr;
   m_browseInfo.pszDisplayName = m_displayName;
   m_browseInfo.lpszTitle = m_title.c_str();
   m_browseInfo.ulFlags = flags;
   m_browseInfo.lpfn = &CFolderDialog::FolderBrowseHook;
   m_browseInfo.lParam = reinterpret_cast<LPARAM>(this);
-  m_browseInfo.iImage = 0;
   if (initialFolder) SetInitialFolder(initialFolder);
 }
 
 CFolderDialog::~CFolderDialog() {
   if (m_browseInfo.pidlRoot) lazy::CoTaskMemFree(const_cast<LPITEMIDLIST>(m_browseInfo.pidlRoot));
-  delete[] m_displayName;
 }
 
 void CFolderDialog::SetInitialFolder(const std::string& folder) {
@@ -134,3 +127,22 @@ int CFolderDialog::OnBrowseNameRejected(const std::string&) {
 }
 
 void CFolderDialog::OnBrowseInterface(IUnknown*) {}
+
+int ShellFolderPicker::PickFolder(const FolderPickRequest& request, std::string* folder) {
+  CFolderDialog dialog(request.title, nullptr, request.owner, request.flags);
+  dialog.SetInitialFolder(request.initialFolder);
+  const INT_PTR result = dialog.DoModal();
+  if (result == IDOK) *folder = dialog.GetSelectedFolder();
+  return static_cast<int>(result);
+}
+
+std::optional<std::string> ChooseFolder(FolderPicker& picker, HWND owner, const std::string& title,
+                                        const std::string& initialFolder) {
+  FolderPickRequest request;
+  request.owner = owner;
+  request.title = title;
+  request.initialFolder = initialFolder;
+  std::string folder;
+  if (picker.PickFolder(request, &folder) != IDOK) return std::nullopt;
+  return folder;
+}

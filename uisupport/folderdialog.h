@@ -1,4 +1,4 @@
-// The folder picker: the shell's folder browser with a preselected folder.
+// The shell's folder browser with a preselected folder.
 #pragma once
 
 #include <windows.h>
@@ -6,9 +6,7 @@
 
 #include <string>
 
-// Flags every caller passes: only file-system folders, an edit box for a
-// typed name, the resizable browser.
-constexpr UINT kFolderBrowseFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_NEWDIALOGSTYLE;  // 0x51
+#include "uisupport/uiservices.h"
 
 class CFolderDialog {
  public:
@@ -18,10 +16,8 @@ class CFolderDialog {
   CFolderDialog(const CFolderDialog&) = delete;
   CFolderDialog& operator=(const CFolderDialog&) = delete;
 
-  // The folder to preselect when the browser opens. A text that does not fit
-  // the MAX_PATH buffer cannot name a folder the browser can select, and a
-  // cut one would name another folder: it is dropped, so the browser opens
-  // without preselection. The text is not checked otherwise.
+  // The folder to preselect; a text too long for MAX_PATH is dropped (a cut
+  // one would name another folder), so the browser opens without one.
   void SetInitialFolder(const std::string& folder);
   std::string GetInitialFolder() const;
 
@@ -51,9 +47,14 @@ class CFolderDialog {
   int HandleNotification(UINT code, LPARAM value);
 
   std::wstring m_title;
-  BROWSEINFOW m_browseInfo;
-  wchar_t m_szInitialFolder[MAX_PATH];
-  wchar_t m_szSelectedFolder[MAX_PATH];
-  wchar_t* m_displayName;
-  HWND m_hBrowseWnd;
+  BROWSEINFOW m_browseInfo = {};
+  wchar_t m_szInitialFolder[MAX_PATH] = {};
+  wchar_t m_szSelectedFolder[MAX_PATH] = {};
+  wchar_t m_displayName[MAX_PATH] = {};
+  HWND m_hBrowseWnd = nullptr;
+};
+
+class ShellFolderPicker : public FolderPicker {
+ public:
+  int PickFolder(const FolderPickRequest& request, std::string* folder) override;
 };

@@ -7,7 +7,7 @@
 //   click CAPTION ID           click a button or check box (a run it starts included)
 //   command CAPTION ID         post a menu choice that opens a dialog (the next action waits on it)
 //   filedialog TEXT            type TEXT into the open file dialog's name field, confirm, wait until it is gone
-//   checkrow CAPTION ID ROW    tick a list-view row
+//   key CAPTION ID VK          press the virtual key VK in a control
 //   count CAPTION ID           print the rows of a list view
 //   comboindex CAPTION ID...   print the selected row of each drop-down list
 //   close CAPTION              the close box; wait until the window is gone
@@ -41,23 +41,6 @@ LRESULT Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool* handle
                                       static_cast<UINT>(kTimeout * 1000), &result) != 0;
   if (handled) *handled = ok;
   return ok ? static_cast<LRESULT>(result) : 0;
-}
-
-// A list-view row's state, written into the list's own process: the message
-// carries a pointer.
-bool TickRow(HWND lv, int row) {
-  DWORD pid = 0;
-  GetWindowThreadProcessId(lv, &pid);
-  const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
-  void* remote = process ? VirtualAllocEx(process, nullptr, sizeof(LVITEMW), MEM_COMMIT, PAGE_READWRITE) : nullptr;
-  LVITEMW item = {};
-  item.stateMask = LVIS_STATEIMAGEMASK;
-  item.state = INDEXTOSTATEIMAGEMASK(2);
-  const bool ok = remote && WriteProcessMemory(process, remote, &item, sizeof item, nullptr) &&
-                  Send(lv, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(remote)) != 0;
-  if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  if (process) CloseHandle(process);
-  return ok;
 }
 
 // The name field of the open file dialog: an edit in combo box 1148 in the
@@ -142,7 +125,7 @@ int Run(const std::vector<std::wstring>& a) {
     Send(dlg, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(ctl));
     return 0;
   }
-  if (verb == L"checkrow") return TickRow(ctl, _wtoi(a[4].c_str())) ? 0 : 1;
+  if (verb == L"key") return Send(ctl, WM_KEYDOWN, _wtoi(a[4].c_str()), 0), 0;
   return 2;
 }
 

@@ -44,8 +44,8 @@ drv click Quintor $CW
 drv command Quintor $POPUP_INSERT
 drv filedialog "\"$images_w\\dev002.sdl\" \"$images_w\\work004.sdl\""
 check "download rows" "$(drv count Quintor $DOWNLOADS)" 2
-drv checkrow Quintor $DOWNLOADS 0
-drv checkrow Quintor $DOWNLOADS 1
+# Space ticks the focused row, the last; Up moves to the first.
+for vk in 32 38 32; do drv key Quintor $DOWNLOADS $vk; done
 
 drv click Quintor $START
 check "tool command line" "$(tr -d '\r' < "$scratch/record.txt" | sed -n 's/^cmdline=//p')" \

@@ -8,19 +8,7 @@
 #include <functional>
 #include <string>
 
-inline std::wstring Widen(const std::string& s) {
-  const int n = MultiByteToWideChar(CP_UTF8, 0, s.c_str(), -1, nullptr, 0);
-  std::wstring w(n > 0 ? n - 1 : 0, L'\0');
-  if (n > 1) MultiByteToWideChar(CP_UTF8, 0, s.c_str(), -1, &w[0], n);
-  return w;
-}
-
-inline std::string Narrow(const std::wstring& w) {
-  const int n = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  std::string s(n > 0 ? n - 1 : 0, '\0');
-  if (n > 1) WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, &s[0], n, nullptr, nullptr);
-  return s;
-}
+#include "platform/wide.h"
 
 // Asks the window itself, so a control of another process gives its text
 // (GetWindowText would give its empty caption).
@@ -34,23 +22,12 @@ inline std::wstring WindowText(HWND hwnd) {
   return w;
 }
 
-struct TopWindowSearch {
-  const std::function<bool(HWND)>& match;
-  HWND found;
-};
-
-inline BOOL CALLBACK MatchTopWindow(HWND hwnd, LPARAM lp) {
-  TopWindowSearch& search = *reinterpret_cast<TopWindowSearch*>(lp);
-  if (!IsWindowVisible(hwnd) || !search.match(hwnd)) return TRUE;
-  search.found = hwnd;
-  return FALSE;
-}
-
 // The first visible top-level window for which `match` holds.
 inline HWND FindTop(const std::function<bool(HWND)>& match) {
-  TopWindowSearch search{match, nullptr};
-  EnumWindows(MatchTopWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  for (HWND w = FindWindowExW(nullptr, nullptr, nullptr, nullptr); w; w = FindWindowExW(nullptr, w, nullptr, nullptr)) {
+    if (IsWindowVisible(w) && match(w)) return w;
+  }
+  return nullptr;
 }
 
 inline HWND FindTopWindow(const std::wstring& caption) {

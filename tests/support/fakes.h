@@ -1,75 +1,93 @@
-// Test doubles of the operating-system services.
+// Doubles of the operating-system services, a fixed clock, how cmd reads a
+// script line, the stored form of a text, and a fingerprint of long tables.
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "core/services.h"
 #include "core/text.h"
+#include "core/timestamp.h"
+#include "tests/support/cmdline.h"
 
-// Files and folders in memory. Paths compare without regard to ASCII case,
-// as on Windows. Folders listed in `refused` take no new files.
+// A UTF-8 text as UTF-16LE bytes: as this system stores a text value, with
+// its terminating zero; as other writers may leave one, without.
+inline std::string Utf16Bytes(const std::string& text, bool terminated = true) {
+  std::string bytes;
+  for (const char16_t c : Utf8ToUtf16(text)) bytes += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+  return terminated ? bytes + std::string(2, '\0') : bytes;
+}
+
+// FNV-1a: a long fixed table compared through one number instead of row by row.
+inline uint64_t Fingerprint(const std::string& text) {
+  uint64_t hash = 14695981039346656037ull;
+  for (const unsigned char c : text) hash = (hash ^ c) * 1099511628211ull;
+  return hash;
+}
+
+// The arguments a program started by a script line receives: cmd gives "%%"
+// back as "%", then the runtime splits the line. Nothing when a value would
+// reach cmd itself: a single '%' starts a variable, and outside quotes
+// & | < > ^ are cmd's own.
+inline std::optional<std::vector<std::string>> CmdArguments(const std::string& line) {
+  std::string read;
+  bool quoted = false;
+  for (size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    quoted = quoted != (c == '"');
+    if (!quoted && std::string("&|<>^").find(c) != std::string::npos) return std::nullopt;
+    if (c == '%' && (i + 1 == line.size() || line[++i] != '%')) return std::nullopt;
+    read += c;
+  }
+  return SplitWindowsCommandLine(read);
+}
+
+// Files and folders in memory; paths compare without regard to ASCII case, as
+// on Windows. Paths beginning with one of `refused` take no new files.
 class FakeFileSystem : public FileSystem {
  public:
-  uint32_t FileSizeOrZero(const std::string& path) const override {
-    auto it = files.find(Key(path));
-    return it == files.end() ? 0 : static_cast<uint32_t>(it->second.size());
-  }
+  uint32_t FileSizeOrZero(const std::string& path) const override { return uint32_t(Content(path).size()); }
   bool FolderExists(const std::string& path) const override { return folders.count(Key(path)) > 0; }
   bool WriteFileBytes(const std::string& path, const std::string& bytes) override {
-    if (IsRefused(path)) return false;
-    files[Key(path)] = bytes;
-    return true;
+    if (!IsRefused(path)) files[Key(path)] = bytes;
+    return !IsRefused(path);
   }
-  bool CreateFolder(const std::string& path) override {
-    if (IsRefused(path)) return false;
-    return folders.insert(Key(path)).second;
-  }
-  bool CopyFileOver(const std::string& from, const std::string& to) override {
-    auto it = files.find(Key(from));
-    if (it == files.end() || IsRefused(to)) return false;
-    files[Key(to)] = it->second;
-    return true;
-  }
-
+  bool CreateFolder(const std::string& path) override { return !IsRefused(path) && folders.insert(Key(path)).second; }
+  bool CopyFileOver(const std::string& from, const std::string& to) override { return Has(from) && WriteFileBytes(to, Content(from)); }
   void AddFile(const std::string& path, const std::string& bytes) { files[Key(path)] = bytes; }
   void AddFolder(const std::string& path) { folders.insert(Key(path)); }
   bool Has(const std::string& path) const { return files.count(Key(path)) > 0; }
-  std::string Content(const std::string& path) const {
-    auto it = files.find(Key(path));
-    return it == files.end() ? std::string() : it->second;
-  }
+  std::string Content(const std::string& path) const { return Has(path) ? files.at(Key(path)) : std::string(); }
   static std::string Key(const std::string& path) { return AsciiUpper(path); }
-
+  bool IsRefused(const std::string& path) const {
+    const auto under = [&](const std::string& prefix) { return Key(path).rfind(Key(prefix), 0) == 0; };
+    return std::any_of(refused.begin(), refused.end(), under);
+  }
   std::map<std::string, std::string> files;
   std::set<std::string> folders;
-  std::vector<std::string> refused;  // path prefixes, upper case
-
- private:
-  bool IsRefused(const std::string& path) const {
-    const std::string key = Key(path);
-    for (const std::string& prefix : refused) {
-      if (key.compare(0, prefix.size(), AsciiUpper(prefix)) == 0) return true;
-    }
-    return false;
-  }
+  std::vector<std::string> refused;
 };
 
+// Batch scripts are read as UTF-8, or as ASCII only when `asciiBatchOnly`.
 class FakeEnvironment : public Environment {
  public:
   std::string ExecutablePath() const override { return exePath; }
   std::string UserDataFolder() const override { return userFolder; }
-  // Batch scripts are read as UTF-8, or as ASCII only when `asciiBatchOnly`.
   std::optional<std::string> EncodeForBatch(const std::string& text) const override {
-    if (asciiBatchOnly) {
-      for (const char c : text) {
-        if (static_cast<unsigned char>(c) >= 0x80) return std::nullopt;
-      }
-    }
-    return text;
+    const bool ascii = std::none_of(text.begin(), text.end(), [](char c) { return (c & 0x80) != 0; });
+    return ascii || !asciiBatchOnly ? std::optional<std::string>(text) : std::nullopt;
+  }
+  // A Western ANSI code page, near enough: the first 256 characters.
+  std::optional<std::string> EncodeForAnsi(const std::string& text) const override {
+    const std::u16string wide = Utf8ToUtf16(text);
+    if (std::any_of(wide.begin(), wide.end(), [](char16_t c) { return c > 0xFF; })) return std::nullopt;
+    return std::string(wide.begin(), wide.end());
   }
   bool asciiBatchOnly = false;
   std::string exePath = "C:\\Program Files\\Quintor\\Quintor.exe";
@@ -79,11 +97,7 @@ class FakeEnvironment : public Environment {
 // Records what would have been started; `startable` decides whether a start works.
 class FakeLauncher : public ProcessLauncher {
  public:
-  struct Call {
-    std::string commandLine;
-    std::string capturePath;
-    bool waited;
-  };
+  struct Call { std::string commandLine, capturePath; bool waited; };
   bool RunAndWait(const std::string& commandLine, const std::string& capturePath) override {
     calls.push_back({commandLine, capturePath, true});
     if (startable && onRun) onRun(commandLine, capturePath);
@@ -92,6 +106,11 @@ class FakeLauncher : public ProcessLauncher {
   bool StartDetached(const std::string& commandLine) override {
     calls.push_back({commandLine, std::string(), false});
     return startable;
+  }
+  // The last start: its command line, its capture file and whether it was waited for.
+  std::string Last() const {
+    const Call& c = calls.back();
+    return c.commandLine + " > " + c.capturePath + (c.waited ? " waited" : "");
   }
   std::vector<Call> calls;
   bool startable = true;
@@ -102,32 +121,35 @@ class FakeLauncher : public ProcessLauncher {
 class FakeSettingsStore : public SettingsStore {
  public:
   std::optional<Value> Read(const std::string& keyPath, const std::string& name) const override {
-    ++reads;
-    auto it = values.find(Key(keyPath, name));
-    if (it == values.end()) return std::nullopt;
-    return it->second;
+    return values.count(Key(keyPath, name)) ? std::optional<Value>(values.at(Key(keyPath, name))) : std::nullopt;
   }
   bool Write(const std::string& keyPath, const std::string& name, const std::string& bytes) override {
-    if (refuseWrites) return false;
-    values[Key(keyPath, name)] = Value{kRegSz, bytes};
-    writes.push_back(name);
-    return true;
+    if (!refuseWrites) values[Key(keyPath, name)] = Value{kRegSz, bytes}, writes.push_back(name);
+    return !refuseWrites;
   }
   void SetText(const std::string& keyPath, const std::string& name, const std::string& utf8) {
-    const std::u16string w = Utf8ToUtf16(utf8);
-    std::string bytes;
-    for (char16_t c : w) {
-      bytes += static_cast<char>(c & 0xFF);
-      bytes += static_cast<char>(c >> 8);
-    }
-    values[Key(keyPath, name)] = Value{kRegSz, bytes};
+    values[Key(keyPath, name)] = Value{kRegSz, Utf16Bytes(utf8, false)};
   }
-  static std::string Key(const std::string& keyPath, const std::string& name) {
-    return AsciiUpper(keyPath) + "|" + AsciiUpper(name);
-  }
-
+  std::string Bytes(const std::string& key, const std::string& name) const { return values.at(Key(key, name)).bytes; }
+  static std::string Key(const std::string& key, const std::string& name) { return AsciiUpper(key + "|" + name); }
   std::map<std::string, Value> values;
   std::vector<std::string> writes;
   bool refuseWrites = false;
-  mutable int reads = 0;
+};
+
+// A clock that always tells `now`.
+class FakeClock : public Clock {
+ public:
+  LocalTime Now() const override { return now; }
+  LocalTime now{2011, 3, 15, 14, 45, 30};
+};
+
+// The services of one test, and the run services over them.
+struct FakeServices {
+  FakeFileSystem fs;
+  FakeSettingsStore store;
+  FakeLauncher launcher;
+  FakeEnvironment env;
+  FakeClock clock;
+  RunServices services{fs, launcher, env};
 };

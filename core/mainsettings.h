@@ -1,0 +1,30 @@
+// The main window's stored values, and the DVT folder it shares with the DVT
+// Test window.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/settings.h"
+
+struct MainSettings {
+  std::string toolPath;       // "Dorvik_Path": kept only while the file is found
+  int32_t port = 1;           // "Serial_Port"
+  int32_t baudRate = 115200;  // "Serial_Baudrate"
+  int32_t dataBits = 8;       // "Serial_Data"
+  int32_t stopBits = 0;       // "Serial_Stopbits"
+  int32_t parity = 0;         // "Serial_Parity"
+  std::string outputPath;     // "Output_Path"
+  std::string dvtPath;        // "Dvt_Path"
+};
+
+// The eight values in table order, as SettingsExchange loads or saves them.
+void ExchangeMainSettings(SettingsStore& store, const FileSystem& fs, MainSettings& settings, SettingsMode mode);
+
+// "Dvt_Path" alone. Each window writes it as soon as the operator chooses a
+// folder there and reads it again before it offers or keeps a folder, so the
+// latest choice made in either place wins. Load leaves `folder` unchanged and
+// gives false when the value is missing or unreadable; Store gives false when
+// the store refused it.
+bool LoadDvtFolder(SettingsStore& store, std::string* folder);
+bool StoreDvtFolder(SettingsStore& store, const std::string& folder);

@@ -1,0 +1,59 @@
+// One owner for every Win32 handle, COM reference and COM or OLE start-up:
+// the value is released once, when the owner ends or takes another value.
+#pragma once
+
+#include "platform/lazydll.h"
+
+template <class T, bool (*Release)(T), bool (*Held)(T)>
+class Owner {
+ public:
+  Owner() = default;
+  explicit Owner(T value) : value_(value) {}
+  ~Owner() { Reset(); }
+  Owner(const Owner&) = delete;
+  Owner& operator=(const Owner&) = delete;
+
+  T Get() const { return value_; }
+  T* Out() { return &value_; }
+  bool Valid() const { return Held(value_); }
+  // Releases the value held and takes `value`; false when the release failed.
+  bool Reset(T value = T{}) {
+    const bool released = !Held(value_) || Release(value_);
+    value_ = value;
+    return released;
+  }
+
+ private:
+  T value_ = T{};
+};
+
+namespace owner_detail {
+template <class T>
+bool NotNull(T value) { return value != nullptr; }
+inline bool IsHandle(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+inline bool Started(HRESULT hr) { return SUCCEEDED(hr); }
+inline bool CloseKernel(HANDLE h) { return CloseHandle(h) != FALSE; }
+inline bool CloseKey(HKEY key) { return RegCloseKey(key) == ERROR_SUCCESS; }
+inline bool DestroyMenuOf(HMENU menu) { return DestroyMenu(menu) != FALSE; }
+inline bool DeleteFont(HFONT font) { return DeleteObject(font) != FALSE; }
+template <class I>
+bool ReleaseCom(I* p) { return p->Release(), true; }
+inline bool EndCom(HRESULT) { return lazy::CoUninitialize(), true; }
+inline bool EndOle(HRESULT) { return lazy::OleUninitialize(), true; }
+}  // namespace owner_detail
+
+using HandleOwner = Owner<HANDLE, owner_detail::CloseKernel, owner_detail::IsHandle>;
+using KeyOwner = Owner<HKEY, owner_detail::CloseKey, owner_detail::NotNull<HKEY>>;
+using MenuOwner = Owner<HMENU, owner_detail::DestroyMenuOf, owner_detail::NotNull<HMENU>>;
+using FontOwner = Owner<HFONT, owner_detail::DeleteFont, owner_detail::NotNull<HFONT>>;
+template <class I>
+using ComRef = Owner<I*, owner_detail::ReleaseCom<I>, owner_detail::NotNull<I*>>;
+
+// COM apartment-threaded (the shell's file dialogs) and OLE (the folder
+// browser's new dialog style) on this thread; either may nest in the other.
+struct ComScope : Owner<HRESULT, owner_detail::EndCom, owner_detail::Started> {
+  ComScope() : Owner(lazy::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
+};
+struct OleScope : Owner<HRESULT, owner_detail::EndOle, owner_detail::Started> {
+  OleScope() : Owner(lazy::OleInitialize(nullptr)) {}
+};

@@ -1,5 +1,0 @@
-#include "uisupport/aboutdlg.h"
-
-#include "resources/resource.h"
-
-CAboutDlg::CAboutDlg() : Dialog(IDD_ABOUTBOX) {}
