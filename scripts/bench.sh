@@ -29,6 +29,7 @@ drv() { "$QUINTOR_WINE" "$build/e2e/qdriver.exe" "$@"; }
 timer() { "$QUINTOR_WINE" "$build/bench/qtimer.exe" "$@"; }
 wpath() { "$QUINTOR_WINE" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 median() { grep -E '^[0-9.]+$' | sort -n | awk '{v[NR]=$1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
+quartile() { grep -E '^[0-9.]+$' | sort -n | awk '{v[NR]=$1} END {print v[int((NR + 3) / 4)]}'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
 
 work="$build/bench/work"
@@ -41,22 +42,23 @@ tool_w="$(wpath "$build/standins/Dorvik.exe")"
 drv clearsettings
 drv store Dorvik_Path "$tool_w"
 export DORVIK_RECORD="$work_w\\record.txt" DORVIK_RUNLOG="$work_w\\runs.txt"
-runs=7
-rounds=3
+starts=41
 
 echo "1 start-up"
+load="$(cut -d ' ' -f 1-3 /proc/loadavg)"
 # Both programs once first, so neither pays for the first load of the system
-# DLLs; then rounds of each in turn, so both see the same machine.
-timer launchtime "$work_w\\Quintor.exe" Quintor 1001 1 >/dev/null
-timer launchtime "$work_w\\qfloor.exe" Quintor 0 1 >/dev/null
-: > "$work/quintor-start.txt"
-: > "$work/floor-start.txt"
-for _ in $(seq 1 $rounds); do
-  timer launchtime "$work_w\\Quintor.exe" Quintor 1001 $runs >> "$work/quintor-start.txt"
-  timer launchtime "$work_w\\qfloor.exe" Quintor 0 $runs >> "$work/floor-start.txt"
+# DLLs; then one start of each in turn, so both see the same machine.
+start_time() { timer launchtime "$work_w\\$1" "$2" 1; }
+start_time Quintor.exe 1001 >/dev/null
+start_time qfloor.exe 1016 >/dev/null
+for _ in $(seq 1 $starts); do
+  start_time Quintor.exe 1001 >> "$work/quintor-start.txt"
+  start_time qfloor.exe 1016 >> "$work/floor-start.txt"
 done
 quintor_start="$(median < "$work/quintor-start.txt")"
 floor_start="$(median < "$work/floor-start.txt")"
+quintor_start_q1="$(quartile < "$work/quintor-start.txt")"
+floor_start_q1="$(quartile < "$work/floor-start.txt")"
 runs=15
 
 echo "2 run overhead"
@@ -119,17 +121,21 @@ fi
 cpu_model="$(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -n 1)"
 wine_version="$("$QUINTOR_WINE" --version | tr -d '\r')"
 mkdir -p "$(dirname "$out")"
+# The notes under the table (from its first "## " heading on) are kept.
+notes="$(sed -n '/^## /,$p' "$out" 2>/dev/null || true)"
 cat > "$out" <<MD
 # Benchmarks
 
 Measured by \`scripts/bench.sh\` in one run on one Wine prefix, $(date -u +%Y-%m-%d).
 Machine: $(nproc) cores, $cpu_model, $wine_version, Xvfb.
+Load average from other work on the shared machine as the start-up figures were taken: $load (1, 5, 15 min).
 $hosted
 Times are medians of $runs repetitions unless said otherwise.
 
 | # | Measure | Quintor | Baseline | Ratio / figure | Target | Met |
 |---|---|---|---|---|---|---|
-| 1 | Start-up: process start to the main window shown with settings loaded (tool path shown); median of $rounds rounds of 7 taken in turn | $quintor_start ms | $floor_start ms (the floor: Quintor's window with no logic) | $(ratio "$quintor_start" "$floor_start") | ≤ 1.15 | $(awk -v r="$(ratio "$quintor_start" "$floor_start")" 'BEGIN {print (r <= 1.15) ? "yes" : "no"}') |
+| 1 | Start-up: process start to the main window shown with settings loaded (tool path shown); median of $starts starts of each, taken in turn | $quintor_start ms | $floor_start ms (the floor: Quintor's window with no logic) | $(ratio "$quintor_start" "$floor_start") | ≤ 1.15 | $(awk -v r="$(ratio "$quintor_start" "$floor_start")" 'BEGIN {print (r <= 1.15) ? "yes" : "no"}') |
+| 1b | Start-up as in 1, the fastest quarter of the starts (the least disturbed by other work on the machine): first quartile | $quintor_start_q1 ms | $floor_start_q1 ms | $(ratio "$quintor_start_q1" "$floor_start_q1") | ≤ 1.15 | $(awk -v r="$(ratio "$quintor_start_q1" "$floor_start_q1")" 'BEGIN {print (r <= 1.15) ? "yes" : "no"}') |
 | 2 | Run overhead: "Start" to the stand-in tool holding its arguments | $quintor_run ms | $script_run ms (cmd on the same run_dorvik.bat) | $(ratio "$quintor_run" "$script_run") | ≤ 1.05 | $(awk -v r="$(ratio "$quintor_run" "$script_run")" 'BEGIN {print (r <= 1.05) ? "yes" : "no"}') |
 | 3 | Idle wait: CPU time of Quintor's process during a 20 s tool run | $idle_cpu_s s in $idle_wall_s s | | $idle_pct % of one core | < 1 % | $(awk -v p="$idle_pct" 'BEGIN {print (p < 1) ? "yes" : "no"}') |
 | 4a | Scale: one "Insert" of 2,000 files into 2,000 rows (every path compared with every row), repainted | $insert_ms ms | | median of $scale_runs | < 1000 ms | $(awk -v m="$insert_ms" 'BEGIN {print (m < 1000) ? "yes" : "no"}') |
@@ -140,8 +146,10 @@ Times are medians of $runs repetitions unless said otherwise.
 | 5d | DLLs imported by the i686 product | $dlls_product | | all part of Windows | none else | $(grep -qiv -E '^(kernel32|user32|gdi32|comctl32|comdlg32|shell32|ole32|oleaut32|advapi32|shlwapi|msvcrt|uxtheme|api-ms-win-[a-z0-9-]*)\.dll$' <(tr ' ' '\n' <<<"$dlls_product" | grep .) && echo no || echo yes) |
 
 How each is measured:
-- 1: \`qtimer launchtime\` starts the program from inside Wine and polls (1 ms) until the window with
-  its caption is visible and, for Quintor, shows the stored tool path. The floor (\`bench/floor.cpp\`) is
+- 1: \`qtimer launchtime\` starts the program from inside Wine and polls (1 ms) until its window is
+  visible (found by its process, so nothing is asked of the program while it starts) and a control
+  answers with its text: for Quintor the stored tool path, for the floor the "Start" button's caption,
+  so both are timed to the same point, the window shown and taking messages. The floor (\`bench/floor.cpp\`) is
   built from Quintor's own resources (main-window template, manifest, icon) with its common-controls
   set-up; its dialog procedure only accepts the initialisation and lets the window close.
 - 2: \`qtimer runtime\` clicks "Start" and waits on a named event the stand-in sets once it has written
@@ -151,5 +159,6 @@ How each is measured:
 - 4: \`qbench_scale\` (\`bench/scale.cpp\`) drives the real main window in-process, with the OS services and file dialog doubled,
   so the figures are Quintor's own work and not the file dialog's or cmd's.
 MD
+[ -z "$notes" ] || printf '\n%s\n' "$notes" >> "$out"
 echo "written $out"
 cat "$out"

@@ -33,5 +33,5 @@ quintor_start_display
 quintor_prepare_prefix
 ctest --test-dir "$QUINTOR_WIN_BUILD" --output-on-failure
 
-quintor_step "End-to-end scenarios under Wine ($QUINTOR_WIN_ARCH)"
+quintor_step "End-to-end scenario under Wine ($QUINTOR_WIN_ARCH)"
 scripts/e2e.sh "$QUINTOR_WIN_BUILD"

@@ -34,10 +34,13 @@ namespace {
 const double kTimeout = 60;
 const wchar_t kSettingsKey[] = L"SOFTWARE\\Microsoft\\Quintor";
 
-LRESULT Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+// Returns once the window has handled the message; 0 when it has not in time.
+LRESULT Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool* handled = nullptr) {
   DWORD_PTR result = 0;
-  SendMessageTimeoutW(hwnd, message, wParam, lParam, SMTO_NORMAL, static_cast<UINT>(kTimeout * 1000), &result);
-  return static_cast<LRESULT>(result);
+  const bool ok = SendMessageTimeoutW(hwnd, message, wParam, lParam, SMTO_NORMAL,
+                                      static_cast<UINT>(kTimeout * 1000), &result) != 0;
+  if (handled) *handled = ok;
+  return ok ? static_cast<LRESULT>(result) : 0;
 }
 
 // The name field of the open file dialog: an edit in combo box 1148 in the
@@ -105,7 +108,11 @@ int Run(const std::vector<std::wstring>& a) {
     std::fprintf(stderr, "no control %d\n", id);
     return 1;
   }
-  if (verb == L"click") return Send(ctl, BM_CLICK, 0, 0), 0;
+  if (verb == L"click") {
+    bool handled = false;
+    Send(ctl, BM_CLICK, 0, 0, &handled);
+    return handled ? 0 : 1;
+  }
   if (verb == L"count") return std::printf("%d\n", static_cast<int>(Send(ctl, LVM_GETITEMCOUNT, 0, 0))), 0;
   if (n < 5) return 2;
   if (verb == L"waittext") {
