@@ -105,10 +105,10 @@ std::vector<std::string> ShellFileDialogs::Choose(const FileDialogRequest& reque
     texts.push_back(Widen(entry.first));
     texts.push_back(Widen(entry.second));
   }
-  std::vector<COMDLG_FILTERSPEC> specs;
-  for (size_t i = 0; i + 1 < texts.size(); i += 2) specs.push_back({texts[i].c_str(), texts[i + 1].c_str()});
-  if (!specs.empty()) {
-    dialog.Get()->SetFileTypes(static_cast<UINT>(specs.size()), specs.data());
+  std::vector<COMDLG_FILTERSPEC> filters;
+  for (size_t i = 0; i + 1 < texts.size(); i += 2) filters.push_back({texts[i].c_str(), texts[i + 1].c_str()});
+  if (!filters.empty()) {
+    dialog.Get()->SetFileTypes(static_cast<UINT>(filters.size()), filters.data());
     dialog.Get()->SetFileTypeIndex(1);
   }
   SetStartFolder(dialog.Get(), request.initialFolder);
