@@ -68,7 +68,7 @@ start_quintor() {
   drv waittext Quintor 1001 "$tool_w"
   drv command Quintor 32771
   drv filedialog "$work_w\\images\\dev002.sdl"
-  drv checkrow Quintor 1019 0
+  drv key Quintor 1019 32  # Space ticks the inserted row, which has the focus
 }
 stop_quintor() {
   drv close Quintor
