@@ -37,7 +37,7 @@ struct Bench : UiDoubles {
     clock.now = LocalTime{2011, 3, 7, 14, 5, 0};
     fs.AddFile(kTool, "tool");
     store.SetText("SOFTWARE\\Microsoft\\Quintor", "Dorvik_Path", kTool);
-    dialog.reset(new CQuintorDlg(services));
+    dialog.reset(new CQuintorDlg(ui));
     hwnd = dialog->CreateModeless();
     ShowWindow(hwnd, SW_SHOW);
     Pump();
