@@ -11,8 +11,6 @@
 //   count CAPTION ID           print the rows of a list view
 //   comboindex CAPTION ID...   print the selected row of each drop-down list
 //   close CAPTION              the close box; wait until the window is gone
-//   store NAME TEXT            store a setting as text
-//   clearsettings              remove the settings key (machine and user)
 //
 // Exit code 0 on success, 1 when a window or control is not there in time, 2 on bad usage.
 #include <windows.h>
@@ -32,7 +30,6 @@
 namespace {
 
 const double kTimeout = 60;
-const wchar_t kSettingsKey[] = L"SOFTWARE\\Microsoft\\Quintor";
 
 // Returns once the window has handled the message; 0 when it has not in time.
 LRESULT Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool* handled = nullptr) {
@@ -63,24 +60,8 @@ bool ConfirmFileDialog(const std::wstring& text) {
   return WaitFor(kTimeout, [&] { return !IsWindowVisible(dlg); });
 }
 
-int StoreSetting(const std::wstring& name, const std::wstring& text) {
-  HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr)) return 1;
-  const LONG rc = RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                                 static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-  RegCloseKey(key);
-  return rc == ERROR_SUCCESS ? 0 : 1;
-}
-
-int ClearSettings() {
-  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) RegDeleteTreeW(root, kSettingsKey);
-  return 0;
-}
-
 int Run(const std::vector<std::wstring>& a) {
   const size_t n = a.size();
-  if (n == 2 && a[1] == L"clearsettings") return ClearSettings();
-  if (n == 4 && a[1] == L"store") return StoreSetting(a[2], a[3]);
   if (n == 3 && a[1] == L"filedialog") return ConfirmFileDialog(a[2]) ? 0 : 1;
   if (n < 3) return 2;
   const std::wstring& verb = a[1];

@@ -25,8 +25,9 @@ printf 'image\r\n' > "$scratch/images/work004.sdl"
 images_w="$(winpath "$scratch/images")"
 tool_w="$(winpath "$BUILD/standins/Dorvik.exe")"
 export DORVIK_RECORD="$(winpath "$scratch")\\record.txt" DORVIK_RUNLOG="$(winpath "$scratch")\\runs.txt"
-drv clearsettings
-drv store Dorvik_Path "$tool_w"
+key='SOFTWARE\Microsoft\Quintor'
+for root in HKLM HKCU; do "$QUINTOR_WINE" reg delete "$root\\$key" /f >/dev/null 2>&1 || true; done
+"$QUINTOR_WINE" reg add "HKLM\\$key" /v Dorvik_Path /d "$tool_w" /f >/dev/null
 
 start_quintor() {
   "$QUINTOR_WINE" "$scratch/Quintor.exe" >>"$scratch/quintor.out" 2>&1 &
