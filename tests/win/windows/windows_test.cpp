@@ -20,21 +20,13 @@
 #include "invocation/script.h"
 #include "mainwin/quintordlg.h"
 #include "platform/runguard.h"
-#include "platform/winservices.h"
 #include "resources/resource.h"
 #include "tests/support/uidoubles.h"
-#include "tests/win/support.h"
 #include "uisupport/folderdialog.h"
 
 namespace {
 
 const char kTool[] = "D:\\Bench\\Dorvik.exe";
-
-std::string WindowText(HWND hwnd) {
-  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(hwnd, &text[0], static_cast<int>(text.size()))));
-  return Narrow(text);
-}
 
 // Presses a button of `dialog` once the caller's work is done.
 bool Press(HWND dialog, int id) { return PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
@@ -74,7 +66,7 @@ class WindowTest : public ::testing::Test, protected UiDoubles {
     window.reset();
   }
   HWND Item(int id) const { return GetDlgItem(hwnd, id); }
-  std::string Text(int id) const { return WindowText(Item(id)); }
+  std::string Text(int id) const { return window->ItemText(id); }
   void Click(int id, WORD code = BN_CLICKED) { SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(id, code), 0); }
   void Check(int id, bool on = true) {
     SendMessageW(Item(id), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -169,15 +161,12 @@ TEST_F(WindowTest, MainWindowStartRunsTheComposersScriptAndSurvivesAnExceptionIn
   EXPECT_EQ(history.GetSelectedCount(), n);
   EXPECT_EQ(history.GetNextSelected(-1), n);
   // An exception in a handler is shown, and the window goes on.
-  std::string shown;
-  onActivation = [&](HWND message) {
-    shown = WindowText(GetDlgItem(message, 0xFFFF));
-    Press(message, IDOK);
-  };
+  wchar_t shown[256] = {};
+  onActivation = [&](HWND message) { GetDlgItemTextW(message, 0xFFFF, shown, 256) && Press(message, IDOK); };
   launcher.startable = true;
   launcher.onRun = [](const std::string&, const std::string&) { throw std::runtime_error("disk on fire"); };
   Click(IDC_START);
-  EXPECT_NE(shown.find("disk on fire"), std::string::npos) << shown;
+  EXPECT_NE(Narrow(shown).find("disk on fire"), std::string::npos) << Narrow(shown);
   EXPECT_TRUE(IsWindow(hwnd));
 }
 
@@ -210,14 +199,18 @@ TEST_F(WindowTest, LockOptionsFollowTheCommandViewLogDebugCaptureAndTheAboutBoxI
   EXPECT_EQ(stored.baudRate, 300);
 }
 
-// Counts the messages a window gets; WM_APP releases the run's child.
+// Counts the messages a window gets; WM_APP ends the run's wait. Keeps the
+// folder a browser is told to select.
 struct Received {
   std::map<UINT, int> counts;
-  HANDLE release = nullptr;
+  const HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   bool duringRun = false;
+  std::wstring selected;
+  ~Received() { CloseHandle(release); }
   static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self) {
     Received& r = *reinterpret_cast<Received*>(self);
     ++r.counts[message];
+    if (message == BFFM_SETSELECTIONW && wParam) r.selected = reinterpret_cast<const wchar_t*>(lParam);
     if (message == WM_APP) r.duringRun = IsRunInProgress() && SetEvent(r.release);
     if (message == WM_INITMENUPOPUP) PostMessageW(hwnd, WM_APP + 1, 0, 0);  // a popup closes once shown
     if (message == WM_APP + 1) EndMenu();
@@ -228,12 +221,7 @@ struct Received {
 // While a run waits, the window paints and other messages are handled, but
 // input is dropped, never replayed, and no handler runs.
 TEST_F(WindowTest, DuringARunTheWindowPaintsButTakesNoInputAndRunsNoHandler) {
-  ScratchFolder scratch;
-  ASSERT_TRUE(InstallStandin("Dorvik.exe", scratch.path + "\\Dorvik.exe"));
-  const std::string releaseName = "QuintorRunGuard" + std::to_string(GetCurrentProcessId());
   Received received;
-  received.release = CreateEventW(nullptr, TRUE, FALSE, Widen(releaseName).c_str());
-  ScopedEnv wait("DORVIK_WAIT_EVENT", releaseName);
   Open<CQuintorDlg>();
   ShowWindow(hwnd, SW_SHOWNA);
   Choose(ID_POPUP_INSERT, {"E:\\load\\a.bin"});
@@ -245,7 +233,7 @@ TEST_F(WindowTest, DuringARunTheWindowPaintsButTakesNoInputAndRunsNoHandler) {
   InvalidateRect(hwnd, nullptr, TRUE);
   PostQuitMessage(7);
   PostMessageW(hwnd, WM_APP, 0, 0);
-  ASSERT_TRUE(WinProcessLauncher().RunAndWait("\"" + scratch.path + "\\Dorvik.exe\"", ""));
+  ASSERT_TRUE(WaitKeepingWindowsPainted(received.release));
   EXPECT_TRUE(received.duringRun);
   EXPECT_GE(received.counts[WM_PAINT], 1);
   for (UINT input : inputs) EXPECT_EQ(received.counts[input], 0) << input;
@@ -258,7 +246,6 @@ TEST_F(WindowTest, DuringARunTheWindowPaintsButTakesNoInputAndRunsNoHandler) {
   }
   EXPECT_TRUE(quit) << "the quit request is kept";
   RemoveWindowSubclass(hwnd, &Received::Proc, 1);
-  CloseHandle(received.release);
 }
 
 // A drop as the shell posts it: wide paths, each with its zero, and one more.
@@ -392,22 +379,14 @@ TEST_F(WindowTest, BbcbWindowRefusesAnOverlongTextFiltersAsTypedRunsAndStoresAtC
   for (const auto& value : expected.values) EXPECT_EQ(store.values.at(value.first).bytes, value.second.bytes);
 }
 
-LRESULT CALLBACK RecordSelection(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR out) {
-  if (message == BFFM_SETSELECTIONW && wParam) {
-    *reinterpret_cast<std::wstring*>(out) = reinterpret_cast<const wchar_t*>(lParam);
-  }
-  return DefSubclassProc(hwnd, message, wParam, lParam);
-}
-
-// The folder picker preselects the initial folder, given as a path, when the
-// shell's browser (here a stand-in window) opens.
+// The browser (here a stand-in window) opens on the initial folder.
 TEST(FolderDialog, OpeningPreselectsTheInitialFolder) {
-  std::wstring selected;
+  Received received;
   const HWND browser = CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-  SetWindowSubclass(browser, &RecordSelection, 1, reinterpret_cast<DWORD_PTR>(&selected));
+  SetWindowSubclass(browser, &Received::Proc, 1, reinterpret_cast<DWORD_PTR>(&received));
   CFolderDialog dialog("Select", "D:\\Release\\2011 \xEB\xB4\x84", nullptr, kFolderBrowseFlags);
   CFolderDialog::FolderBrowseHook(browser, BFFM_INITIALIZED, 0, reinterpret_cast<LPARAM>(&dialog));
-  EXPECT_EQ(Narrow(selected), "D:\\Release\\2011 \xEB\xB4\x84");
+  EXPECT_EQ(Narrow(received.selected), "D:\\Release\\2011 \xEB\xB4\x84");
   DestroyWindow(browser);
 }
 
