@@ -8,8 +8,7 @@
 //   command CAPTION ID         post a menu choice that opens a dialog (the next action waits on it)
 //   filedialog TEXT            type TEXT into the open file dialog's name field, confirm, wait until it is gone
 //   key CAPTION ID VK          press the virtual key VK in a control
-//   count CAPTION ID           print the rows of a list view
-//   comboindex CAPTION ID...   print the selected row of each drop-down list
+//   query CAPTION ID MESSAGE   print what control ID answers to MESSAGE (a number, as LVM_GETITEMCOUNT)
 //   close CAPTION              the close box; wait until the window is gone
 //
 // Exit code 0 on success, 1 when a window or control is not there in time, 2 on bad usage.
@@ -77,13 +76,6 @@ int Run(const std::vector<std::wstring>& a) {
   if (n < 4) return 2;
   const int id = _wtoi(a[3].c_str());
   if (verb == L"command") return PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(id, 0), 0) ? 0 : 1;
-  if (verb == L"comboindex") {
-    for (size_t i = 3; i < n; ++i) {
-      std::printf("%d ", static_cast<int>(Send(GetDlgItem(dlg, _wtoi(a[i].c_str())), CB_GETCURSEL, 0, 0)));
-    }
-    std::printf("\n");
-    return 0;
-  }
   HWND ctl = GetDlgItem(dlg, id);
   if (!ctl) {
     std::fprintf(stderr, "no control %d\n", id);
@@ -94,7 +86,6 @@ int Run(const std::vector<std::wstring>& a) {
     Send(ctl, BM_CLICK, 0, 0, &handled);
     return handled ? 0 : 1;
   }
-  if (verb == L"count") return std::printf("%d\n", static_cast<int>(Send(ctl, LVM_GETITEMCOUNT, 0, 0))), 0;
   if (n < 5) return 2;
   if (verb == L"waittext") {
     if (WaitFor(kTimeout, [&] { return WindowText(ctl) == a[4]; })) return 0;
@@ -106,6 +97,7 @@ int Run(const std::vector<std::wstring>& a) {
     Send(dlg, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(ctl));
     return 0;
   }
+  if (verb == L"query") return std::printf("%d\n", static_cast<int>(Send(ctl, _wtoi(a[4].c_str()), 0, 0))), 0;
   if (verb == L"key") return Send(ctl, WM_KEYDOWN, _wtoi(a[4].c_str()), 0), 0;
   return 2;
 }

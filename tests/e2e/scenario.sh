@@ -7,6 +7,7 @@
 
 TOOL_PATH=1001 PORT=1002 BAUD=1003 DATA=1004 STOP=1005 PARITY=1006 COMMAND=1007
 START=1016 HISTORY=1017 DOWNLOADS=1019 SCS=1037 CW=1043 POPUP_INSERT=32771
+ROWS=4100 SELECTED=327  # LVM_GETITEMCOUNT, CB_GETCURSEL
 
 drv() { "$QUINTOR_WINE" "$BUILD/e2e/qdriver.exe" "$@"; }
 winpath() { "$QUINTOR_WINE" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
@@ -44,7 +45,7 @@ drv click Quintor $SCS
 drv click Quintor $CW
 drv command Quintor $POPUP_INSERT
 drv filedialog "\"$images_w\\dev002.sdl\" \"$images_w\\work004.sdl\""
-check "download rows" "$(drv count Quintor $DOWNLOADS)" 2
+check "download rows" "$(drv query Quintor $DOWNLOADS $ROWS)" 2
 # Space ticks the focused row, the last; Up moves to the first.
 for vk in 32 38 32; do drv key Quintor $DOWNLOADS $vk; done
 
@@ -52,11 +53,12 @@ drv click Quintor $START
 check "tool command line" "$(tr -d '\r' < "$scratch/record.txt" | sed -n 's/^cmdline=//p')" \
   "Dorvik.EXE -c 3 -b 3 -n 6 -s 1 -p 2 -cmd irdeto_factory_lock -arg0 $images_w\\dev002.SDL -arg1 $images_w\\work004.SDL -arg2 \"SCS|CW\" -d "
 check "runs of the tool" "$(wc -l < "$scratch/runs.txt")" 1
-check "history rows" "$(drv count Quintor $HISTORY)" 7
+check "history rows" "$(drv query Quintor $HISTORY $ROWS)" 7
 drv close Quintor
 wait "$QUINTOR_PID"
 
 start_quintor
-check "lists after a restart" "$(drv comboindex Quintor $PORT $BAUD $DATA $STOP $PARITY $COMMAND)" "2 3 1 1 2 0 "
+lists="$(for id in $PORT $BAUD $DATA $STOP $PARITY $COMMAND; do drv query Quintor $id $SELECTED; done)"
+check "lists after a restart" "$(echo $lists)" "2 3 1 1 2 0"
 drv close Quintor
 wait "$QUINTOR_PID"

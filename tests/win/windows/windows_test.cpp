@@ -15,6 +15,7 @@
 #include "bbcb/bbcbjob.h"
 #include "bbcb/bbcbsettingdlg.h"
 #include "core/paths.h"
+#include "core/settings.h"
 #include "core/text.h"
 #include "dvt/dvttestdlg.h"
 #include "invocation/script.h"
@@ -141,7 +142,7 @@ TEST_F(WindowTest, MainWindowStartRunsTheComposersScriptAndSurvivesAnExceptionIn
   const ListView history = List(IDC_RUN_HISTORY);
   for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(history.GetItemText(static_cast<int>(i), 1), lines[i]);
   // The DVT Test window gets the tool and the list positions.
-  StoreDvtFolder(store, "E:\\dvt");
+  store.SetText(kSettingsKeyPath, "Dvt_Path", "E:\\dvt");
   onActivation = [](HWND dvt) {
     Press(dvt, IDC_DVT_TEST_RUN);
     Press(dvt, IDCANCEL);
@@ -194,9 +195,7 @@ TEST_F(WindowTest, LockOptionsFollowTheCommandViewLogDebugCaptureAndTheAboutBoxI
   EXPECT_TRUE(modal);
   EXPECT_TRUE(IsWindowEnabled(hwnd));
   Close();
-  MainSettings stored;
-  ExchangeMainSettings(store, fs, stored, SettingsMode::kLoad);
-  EXPECT_EQ(stored.baudRate, 300);
+  EXPECT_EQ(store.Bytes(kSettingsKeyPath, "Serial_Baudrate"), Utf16Bytes("300"));
 }
 
 // Counts the messages a window gets; WM_APP ends the run's wait. Keeps the
@@ -327,9 +326,7 @@ TEST_F(WindowTest, DvtWindowShowsItsCaseStoresItsFolderAtOnceAndRunsTheComposers
   for (const auto& text : texts) EXPECT_EQ(Text(text.first), text.second);
   folders.answers.push_back("E:\\dvt");
   Click(IDC_DVT_OPEN);
-  std::string stored;
-  LoadDvtFolder(store, &stored);
-  EXPECT_EQ(stored, "E:\\dvt");
+  EXPECT_EQ(store.Bytes(kSettingsKeyPath, "Dvt_Path"), Utf16Bytes("E:\\dvt"));
   Click(IDC_DVT_TEST_RUN);
   EXPECT_EQ(fs.Content(GetModuleFolder(env) + kDvtScriptName),
             ComposeDvtScript({kTool, 2, 6, 1, 2, 1, "E:\\dvt", GetDvtTestCaseCount() - 1}, clock.now));
@@ -347,9 +344,7 @@ TEST_F(WindowTest, BbcbWindowRefusesAnOverlongTextFiltersAsTypedRunsAndStoresAtC
   EXPECT_EQ(refused, 1);
   EXPECT_FALSE(IsWindow(hwnd));
   EXPECT_TRUE(launcher.calls.empty());
-  std::string storedSn;
-  RegistryValue(kValueText, kSettingsKeyPath, "BBCB_SN", store).Load(&storedSn);
-  EXPECT_EQ(storedSn, "0123456789");
+  EXPECT_EQ(store.Bytes(kSettingsKeyPath, "BBCB_SN"), Utf16Bytes("0123456789"));
 
   Open<CBbcbSettingDlg>();
   const BbcbInputs in{"D:\\maker\\irdeto_make_bbcb.exe", "E:\\cfg\\box.cfg", "G:\\rel", "12934", "1A2B3C4D",
@@ -373,9 +368,7 @@ TEST_F(WindowTest, BbcbWindowRefusesAnOverlongTextFiltersAsTypedRunsAndStoresAtC
   FakeSettingsStore expected;
   BbcbFields fields{in.toolPath, in.configPath, in.serialNumber, in.rn, in.manufacturerSn, {}, in.outputFolder};
   ExchangeBbcbSettings(expected, fs, fields, SettingsMode::kSave);
-  store.writes.clear();
   Close();
-  EXPECT_EQ(store.writes.size(), 7u);
   for (const auto& value : expected.values) EXPECT_EQ(store.values.at(value.first).bytes, value.second.bytes);
 }
 
