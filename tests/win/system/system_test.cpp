@@ -38,9 +38,11 @@ struct ScratchFolder {
   std::string path;
 };
 
-// Copies the built stand-in tool to `path`.
+// Copies the stand-in tool, built beside the tests' folder, to `path`.
 bool InstallStandin(const std::string& path) {
-  return CopyFileW(Widen(QUINTOR_STANDIN_DIR "\\Dorvik.exe").c_str(), Widen(path).c_str(), FALSE) != FALSE;
+  const std::string tests = WinEnvironment().ExecutablePath();
+  const std::string from = tests.substr(0, tests.rfind('\\')) + "\\..\\standins\\Dorvik.exe";
+  return CopyFileW(Widen(from).c_str(), Widen(path).c_str(), FALSE) != FALSE;
 }
 
 // Sets an environment variable of this process and its children while alive.
