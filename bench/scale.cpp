@@ -73,7 +73,7 @@ double InsertOnce() {
   for (int i = 0; i < 2000; ++i) b.dialog->AppendFileRow(kFolder, FileName(i));
   std::vector<std::string> chosen;
   for (int i = 2000; i < 4000; ++i) chosen.push_back(std::string(kFolder) + "\\" + FileName(i));
-  b.files.answers.push_back(chosen);
+  b.dialogs.files.push_back(chosen);
   b.Pump();
   const double ms = Time([&] {
     SendMessageW(b.hwnd, WM_COMMAND, MAKEWPARAM(ID_POPUP_INSERT, 0), 0);

@@ -30,13 +30,11 @@ namespace {
 
 const double kTimeout = 60;
 
-// Returns once the window has handled the message; 0 when it has not in time.
-LRESULT Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool* handled = nullptr) {
-  DWORD_PTR result = 0;
-  const bool ok = SendMessageTimeoutW(hwnd, message, wParam, lParam, SMTO_NORMAL,
-                                      static_cast<UINT>(kTimeout * 1000), &result) != 0;
-  if (handled) *handled = ok;
-  return ok ? static_cast<LRESULT>(result) : 0;
+// Returns once the window has handled the message; false when it has not in time.
+bool Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result = nullptr) {
+  DWORD_PTR ignored = 0;
+  return SendMessageTimeoutW(hwnd, message, wParam, lParam, SMTO_NORMAL, static_cast<UINT>(kTimeout * 1000),
+                             result ? result : &ignored) != 0;
 }
 
 // The name field of the open file dialog: an edit in combo box 1148 in the
@@ -50,7 +48,8 @@ HWND FileNameField(HWND dlg) {
 
 bool ConfirmFileDialog(const std::wstring& text) {
   HWND dlg = nullptr;
-  if (!WaitFor(kTimeout, [&] { return (dlg = FindTop([](HWND w) { return FileNameField(w) != nullptr; })) != nullptr; })) {
+  const auto fileDialog = [](HWND w) { return FileNameField(w) != nullptr; };
+  if (!WaitFor(kTimeout, [&] { return (dlg = FindTop(fileDialog)) != nullptr; })) {
     std::fprintf(stderr, "no file dialog\n");
     return false;
   }
@@ -81,24 +80,22 @@ int Run(const std::vector<std::wstring>& a) {
     std::fprintf(stderr, "no control %d\n", id);
     return 1;
   }
-  if (verb == L"click") {
-    bool handled = false;
-    Send(ctl, BM_CLICK, 0, 0, &handled);
-    return handled ? 0 : 1;
-  }
+  if (verb == L"click") return Send(ctl, BM_CLICK, 0, 0) ? 0 : 1;
   if (n < 5) return 2;
   if (verb == L"waittext") {
     if (WaitFor(kTimeout, [&] { return WindowText(ctl) == a[4]; })) return 0;
     std::fprintf(stderr, "control %d shows \"%s\"\n", id, Narrow(WindowText(ctl)).c_str());
     return 1;
   }
+  const int number = _wtoi(a[4].c_str());
   if (verb == L"select") {
-    Send(ctl, CB_SETCURSEL, _wtoi(a[4].c_str()), 0);
-    Send(dlg, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(ctl));
-    return 0;
+    return Send(ctl, CB_SETCURSEL, number, 0) &&
+           Send(dlg, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(ctl)) ? 0 : 1;
   }
-  if (verb == L"query") return std::printf("%d\n", static_cast<int>(Send(ctl, _wtoi(a[4].c_str()), 0, 0))), 0;
-  if (verb == L"key") return Send(ctl, WM_KEYDOWN, _wtoi(a[4].c_str()), 0), 0;
+  DWORD_PTR result = 0;
+  if (verb == L"query" && !Send(ctl, number, 0, 0, &result)) return 1;
+  if (verb == L"query") return std::printf("%d\n", static_cast<int>(result)), 0;
+  if (verb == L"key") return Send(ctl, WM_KEYDOWN, number, 0) ? 0 : 1;
   return 2;
 }
 

@@ -1,5 +1,5 @@
-// The doubles of every service a window uses, with the dialog seams
-// answering as scripted.
+// The doubles of every service a window uses; the system's dialogs answer
+// with the next scripted choice, or as cancelled when none is left.
 #pragma once
 
 #include <deque>
@@ -10,29 +10,23 @@
 #include "tests/support/fakes.h"
 #include "uisupport/uiservices.h"
 
-// The next scripted answer; with none left, the default one: cancelled.
-template <class T>
-T NextAnswer(std::deque<T>& answers) {
-  if (answers.empty()) return T();
-  T next = answers.front();
-  answers.pop_front();
-  return next;
-}
-
-struct ScriptedFileDialogs : FileDialogs {
-  std::vector<std::string> Choose(const FileDialogRequest&) override { return NextAnswer(answers); }
-  std::deque<std::vector<std::string>> answers;
-};
-
-struct ScriptedFolderPicker : FolderPicker {
+struct ScriptedDialogs : FileDialogs, FolderPicker {
+  std::vector<std::string> Choose(const FileDialogRequest&) override { return Next(files); }
   std::optional<std::string> ChooseFolder(HWND, const std::string&, const std::string&) override {
-    return NextAnswer(answers);
+    return Next(folders);
   }
-  std::deque<std::optional<std::string>> answers;
+  template <class T>
+  static T Next(std::deque<T>& answers) {
+    if (answers.empty()) return T();
+    T next = answers.front();
+    answers.pop_front();
+    return next;
+  }
+  std::deque<std::vector<std::string>> files;
+  std::deque<std::optional<std::string>> folders;
 };
 
 struct UiDoubles : FakeServices {
-  ScriptedFileDialogs files;
-  ScriptedFolderPicker folders;
-  UiServices ui{services, store, clock, files, folders};
+  ScriptedDialogs dialogs;
+  UiServices ui{services, store, clock, dialogs, dialogs};
 };

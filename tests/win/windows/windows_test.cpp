@@ -84,7 +84,7 @@ class WindowTest : public ::testing::Test, protected UiDoubles {
   // Presses `button` with the file dialog answering `paths`, which exist.
   void Choose(int button, const std::vector<std::string>& paths) {
     for (const std::string& path : paths) fs.AddFile(path, "x");
-    files.answers.push_back(paths);
+    dialogs.files.push_back(paths);
     Click(button, button == ID_POPUP_INSERT ? 0 : BN_CLICKED);
   }
   ListView List(int id) const {
@@ -109,70 +109,9 @@ class WindowTest : public ::testing::Test, protected UiDoubles {
   const HHOOK hook = SetWindowsHookExW(WH_CBT, &ActivationHook, nullptr, GetCurrentThreadId());
 };
 
-TEST_F(WindowTest, MainWindowStartRunsTheComposersScriptAndSurvivesAnExceptionInTheRun) {
-  Open<CQuintorDlg>();
-  Choose(IDC_TOOL_OPEN, {kTool});
-  Select({2, 6, 3, 2, 1, 2});
-  const std::string images[] = {"E:\\load\\bbcb.bin", "F:\\keys\\mankey.dnl", "F:\\keys\\unticked.sdl"};
-  Choose(ID_POPUP_INSERT, {images[0], images[1], images[2]});
-  ListView_SetCheckState(Item(IDC_DOWNLOAD_LIST), 0, TRUE);
-  ListView_SetCheckState(Item(IDC_DOWNLOAD_LIST), 1, TRUE);
-  for (int id : {IDC_SCS, IDC_CW, IDC_DEBUG_CAPTURE}) Check(id);
-  Check(IDC_DEBUG_PRINT, false);
-  // ".txt" only for a path without a dot anywhere.
-  const char* const outputs[][2] = {{"C:\\out\\result", "C:\\out\\result.txt"},
-                                    {"C:\\out\\result.", "C:\\out\\result..txt"},
-                                    {"C:\\my.dir\\result", "C:\\my.dir\\result"},
-                                    {"G:\\out\\result.txt", "G:\\out\\result.txt"}};
-  for (const auto& output : outputs) {
-    Choose(IDC_OUTPUT_SAVE, {output[0]});
-    EXPECT_EQ(Text(IDC_OUTPUT_PATH), output[1]);
-  }
-  Click(IDC_OUTPUT_SAVE);  // cancelled
-  Click(IDC_START);
-  std::vector<DownloadRow> rows;
-  for (int i = 0; i < 3; ++i) rows.push_back({i < 2, GetPathFolder(images[i]), GetPathFileName(images[i])});
-  const ToolCommandInputs in{kTool, PortOptions[2].value, BaudRateOptions[6].value, DataBitsOptions[3].value,
-                             StopBitsOptions[2].value, ParityOptions[1].value, CommandOptions[2].value, rows,
-                             true, false, true, "G:\\out\\result.txt", false};
-  ASSERT_NE(ComposeRunScript(in, clock.now), "");
-  EXPECT_EQ(fs.Content(GetModuleFolder(env) + kRunScriptName), ComposeRunScript(in, clock.now));
-  EXPECT_NE(launcher.calls.at(0).capturePath, "");
-  const std::vector<std::string> lines = ComposeRunHistoryLines(in, clock.now);
-  const ListView history = List(IDC_RUN_HISTORY);
-  for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(history.GetItemText(static_cast<int>(i), 1), lines[i]);
-  // The DVT Test window gets the tool and the list positions.
-  store.SetText(kSettingsKeyPath, "Dvt_Path", "E:\\dvt");
-  onActivation = [](HWND dvt) {
-    Press(dvt, IDC_DVT_TEST_RUN);
-    Press(dvt, IDCANCEL);
-  };
-  Click(IDC_DVT_TEST);
-  EXPECT_EQ(fs.Content(GetModuleFolder(env) + kDvtScriptName),
-            ComposeDvtScript({kTool, 2, 6, 3, 2, 1, "E:\\dvt", 0}, clock.now));
-  // Another run, without capture: only its rows are highlighted. One that
-  // cannot start adds none.
-  Check(IDC_DEBUG_CAPTURE, false);
-  Click(IDC_START);
-  EXPECT_EQ(launcher.calls.back().capturePath, "");
-  launcher.startable = false;
-  Click(IDC_START);
-  const int n = static_cast<int>(lines.size());
-  EXPECT_EQ(history.GetItemCount(), 2 * n);
-  EXPECT_EQ(history.GetSelectedCount(), n);
-  EXPECT_EQ(history.GetNextSelected(-1), n);
-  // An exception in a handler is shown, and the window goes on.
-  wchar_t shown[256] = {};
-  onActivation = [&](HWND message) { GetDlgItemTextW(message, 0xFFFF, shown, 256) && Press(message, IDOK); };
-  launcher.startable = true;
-  launcher.onRun = [](const std::string&, const std::string&) { throw std::runtime_error("disk on fire"); };
-  Click(IDC_START);
-  EXPECT_NE(Narrow(shown).find("disk on fire"), std::string::npos) << Narrow(shown);
-  EXPECT_TRUE(IsWindow(hwnd));
-}
-
-// A stored value in no catalogue row shows no selection and is stored back.
-TEST_F(WindowTest, LockOptionsFollowTheCommandViewLogDebugCaptureAndTheAboutBoxIsModal) {
+// A stored value in no catalogue row (300 baud) shows no selection and is
+// stored back.
+TEST_F(WindowTest, MainWindowLocksFollowTheCommandStartRunsTheComposersScriptAndAnExceptionIsShown) {
   store.SetText(kSettingsKeyPath, "Serial_Baudrate", "300");
   Open<CQuintorDlg>();
   EXPECT_EQ(SendMessageW(Item(IDC_BAUD_RATE), CB_GETCURSEL, 0, 0), CB_ERR);
@@ -194,6 +133,65 @@ TEST_F(WindowTest, LockOptionsFollowTheCommandViewLogDebugCaptureAndTheAboutBoxI
   SendMessageW(hwnd, WM_SYSCOMMAND, IDM_ABOUTBOX | 0x3, 0);  // the low four bits are the system's
   EXPECT_TRUE(modal);
   EXPECT_TRUE(IsWindowEnabled(hwnd));
+
+  Choose(IDC_TOOL_OPEN, {kTool});
+  Select({2, -1, 3, 2, 1, 2});
+  const std::string images[] = {"E:\\load\\bbcb.bin", "F:\\keys\\mankey.dnl", "F:\\keys\\unticked.sdl"};
+  Choose(ID_POPUP_INSERT, {images[0], images[1], images[2]});
+  ListView_SetCheckState(Item(IDC_DOWNLOAD_LIST), 0, TRUE);
+  ListView_SetCheckState(Item(IDC_DOWNLOAD_LIST), 1, TRUE);
+  for (int id : {IDC_SCS, IDC_CW}) Check(id);
+  Check(IDC_DEBUG_PRINT, false);
+  // ".txt" only for a path without a dot anywhere.
+  const char* const outputs[][2] = {{"C:\\out\\result", "C:\\out\\result.txt"},
+                                    {"C:\\out\\result.", "C:\\out\\result..txt"},
+                                    {"C:\\my.dir\\result", "C:\\my.dir\\result"},
+                                    {"G:\\out\\result.txt", "G:\\out\\result.txt"}};
+  for (const auto& output : outputs) {
+    Choose(IDC_OUTPUT_SAVE, {output[0]});
+    EXPECT_EQ(Text(IDC_OUTPUT_PATH), output[1]);
+  }
+  Click(IDC_OUTPUT_SAVE);  // cancelled
+  Click(IDC_START);
+  std::vector<DownloadRow> rows;
+  for (int i = 0; i < 3; ++i) rows.push_back({i < 2, GetPathFolder(images[i]), GetPathFileName(images[i])});
+  const ToolCommandInputs in{kTool, PortOptions[2].value, std::nullopt, DataBitsOptions[3].value,
+                             StopBitsOptions[2].value, ParityOptions[1].value, CommandOptions[2].value, rows,
+                             true, false, true, "G:\\out\\result.txt", false};
+  ASSERT_NE(ComposeRunScript(in, clock.now), "");
+  EXPECT_EQ(fs.Content(GetModuleFolder(env) + kRunScriptName), ComposeRunScript(in, clock.now));
+  EXPECT_NE(launcher.calls.at(0).capturePath, "");
+  const std::vector<std::string> lines = ComposeRunHistoryLines(in, clock.now);
+  const ListView history = List(IDC_RUN_HISTORY);
+  for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(history.GetItemText(static_cast<int>(i), 1), lines[i]);
+  // The DVT Test window gets the tool and the list positions.
+  store.SetText(kSettingsKeyPath, "Dvt_Path", "E:\\dvt");
+  onActivation = [](HWND dvt) {
+    Press(dvt, IDC_DVT_TEST_RUN);
+    Press(dvt, IDCANCEL);
+  };
+  Click(IDC_DVT_TEST);
+  EXPECT_EQ(fs.Content(GetModuleFolder(env) + kDvtScriptName),
+            ComposeDvtScript({kTool, 2, -1, 3, 2, 1, "E:\\dvt", 0}, clock.now));
+  // Another run, without capture: only its rows are highlighted. One that
+  // cannot start adds none.
+  Check(IDC_DEBUG_CAPTURE, false);
+  Click(IDC_START);
+  EXPECT_EQ(launcher.calls.back().capturePath, "");
+  launcher.startable = false;
+  Click(IDC_START);
+  const int n = static_cast<int>(lines.size());
+  EXPECT_EQ(history.GetItemCount(), 2 * n);
+  EXPECT_EQ(history.GetSelectedCount(), n);
+  EXPECT_EQ(history.GetNextSelected(-1), n);
+  // An exception in a handler is shown, and the window goes on.
+  wchar_t shown[256] = {};
+  onActivation = [&](HWND message) { GetDlgItemTextW(message, 0xFFFF, shown, 256) && Press(message, IDOK); };
+  launcher.startable = true;
+  launcher.onRun = [](const std::string&, const std::string&) { throw std::runtime_error("disk on fire"); };
+  Click(IDC_START);
+  EXPECT_NE(Narrow(shown).find("disk on fire"), std::string::npos) << Narrow(shown);
+  EXPECT_TRUE(IsWindow(hwnd));
   Close();
   EXPECT_EQ(store.Bytes(kSettingsKeyPath, "Serial_Baudrate"), Utf16Bytes("300"));
 }
@@ -287,7 +285,7 @@ TEST_F(WindowTest, DropsAndKeysInTheDownloadListGoThroughInsertDeleteAndThePopup
       {"popup Delete", [&] { Click(ID_POPUP_DELETE, 0); }, {b, c}, 0},
       {"Delete, none selected", [&] { ListView_SetItemState(Item(IDC_DOWNLOAD_LIST), 0, 0, LVIS_SELECTED);
                                       send(WM_KEYDOWN, VK_DELETE); }, {a, b, c}, 0},
-      {"Insert", [&] { files.answers.push_back({"E:\\Load\\B.Sdl", dropped[1]}); send(WM_KEYDOWN, VK_INSERT); },
+      {"Insert", [&] { dialogs.files.push_back({"E:\\Load\\B.Sdl", dropped[1]}); send(WM_KEYDOWN, VK_INSERT); },
        {a, b, c, added}, 0},
       {"Ctrl+A", [&] { send(WM_KEYDOWN, 'A', 0, VK_CONTROL); }, {a + " *", b + " *", c + " *"}, 0},
       {"Space", [&] { send(WM_KEYDOWN, VK_SPACE); }, {a, b, "[x] E:\\LOAD\\C.DNL *"}, 0},
@@ -324,7 +322,7 @@ TEST_F(WindowTest, DvtWindowShowsItsCaseStoresItsFolderAtOnceAndRunsTheComposers
       {IDC_DVT_DESCRIPTION, v.description}, {IDC_DVT_SERIAL_RESULT, v.serialResult},
       {IDC_DVT_OTA_RESULT, v.otaResult}, {IDC_DVT_INITIATION, v.initiation}, {IDC_DVT_ADDITIONAL, v.additional}};
   for (const auto& text : texts) EXPECT_EQ(Text(text.first), text.second);
-  folders.answers.push_back("E:\\dvt");
+  dialogs.folders.push_back("E:\\dvt");
   Click(IDC_DVT_OPEN);
   EXPECT_EQ(store.Bytes(kSettingsKeyPath, "Dvt_Path"), Utf16Bytes("E:\\dvt"));
   Click(IDC_DVT_TEST_RUN);
@@ -352,7 +350,7 @@ TEST_F(WindowTest, BbcbWindowRefusesAnOverlongTextFiltersAsTypedRunsAndStoresAtC
   Choose(IDC_BBCB_TOOL_OPEN, {in.toolPath});
   Choose(IDC_BBCB_CONFIG_OPEN, {in.configPath});
   fs.AddFolder(in.outputFolder);
-  folders.answers.push_back(in.outputFolder);
+  dialogs.folders.push_back(in.outputFolder);
   Click(IDC_BBCB_OUTPUT_SAVE);
   const HWND sn = Item(IDC_BBCB_SN), rn = Item(IDC_BBCB_RN);
   for (wchar_t c : std::wstring(L"1A-2B:3C4DEF")) SendMessageW(rn, WM_CHAR, c, 1);  // hex digits only, 8 at most
