@@ -54,12 +54,11 @@ struct ScopedEnv {
   std::wstring name;
 };
 
-// The system's services, with the program's and the per-user folder elsewhere.
+// The system's services, with the program's folder elsewhere.
 struct ScratchEnvironment : WinEnvironment {
-  ScratchEnvironment(std::string p, std::string u) : program(std::move(p)), user(std::move(u)) {}
+  explicit ScratchEnvironment(std::string folder) : program(std::move(folder)) {}
   std::string ExecutablePath() const override { return program + "Quintor.exe"; }
-  std::string UserDataFolder() const override { return user; }
-  std::string program, user;
+  std::string program;
 };
 
 std::string ReadFileText(const std::string& path) {
@@ -86,9 +85,7 @@ class RealRun : public ::testing::Test {
   ScopedEnv recordTo{"DORVIK_RECORD", scratch.path + "\\record.txt"};
   ScopedEnv runLogTo{"DORVIK_RUNLOG", scratch.path + "\\runs.txt"};
   // The program's folder holds characters its script's start must carry.
-  std::string programFolder = scratch.Make("Prog & Co (x86) ^ \xED\x95\x9C !") + "\\";
-  std::string userFolder = scratch.Make("user") + "\\";
-  ScratchEnvironment env{programFolder, userFolder};
+  ScratchEnvironment env{scratch.Make("Prog & Co (x86) ^ \xED\x95\x9C !") + "\\"};
   WinFileSystem fs;
   WinProcessLauncher launcher;
   RunServices services{fs, launcher, env};
@@ -157,17 +154,6 @@ TEST_F(RealRun, FaultyToolsStillRunAndTheLogKeepsTheLatestCapture) {
   EXPECT_FALSE(launcher.RunAndWait("\"" + in.toolPath + "\"", ""));
   EXPECT_FALSE(launcher.RunAndWait("\"" + scratch.path + "\"", ""));
   EXPECT_EQ(Runs(), 5);
-}
-
-// A program folder that takes no file (here a missing one) sends the script
-// and the log to the per-user folder.
-TEST_F(RealRun, ARefusingProgramFolderSendsScriptAndLogToThePerUserFolder) {
-  env.program = scratch.path + "\\gone\\";
-  const ToolCommandInputs in = Download(scratch.Make("tool"), "a.bin");
-  ASSERT_TRUE(Run(in, true));
-  EXPECT_EQ(ReadFileText(userFolder + kRunScriptName), ComposeRunScript(in, start));
-  EXPECT_NE(ReadFileText(userFolder + kCaptureLogName).find("done"), std::string::npos);
-  EXPECT_EQ(CaptureLogPath(services), userFolder + kCaptureLogName);
 }
 
 // The text viewer is started without waiting for it.
@@ -241,6 +227,7 @@ TEST(LongPaths, FilesAndTheCaptureLogWorkBeyondThePlainLimit) {
   ASSERT_TRUE(fs.WriteFileBytes(deep + "\\ReadMe.txt", "first, longer\r\n"));
   ASSERT_TRUE(fs.WriteFileBytes(deep + "\\ReadMe.txt", "second\r\n"));
   EXPECT_EQ(fs.FileSizeOrZero(deep + "\\ReadMe.txt"), 8u);
+  EXPECT_FALSE(fs.WriteFileBytes(deep + "\\missing\\ReadMe.txt", "x")) << "a folder that is not there";
   EXPECT_TRUE(fs.CopyFileOver(deep + "\\ReadMe.txt", deep + "\\copy.CFG"));
   EXPECT_TRUE(WinProcessLauncher().RunAndWait("cmd.exe /d /c echo captured", deep + "\\log.txt"));
   EXPECT_NE(ReadFileText("\\\\?\\" + deep + "\\log.txt").find("captured"), std::string::npos);

@@ -73,13 +73,10 @@ class WindowTest : public ::testing::Test, protected UiDoubles {
     SendMessageW(Item(id), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
     Click(id);
   }
-  // Chooses rows of the main window's lists, Port to Command.
-  void Select(const std::vector<int>& rows) {
-    const int ids[] = {IDC_PORT, IDC_BAUD_RATE, IDC_DATA_BITS, IDC_STOP_BITS, IDC_PARITY, IDC_COMMAND};
-    for (size_t i = 0; i < rows.size(); ++i) {
-      SendMessageW(Item(ids[i]), CB_SETCURSEL, static_cast<WPARAM>(rows[i]), 0);
-      Click(ids[i], CBN_SELCHANGE);
-    }
+  // Chooses `row` of a drop-down list; -1 leaves none chosen.
+  void Pick(int id, int row) {
+    SendMessageW(Item(id), CB_SETCURSEL, static_cast<WPARAM>(row), 0);
+    Click(id, CBN_SELCHANGE);
   }
   // Presses `button` with the file dialog answering `paths`, which exist.
   void Choose(int button, const std::vector<std::string>& paths) {
@@ -116,8 +113,7 @@ TEST_F(WindowTest, MainWindowLocksFollowTheCommandStartRunsTheComposersScriptAnd
   Open<CQuintorDlg>();
   EXPECT_EQ(SendMessageW(Item(IDC_BAUD_RATE), CB_GETCURSEL, 0, 0), CB_ERR);
   for (int row = 0; row < kCommandOptionCount; ++row) {
-    SendMessageW(Item(IDC_COMMAND), CB_SETCURSEL, static_cast<WPARAM>(row), 0);
-    Click(IDC_COMMAND, CBN_SELCHANGE);
+    Pick(IDC_COMMAND, row);
     const int32_t code = CommandOptions[row].value;
     for (int id : {IDC_SCS, IDC_JEI, IDC_CW}) {
       EXPECT_EQ(IsWindowEnabled(Item(id)) != FALSE, code == kCmdIrdetoFactoryLock || code == kCmdIrdetoSecureLock);
@@ -135,12 +131,14 @@ TEST_F(WindowTest, MainWindowLocksFollowTheCommandStartRunsTheComposersScriptAnd
   EXPECT_TRUE(IsWindowEnabled(hwnd));
 
   Choose(IDC_TOOL_OPEN, {kTool});
-  Select({2, -1, 3, 2, 1, 2});
+  const int lists[] = {IDC_PORT, IDC_BAUD_RATE, IDC_DATA_BITS, IDC_STOP_BITS, IDC_PARITY, IDC_COMMAND};
+  const int rows[] = {2, -1, 3, 2, 1, 2};
+  for (int i = 0; i < 6; ++i) Pick(lists[i], rows[i]);
   const std::string images[] = {"E:\\load\\bbcb.bin", "F:\\keys\\mankey.dnl", "F:\\keys\\unticked.sdl"};
   Choose(ID_POPUP_INSERT, {images[0], images[1], images[2]});
   ListView_SetCheckState(Item(IDC_DOWNLOAD_LIST), 0, TRUE);
   ListView_SetCheckState(Item(IDC_DOWNLOAD_LIST), 1, TRUE);
-  for (int id : {IDC_SCS, IDC_CW}) Check(id);
+  Check(IDC_CW);
   Check(IDC_DEBUG_PRINT, false);
   // ".txt" only for a path without a dot anywhere.
   const char* const outputs[][2] = {{"C:\\out\\result", "C:\\out\\result.txt"},
@@ -153,10 +151,10 @@ TEST_F(WindowTest, MainWindowLocksFollowTheCommandStartRunsTheComposersScriptAnd
   }
   Click(IDC_OUTPUT_SAVE);  // cancelled
   Click(IDC_START);
-  std::vector<DownloadRow> rows;
-  for (int i = 0; i < 3; ++i) rows.push_back({i < 2, GetPathFolder(images[i]), GetPathFileName(images[i])});
+  std::vector<DownloadRow> files;
+  for (int i = 0; i < 3; ++i) files.push_back({i < 2, GetPathFolder(images[i]), GetPathFileName(images[i])});
   const ToolCommandInputs in{kTool, PortOptions[2].value, std::nullopt, DataBitsOptions[3].value,
-                             StopBitsOptions[2].value, ParityOptions[1].value, CommandOptions[2].value, rows,
+                             StopBitsOptions[2].value, ParityOptions[1].value, CommandOptions[2].value, files,
                              true, false, true, "G:\\out\\result.txt", false};
   ASSERT_NE(ComposeRunScript(in, clock.now), "");
   EXPECT_EQ(fs.Content(GetModuleFolder(env) + kRunScriptName), ComposeRunScript(in, clock.now));
@@ -166,10 +164,7 @@ TEST_F(WindowTest, MainWindowLocksFollowTheCommandStartRunsTheComposersScriptAnd
   for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(history.GetItemText(static_cast<int>(i), 1), lines[i]);
   // The DVT Test window gets the tool and the list positions.
   store.SetText(kSettingsKeyPath, "Dvt_Path", "E:\\dvt");
-  onActivation = [](HWND dvt) {
-    Press(dvt, IDC_DVT_TEST_RUN);
-    Press(dvt, IDCANCEL);
-  };
+  onActivation = [](HWND dvt) { Press(dvt, IDC_DVT_TEST_RUN) && Press(dvt, IDCANCEL); };
   Click(IDC_DVT_TEST);
   EXPECT_EQ(fs.Content(GetModuleFolder(env) + kDvtScriptName),
             ComposeDvtScript({kTool, 2, -1, 3, 2, 1, "E:\\dvt", 0}, clock.now));
