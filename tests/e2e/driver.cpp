@@ -14,7 +14,6 @@
 // Exit code 0 on success, 1 when a window or control is not there in time, 2 on bad usage.
 #include <windows.h>
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include <fcntl.h>
 #include <io.h>
@@ -101,13 +100,9 @@ int Run(const std::vector<std::wstring>& a) {
 
 }  // namespace
 
-int main() {
+int wmain(int argc, wchar_t** argv) {
   _setmode(_fileno(stdout), _O_BINARY);  // lines end in LF, as the shell reading them expects
-  int argc = 0;
-  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-  const std::vector<std::wstring> args(argv, argv + argc);
-  LocalFree(argv);
-  const int rc = Run(args);
+  const int rc = Run(std::vector<std::wstring>(argv, argv + argc));
   if (rc == 2) std::fprintf(stderr, "usage: see the comment at the top of driver.cpp\n");
   return rc;
 }

@@ -21,8 +21,7 @@ scratch="$BUILD/e2e/scratch"
 rm -rf "$scratch"
 mkdir -p "$scratch/images"
 cp "$BUILD/Quintor.exe" "$scratch/"
-printf 'image\r\n' > "$scratch/images/dev002.sdl"
-printf 'image\r\n' > "$scratch/images/work004.sdl"
+for image in dev002 work004; do printf 'image\r\n' > "$scratch/images/$image.sdl"; done
 images_w="$(winpath "$scratch/images")"
 tool_w="$(winpath "$BUILD/standins/Dorvik.exe")"
 export DORVIK_RECORD="$(winpath "$scratch")\\record.txt" DORVIK_RUNLOG="$(winpath "$scratch")\\runs.txt"
@@ -41,8 +40,7 @@ start_quintor
 for pick in "$PORT 2" "$BAUD 3" "$DATA 1" "$STOP 1" "$PARITY 2" "$COMMAND 2"; do
   drv select Quintor $pick
 done
-drv click Quintor $SCS
-drv click Quintor $CW
+for id in $SCS $CW; do drv click Quintor $id; done
 drv command Quintor $POPUP_INSERT
 drv filedialog "\"$images_w\\dev002.sdl\" \"$images_w\\work004.sdl\""
 check "download rows" "$(drv query Quintor $DOWNLOADS $ROWS)" 2

@@ -4,7 +4,6 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -74,10 +73,7 @@ class RealRun : public ::testing::Test {
     return FileDownloadInputs(folder + "\\" + tool, folder, image);
   }
   bool Run(const ToolCommandInputs& in, bool capture) { return RunToolScript(services, in, start, capture); }
-  long Runs() const {
-    const std::string text = ReadFileText(scratch.path + "\\runs.txt");
-    return static_cast<long>(std::count(text.begin(), text.end(), '\n'));
-  }
+  size_t Runs() const { return ScriptLines(ReadFileText(scratch.path + "\\runs.txt")).size(); }
   std::string Log() const { return ReadFileText(CaptureLogPath(services)); }
 
   const LocalTime start{2011, 3, 7, 14, 5, 0};
@@ -121,16 +117,14 @@ TEST_P(RealCmd, ToolGetsEachValueAsOneArgument) {
   if (!env.EncodeForBatch(ComposeRunScript(in, start))) {
     EXPECT_EQ(codePage, nullptr) << "the expected code page carries it";
     EXPECT_FALSE(Run(in, true));
-    EXPECT_EQ(Runs(), 0);
+    EXPECT_EQ(Runs(), 0u);
     return;
   }
   ASSERT_TRUE(Run(in, true));
   // The tool's folder was made current; the two paths came as one argument each.
   const std::string record = ReadFileText(scratch.path + "\\record.txt");
   const std::string lines[] = {"cwd=" + folder, "argc=15", "arg11=" + folder + "\\" + c[3], "arg13=" + in.outputPath};
-  for (const std::string& line : lines) {
-    EXPECT_NE(record.find("\r\n" + line + "\r\n"), std::string::npos) << line << "\n" << record;
-  }
+  for (const std::string& line : lines) EXPECT_NE(record.find("\r\n" + line + "\r\n"), std::string::npos) << record;
   EXPECT_GT(fs.FileSizeOrZero(in.outputPath), 0u);
 }
 
@@ -153,7 +147,7 @@ TEST_F(RealRun, FaultyToolsStillRunAndTheLogKeepsTheLatestCapture) {
   ASSERT_TRUE(DeleteFileW(Widen(in.toolPath).c_str()));
   EXPECT_FALSE(launcher.RunAndWait("\"" + in.toolPath + "\"", ""));
   EXPECT_FALSE(launcher.RunAndWait("\"" + scratch.path + "\"", ""));
-  EXPECT_EQ(Runs(), 5);
+  EXPECT_EQ(Runs(), 5u);
 }
 
 // The text viewer is started without waiting for it.
@@ -193,16 +187,12 @@ TEST(Registry, ReadsEveryKindWholeAndWritesTextsExactly) {
       {REG_DWORD, std::string(reinterpret_cast<const char*>(&baud), 4)},
       {REG_MULTI_SZ, Bytes(std::wstring(L"COM3\0COM4\0\0", 11))},
       {REG_SZ, Bytes(L"D:\\\ub2e4\uc6b4 & 100% ^(x)" + std::wstring(100 * 1024, L'x') + L'\0')}};
-  HKEY handle = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, Widen(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle,
-                            nullptr), ERROR_SUCCESS);
   for (const auto& value : values) {
-    RegSetValueExW(handle, L"Read", 0, value.first, reinterpret_cast<const BYTE*>(value.second.data()),
-                   static_cast<DWORD>(value.second.size()));
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, Widen(key).c_str(), L"Read", value.first, value.second.data(),
+                              static_cast<DWORD>(value.second.size())), ERROR_SUCCESS);
     EXPECT_EQ(user.Read(key, "Read")->type, value.first);
     EXPECT_TRUE(user.Read(key, "Read")->bytes == value.second) << value.first;
   }
-  RegCloseKey(handle);
   for (const std::string& bytes : {Bytes(L"COM3"), std::string("\x01\x02\x03\x04"), std::string()}) {
     ASSERT_TRUE(user.Write(key, "Written", bytes));
     EXPECT_EQ(user.Read(key, "Written")->type, static_cast<uint32_t>(REG_SZ));

@@ -84,14 +84,10 @@ class WindowTest : public ::testing::Test, protected UiDoubles {
     dialogs.files.push_back(paths);
     Click(button, button == ID_POPUP_INSERT ? 0 : BN_CLICKED);
   }
-  ListView List(int id) const {
-    ListView list;
-    list.Attach(Item(id));
-    return list;
-  }
   // The download rows as "[x] FOLDER\NAME *": checked, and selected.
   std::vector<std::string> Rows() const {
-    const ListView list = List(IDC_DOWNLOAD_LIST);
+    ListView list;
+    list.Attach(Item(IDC_DOWNLOAD_LIST));
     std::vector<std::string> rows;
     for (int i = 0; i < list.GetItemCount(); ++i) {
       rows.push_back((list.GetCheck(i) ? "[x] " : "[ ] ") +
@@ -160,7 +156,8 @@ TEST_F(WindowTest, MainWindowLocksFollowTheCommandStartRunsTheComposersScriptAnd
   EXPECT_EQ(fs.Content(GetModuleFolder(env) + kRunScriptName), ComposeRunScript(in, clock.now));
   EXPECT_NE(launcher.calls.at(0).capturePath, "");
   const std::vector<std::string> lines = ComposeRunHistoryLines(in, clock.now);
-  const ListView history = List(IDC_RUN_HISTORY);
+  ListView history;
+  history.Attach(Item(IDC_RUN_HISTORY));
   for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(history.GetItemText(static_cast<int>(i), 1), lines[i]);
   // The DVT Test window gets the tool and the list positions.
   store.SetText(kSettingsKeyPath, "Dvt_Path", "E:\\dvt");
@@ -229,7 +226,7 @@ TEST_F(WindowTest, DuringARunTheWindowPaintsButTakesNoInputAndRunsNoHandler) {
   EXPECT_TRUE(received.duringRun);
   EXPECT_GE(received.counts[WM_PAINT], 1);
   for (UINT input : inputs) EXPECT_EQ(received.counts[input], 0) << input;
-  EXPECT_EQ(List(IDC_DOWNLOAD_LIST).GetItemCount(), 1);
+  EXPECT_EQ(ListView_GetItemCount(Item(IDC_DOWNLOAD_LIST)), 1);
   MSG msg;
   bool quit = false;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -257,7 +254,8 @@ HDROP MakeDrop(const std::vector<std::string>& paths) {
 // Each case starts from three rows, the first ticked and selected, the last
 // focused. Insert and drops skip listed files, whatever their case.
 TEST_F(WindowTest, DropsAndKeysInTheDownloadListGoThroughInsertDeleteAndThePopup) {
-  const std::vector<std::string> dropped = {"e:\\LOAD\\A.BIN", "E:\\load\\new.kfb", "E:\\load\\folder", "E:\\load\\gone"};
+  const std::vector<std::string> dropped = {"e:\\LOAD\\A.BIN", "E:\\load\\new.kfb", "E:\\load\\folder",
+                                            "E:\\load\\gone"};
   const auto send = [this](UINT message, WPARAM wParam, LPARAM lParam = 0, BYTE held = 0) {
     BYTE keys[256] = {};
     keys[held] = 0x80;  // the modifier held down
