@@ -82,23 +82,23 @@ template <class T>
 using HandlerTable = std::vector<HandlerRow<T>>;
 
 template <class T>
-HandlerRow<T> OnCommand(int id, UINT code, void (T::*handler)()) {
+constexpr HandlerRow<T> OnCommand(int id, UINT code, void (T::*handler)()) {
   return {EventSource::kCommand, static_cast<UINT>(id), code, handler, nullptr, nullptr};
 }
 template <class T>
-HandlerRow<T> OnCommand(int id, UINT code, void (T::*handler)(int)) {
+constexpr HandlerRow<T> OnCommand(int id, UINT code, void (T::*handler)(int)) {
   return {EventSource::kCommand, static_cast<UINT>(id), code, nullptr, handler, nullptr};
 }
 template <class T>
-HandlerRow<T> OnNotify(int id, UINT code, void (T::*handler)()) {
+constexpr HandlerRow<T> OnNotify(int id, UINT code, void (T::*handler)()) {
   return {EventSource::kNotify, static_cast<UINT>(id), code, handler, nullptr, nullptr};
 }
 template <class T>
-HandlerRow<T> OnNotify(int id, UINT code, bool (T::*handler)(WPARAM, LPARAM, LRESULT*)) {
+constexpr HandlerRow<T> OnNotify(int id, UINT code, bool (T::*handler)(WPARAM, LPARAM, LRESULT*)) {
   return {EventSource::kNotify, static_cast<UINT>(id), code, nullptr, nullptr, handler};
 }
 template <class T>
-HandlerRow<T> OnMessage(UINT message, bool (T::*handler)(WPARAM, LPARAM, LRESULT*)) {
+constexpr HandlerRow<T> OnMessage(UINT message, bool (T::*handler)(WPARAM, LPARAM, LRESULT*)) {
   return {EventSource::kMessage, message, 0, nullptr, nullptr, handler};
 }
 
@@ -120,8 +120,8 @@ class Dialog {
 
   HWND GetSafeHwnd() const { return hwnd_; }
   HWND GetDlgItem(int id) const { return hwnd_ ? ::GetDlgItem(hwnd_, id) : nullptr; }
-  // true takes the state from the controls, false when a value was refused;
-  // false shows the state, raising no edit-change handlers.
+  // Takes the state from the controls (false when a value was refused), or,
+  // `take` false, shows it, raising no edit-change handlers.
   bool UpdateData(bool take = true);
   void TakeUnchecked();
   // One control's text alone; setting it raises no edit-change handler.
