@@ -24,14 +24,14 @@ const HandlerTable<CBbcbSettingDlg>& CBbcbSettingDlg::Handlers() {
       OnCommand(IDC_BBCB_CONFIG_OPEN, BN_CLICKED, &CBbcbSettingDlg::OnConfigOpen),
       OnCommand(IDC_BBCB_START, BN_CLICKED, &CBbcbSettingDlg::OnBbcbStart),
       OnCommand(IDC_BBCB_OUTPUT_SAVE, BN_CLICKED, &CBbcbSettingDlg::OnOutputSave),
-      OnCommandId(IDC_BBCB_SN, EN_CHANGE, &CBbcbSettingDlg::FilterHexField),
-      OnCommandId(IDC_BBCB_RN, EN_CHANGE, &CBbcbSettingDlg::FilterHexField),
-      OnCommandId(IDC_BBCB_MAC1, EN_CHANGE, &CBbcbSettingDlg::FilterHexField),
-      OnCommandId(IDC_BBCB_MAC2, EN_CHANGE, &CBbcbSettingDlg::FilterHexField),
-      OnCommandId(IDC_BBCB_MAC3, EN_CHANGE, &CBbcbSettingDlg::FilterHexField),
-      OnCommandId(IDC_BBCB_MAC4, EN_CHANGE, &CBbcbSettingDlg::FilterHexField),
-      OnCommandId(IDC_BBCB_MAC5, EN_CHANGE, &CBbcbSettingDlg::FilterHexField),
-      OnCommandId(IDC_BBCB_MAC6, EN_CHANGE, &CBbcbSettingDlg::FilterHexField),
+      OnCommand(IDC_BBCB_SN, EN_CHANGE, &CBbcbSettingDlg::FilterHexField),
+      OnCommand(IDC_BBCB_RN, EN_CHANGE, &CBbcbSettingDlg::FilterHexField),
+      OnCommand(IDC_BBCB_MAC1, EN_CHANGE, &CBbcbSettingDlg::FilterHexField),
+      OnCommand(IDC_BBCB_MAC2, EN_CHANGE, &CBbcbSettingDlg::FilterHexField),
+      OnCommand(IDC_BBCB_MAC3, EN_CHANGE, &CBbcbSettingDlg::FilterHexField),
+      OnCommand(IDC_BBCB_MAC4, EN_CHANGE, &CBbcbSettingDlg::FilterHexField),
+      OnCommand(IDC_BBCB_MAC5, EN_CHANGE, &CBbcbSettingDlg::FilterHexField),
+      OnCommand(IDC_BBCB_MAC6, EN_CHANGE, &CBbcbSettingDlg::FilterHexField),
   };
   return rows;
 }
@@ -101,7 +101,7 @@ void CBbcbSettingDlg::OnConfigOpen() {
 
 void CBbcbSettingDlg::OnOutputSave() {
   const std::optional<std::string> folder =
-      ChooseFolder(services_.folderPicker, GetSafeHwnd(), kOutputTitle, ItemText(IDC_BBCB_OUTPUT_FOLDER));
+      services_.folderPicker.ChooseFolder(GetSafeHwnd(), kOutputTitle, ItemText(IDC_BBCB_OUTPUT_FOLDER));
   if (folder) SetItemText(IDC_BBCB_OUTPUT_FOLDER, *folder);
 }
 

@@ -18,9 +18,6 @@ class CBbcbSettingDlg : public TableDialog<CBbcbSettingDlg> {
 
   static const HandlerTable<CBbcbSettingDlg>& Handlers();
 
-  // When "Start !!" was last pressed; nothing until then.
-  const std::optional<LocalTime>& StartTime() const { return m_timeStart; }
-
  protected:
   BOOL OnInitDialog() override;
   void DoDataExchange(DataExchange& dx) override;
@@ -54,5 +51,5 @@ class CBbcbSettingDlg : public TableDialog<CBbcbSettingDlg> {
   std::string& m_strMac4 = fields_.mac[3];
   std::string& m_strMac5 = fields_.mac[4];
   std::string& m_strMac6 = fields_.mac[5];
-  std::optional<LocalTime> m_timeStart;
+  std::optional<LocalTime> m_timeStart;  // when "Start !!" was last pressed
 };

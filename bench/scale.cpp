@@ -37,7 +37,7 @@ struct Bench : UiDoubles {
     clock.now = LocalTime{2011, 3, 7, 14, 5, 0};
     fs.AddFile(kTool, "tool");
     store.SetText("SOFTWARE\\Microsoft\\Quintor", "Dorvik_Path", kTool);
-    dialog.reset(new CQuintorDlg(services));
+    dialog.reset(new CQuintorDlg(ui));
     hwnd = dialog->CreateModeless();
     ShowWindow(hwnd, SW_SHOW);
     Pump();
@@ -73,7 +73,7 @@ double InsertOnce() {
   for (int i = 0; i < 2000; ++i) b.dialog->AppendFileRow(kFolder, FileName(i));
   std::vector<std::string> chosen;
   for (int i = 2000; i < 4000; ++i) chosen.push_back(std::string(kFolder) + "\\" + FileName(i));
-  b.files.answers.push_back(chosen);
+  b.dialogs.files.push_back(chosen);
   b.Pump();
   const double ms = Time([&] {
     SendMessageW(b.hwnd, WM_COMMAND, MAKEWPARAM(ID_POPUP_INSERT, 0), 0);

@@ -1,8 +1,6 @@
 #include "dvt/dvttestdlg.h"
 
 #include "core/mainsettings.h"
-#include "dvt/dvtrun.h"
-#include "invocation/script.h"
 #include "resources/resource.h"
 
 namespace {
@@ -16,14 +14,14 @@ const COLORREF kWarningColour = RGB(250, 67, 14);
 
 CDvtTestDlg::CDvtTestDlg(UiServices& services, const std::string& toolPath, int32_t portIndex, int32_t baudIndex,
                          int32_t dataIndex, int32_t stopIndex, int32_t parityIndex)
-    : TableDialog(IDD_DVT_TEST),
-      services_(services),
-      m_strToolPath(toolPath),
-      m_nPortIndex(portIndex),
-      m_nBaudIndex(baudIndex),
-      m_nDataIndex(dataIndex),
-      m_nStopIndex(stopIndex),
-      m_nParityIndex(parityIndex) {}
+    : TableDialog(IDD_DVT_TEST), services_(services) {
+  m_strToolPath = toolPath;
+  m_nPortIndex = portIndex;
+  m_nBaudIndex = baudIndex;
+  m_nDataIndex = dataIndex;
+  m_nStopIndex = stopIndex;
+  m_nParityIndex = parityIndex;
+}
 
 const HandlerTable<CDvtTestDlg>& CDvtTestDlg::Handlers() {
   static const HandlerTable<CDvtTestDlg> rows = {
@@ -49,12 +47,8 @@ void CDvtTestDlg::DoDataExchange(DataExchange& dx) {
 }
 
 BOOL CDvtTestDlg::OnInitDialog() {
-  TableDialog::OnInitDialog();
-  UpdateData(true);
-  // A missing value gives an empty folder.
-  m_strDvtPath.clear();
   LoadDvtFolder(services_.settings, &m_strDvtPath);
-  UpdateData(false);
+  TableDialog::OnInitDialog();
 
   LOGFONTW description = {};
   lstrcpynW(description.lfFaceName, L"Arial", LF_FACESIZE);
@@ -67,7 +61,6 @@ BOOL CDvtTestDlg::OnInitDialog() {
 }
 
 void CDvtTestDlg::ShowCurrentCase() {
-  UpdateData(true);
   if (const std::optional<DvtCaseView> view = ComposeCaseView(m_nCurrentCase)) m_case = *view;
   UpdateData(false);
 }
@@ -83,49 +76,28 @@ void CDvtTestDlg::OnNext() {
 }
 
 void CDvtTestDlg::OnOpen() {
-  const std::optional<std::string> folder =
-      ChooseFolder(services_.folderPicker, GetSafeHwnd(), kOpenTitle, m_strDvtPath);
+  const std::optional<std::string> folder = services_.folderPicker.ChooseFolder(GetSafeHwnd(), kOpenTitle, m_strDvtPath);
   if (!folder) return;
-  UpdateData(true);
   m_strDvtPath = *folder;
-  UpdateData(false);
+  SetItemText(IDC_DVT_FOLDER, m_strDvtPath);
   // Stored at once, so the next opening of this window and the main window,
   // which reads the value again when this window has closed, start from it.
   StoreDvtFolder(services_.settings, m_strDvtPath);
 }
 
 void CDvtTestDlg::OnTest() {
-  UpdateData(true);
-  const LocalTime now = services_.clock.Now();
-  DvtRunInputs in;
-  in.toolPath = m_strToolPath;
-  in.portIndex = m_nPortIndex;
-  in.baudIndex = m_nBaudIndex;
-  in.dataIndex = m_nDataIndex;
-  in.stopIndex = m_nStopIndex;
-  in.parityIndex = m_nParityIndex;
-  in.dvtPath = m_strDvtPath;
-  in.currentCase = m_nCurrentCase;
   // Whether a run took place is not shown: the operator reads the tool's
   // console.
-  RunDvtTest(services_.run, in, now);
+  RunDvtTest(services_.run, m_run, services_.clock.Now());
 }
 
 bool CDvtTestDlg::OnCtlColor(WPARAM wParam, LPARAM lParam, LRESULT* result) {
   // The system's own colours and brush, as a dialog without this handler
   // gets them; only the text colour of three lines changes.
   *result = DefWindowProcW(GetSafeHwnd(), WM_CTLCOLORSTATIC, wParam, lParam);
-  HDC dc = reinterpret_cast<HDC>(wParam);
-  switch (GetDlgCtrlID(reinterpret_cast<HWND>(lParam))) {
-    case IDC_DVT_TITLE:
-      SetTextColor(dc, kTitleColour);
-      break;
-    case IDC_DVT_FILE:
-    case IDC_DVT_TYPICAL_ERROR:
-      SetTextColor(dc, kWarningColour);
-      break;
-    default:
-      break;
-  }
+  const HDC dc = reinterpret_cast<HDC>(wParam);
+  const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+  if (id == IDC_DVT_TITLE) SetTextColor(dc, kTitleColour);
+  if (id == IDC_DVT_FILE || id == IDC_DVT_TYPICAL_ERROR) SetTextColor(dc, kWarningColour);
   return true;
 }

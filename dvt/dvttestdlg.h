@@ -8,6 +8,7 @@
 #include <string>
 
 #include "dvt/dvtcatalogue.h"
+#include "dvt/dvtrun.h"
 #include "platform/dialog.h"
 #include "platform/owner.h"
 #include "uisupport/uiservices.h"
@@ -47,13 +48,15 @@ class CDvtTestDlg : public TableDialog<CDvtTestDlg> {
   std::string& m_strOtaResult = m_case.otaResult;
   std::string& m_strInitiation = m_case.initiation;
   std::string& m_strAdditional = m_case.additional;
-  std::string m_strDvtPath;
   FontOwner m_fontTitle;
-  int32_t m_nCurrentCase = 0;
-  std::string m_strToolPath;
-  int32_t m_nPortIndex;
-  int32_t m_nBaudIndex;
-  int32_t m_nDataIndex;
-  int32_t m_nStopIndex;
-  int32_t m_nParityIndex;
+  // What a run is given.
+  DvtRunInputs m_run;
+  std::string& m_strDvtPath = m_run.dvtPath;
+  int32_t& m_nCurrentCase = m_run.currentCase;
+  std::string& m_strToolPath = m_run.toolPath;
+  int32_t& m_nPortIndex = m_run.portIndex;
+  int32_t& m_nBaudIndex = m_run.baudIndex;
+  int32_t& m_nDataIndex = m_run.dataIndex;
+  int32_t& m_nStopIndex = m_run.stopIndex;
+  int32_t& m_nParityIndex = m_run.parityIndex;
 };

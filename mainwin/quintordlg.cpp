@@ -3,20 +3,15 @@
 #include <commctrl.h>
 
 #include <unordered_set>
-#include <vector>
 
 #include "bbcb/bbcbsettingdlg.h"
-#include "core/options.h"
 #include "core/paths.h"
-#include "dvt/dvtcatalogue.h"
 #include "dvt/dvttestdlg.h"
-#include "invocation/toolcmdline.h"
 #include "invocation/script.h"
 #include "platform/lazydll.h"
 #include "platform/owner.h"
 #include "platform/wide.h"
 #include "resources/resource.h"
-#include "uisupport/aboutdlg.h"
 
 namespace {
 
@@ -52,6 +47,11 @@ std::vector<std::string> TakeDroppedPaths(HDROP drop) {
   lazy::DragFinish(drop);
   return paths;
 }
+
+class CAboutDlg : public Dialog {
+ public:
+  CAboutDlg() : Dialog(IDD_ABOUTBOX) {}
+};
 
 }  // namespace
 
@@ -94,7 +94,7 @@ const HandlerTable<CQuintorDlg>& CQuintorDlg::Handlers() {
       OnCommand(IDC_DVT_TEST, BN_CLICKED, &CQuintorDlg::OnDvtTest),
       OnCommand(IDC_COMMAND, CBN_SELCHANGE, &CQuintorDlg::OnSelchangeCommand),
       OnNotify(IDC_DOWNLOAD_LIST, NM_RCLICK, &CQuintorDlg::OnRclickDownloadList),
-      OnNotifyData(IDC_DOWNLOAD_LIST, LVN_KEYDOWN, &CQuintorDlg::OnKeydownDownloadList),
+      OnNotify(IDC_DOWNLOAD_LIST, LVN_KEYDOWN, &CQuintorDlg::OnKeydownDownloadList),
       OnMessage(WM_CONTEXTMENU, &CQuintorDlg::OnContextMenu),
       OnMessage(WM_DROPFILES, &CQuintorDlg::OnDropFiles),
       OnCommand(ID_POPUP_INSERT, kMenuCommand, &CQuintorDlg::OnInsert),
@@ -133,17 +133,13 @@ void CQuintorDlg::DoDataExchange(DataExchange& dx) {
 BOOL CQuintorDlg::OnInitDialog() {
   TableDialog::OnInitDialog();
 
-  HMENU systemMenu = GetSystemMenu(GetSafeHwnd(), FALSE);
-  if (systemMenu) {
-    const wchar_t* text = nullptr;
-    // A zero buffer size returns a read-only pointer into the resource.
-    const int length =
-        LoadStringW(GetModuleHandleW(nullptr), IDS_ABOUTBOX, reinterpret_cast<wchar_t*>(&text), 0);
-    if (length > 0 && text) {
-      const std::wstring entry(text, static_cast<size_t>(length));
-      AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
-      AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, entry.c_str());
-    }
+  const wchar_t* text = nullptr;
+  // A zero buffer size gives a read-only pointer into the resource, not terminated.
+  const int length = LoadStringW(GetModuleHandleW(nullptr), IDS_ABOUTBOX, reinterpret_cast<wchar_t*>(&text), 0);
+  const HMENU systemMenu = GetSystemMenu(GetSafeHwnd(), FALSE);
+  if (systemMenu && length > 0) {
+    AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, std::wstring(text, static_cast<size_t>(length)).c_str());
   }
 
   SendMessageW(GetSafeHwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
@@ -155,18 +151,6 @@ BOOL CQuintorDlg::OnInitDialog() {
   for (const SerialList& s : SerialLists()) SetupOptionCombo(this->*s.list, s.catalogue, s.count, settings_.*s.stored);
   SetupOptionCombo(m_cbCommand, CommandOptions, GetCommandCount(), kCmdFileDownload);
 
-  SetupListColumns();
-  // Files dropped on the download list reach this window's handler.
-  // (the style DragAcceptFiles sets, without loading the shell at start-up).
-  const HWND list = m_lcDownloadFiles.GetSafeHwnd();
-  SetWindowLongPtrW(list, GWL_EXSTYLE, GetWindowLongPtrW(list, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
-  RouteControlMessage(IDC_DOWNLOAD_LIST, WM_DROPFILES);
-  OnDebugCapture();
-  OnSelchangeCommand();
-  return TRUE;
-}
-
-void CQuintorDlg::SetupListColumns() {
   m_lcDownloadFiles.InsertColumn(0, "", 18);
   m_lcDownloadFiles.InsertColumn(1, "File Path", 0);
   m_lcDownloadFiles.InsertColumn(2, "File Name", 340);
@@ -174,6 +158,14 @@ void CQuintorDlg::SetupListColumns() {
   m_lcRunHistory.InsertColumn(0, "", 0);
   m_lcRunHistory.InsertColumn(1, "String", 290);
   m_lcRunHistory.SetExtendedStyle(LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+  // Files dropped on the download list reach this window's handler (the
+  // style DragAcceptFiles sets, without loading the shell at start-up).
+  const HWND list = m_lcDownloadFiles.GetSafeHwnd();
+  SetWindowLongPtrW(list, GWL_EXSTYLE, GetWindowLongPtrW(list, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
+  RouteControlMessage(IDC_DOWNLOAD_LIST, WM_DROPFILES);
+  OnDebugCapture();
+  OnSelchangeCommand();
+  return TRUE;
 }
 
 void CQuintorDlg::DestroyWindow() {
@@ -187,13 +179,11 @@ void CQuintorDlg::LoadSettings() {
 }
 
 void CQuintorDlg::SaveSettings() {
-  UpdateData(true);
+  const ToolCommandInputs in = CollectToolInputs();
   // A list without a selection (its stored value is in no catalogue row)
   // keeps the value it was given at start-up, so the store stays readable.
   MainSettings saved = settings_;
-  for (const SerialList& s : SerialLists()) {
-    saved.*s.stored = SelectedOptionValue(this->*s.list, s.catalogue, s.count).value_or(settings_.*s.stored);
-  }
+  for (const SerialList& s : SerialLists()) saved.*s.stored = (in.*s.input).value_or(settings_.*s.stored);
   ExchangeMainSettings(services_.settings, services_.run.fs, saved, SettingsMode::kSave);
 }
 
@@ -203,13 +193,9 @@ ToolCommandInputs CQuintorDlg::CollectToolInputs() {
   in.toolPath = m_strToolPath;
   for (const SerialList& s : SerialLists()) in.*s.input = SelectedOptionValue(this->*s.list, s.catalogue, s.count);
   in.command = SelectedOptionValue(m_cbCommand, CommandOptions, GetCommandCount());
-  const int count = m_lcDownloadFiles.GetItemCount();
-  for (int row = 0; row < count; ++row) {
-    DownloadRow r;
-    r.checked = m_lcDownloadFiles.GetCheck(row);
-    r.folder = m_lcDownloadFiles.GetItemText(row, 1);
-    r.fileName = m_lcDownloadFiles.GetItemText(row, 2);
-    in.rows.push_back(r);
+  for (int row = 0; row < m_lcDownloadFiles.GetItemCount(); ++row) {
+    in.rows.push_back(
+        {m_lcDownloadFiles.GetCheck(row), m_lcDownloadFiles.GetItemText(row, 1), m_lcDownloadFiles.GetItemText(row, 2)});
   }
   in.scs = m_bScs;
   in.jei = m_bJei;
@@ -243,8 +229,8 @@ void CQuintorDlg::OnDvtTest() {
 // Replaces the list with the DVT images found in a chosen folder. The choice
 // is stored at once, like a choice made in the DVT Test window.
 void CQuintorDlg::OnDvtTestFileInsert() {
-  const std::optional<std::string> folder = ChooseFolder(services_.folderPicker, GetSafeHwnd(),
-                                                         "Select the Dvt Test folder for browse dialog", m_strDvtPath);
+  const std::optional<std::string> folder = services_.folderPicker.ChooseFolder(
+      GetSafeHwnd(), "Select the Dvt Test folder for browse dialog", m_strDvtPath);
   if (!folder) return;
   m_strDvtPath = *folder;
   StoreDvtFolder(services_.settings, m_strDvtPath);
@@ -308,17 +294,14 @@ void CQuintorDlg::AppendFileRow(const std::string& folder, const std::string& fi
 }
 
 void CQuintorDlg::OnInsert() {
-  InsertFiles(
-      services_.fileDialogs.Choose(FileDialogRequest::Open(GetSafeHwnd(), kDownloadFilter, std::string(), true)));
+  InsertFiles(services_.fileDialogs.Choose({FileDialogRequest::kOpen, GetSafeHwnd(), kDownloadFilter, "", true}));
 }
 
 void CQuintorDlg::InsertFiles(const std::vector<std::string>& paths) {
   if (paths.empty()) return;
   // Duplicates are looked for among the rows that were there before.
   std::unordered_set<std::wstring> existingPaths;
-  for (int row = 0; row < m_lcDownloadFiles.GetItemCount(); ++row) {
-    existingPaths.insert(PathKey(m_lcDownloadFiles.GetItemText(row, 1) + "\\" + m_lcDownloadFiles.GetItemText(row, 2)));
-  }
+  for (const DownloadRow& row : CollectToolInputs().rows) existingPaths.insert(PathKey(row.folder + "\\" + row.fileName));
   std::vector<std::vector<std::string>> rows;
   for (const std::string& path : paths) {
     if (existingPaths.count(PathKey(path)) == 0) rows.push_back({GetPathFolder(path), GetPathFileName(path)});
@@ -327,22 +310,16 @@ void CQuintorDlg::InsertFiles(const std::vector<std::string>& paths) {
 }
 
 void CQuintorDlg::OnDelete() {
-  int first = m_lcDownloadFiles.GetNextSelected(-1);
-  while (first >= 0) {
-    const int next = m_lcDownloadFiles.GetNextSelected(first);
-    m_lcDownloadFiles.DeleteItem(first);
-    if (next < 0) break;
-    first = m_lcDownloadFiles.GetNextSelected(-1);
+  int row;
+  while ((row = m_lcDownloadFiles.GetNextSelected(-1)) >= 0) {
+    if (!m_lcDownloadFiles.DeleteItem(row)) return;
   }
 }
 
 void CQuintorDlg::OnStart() {
   const LocalTime start = services_.clock.Now();
   const ToolCommandInputs inputs = CollectToolInputs();
-  if (RunToolScript(services_.run, inputs, start, m_bDebugCapture)) AppendRunHistory(start, inputs);
-}
-
-void CQuintorDlg::AppendRunHistory(const LocalTime& start, const ToolCommandInputs& inputs) {
+  if (!RunToolScript(services_.run, inputs, start, m_bDebugCapture)) return;
   std::vector<std::vector<std::string>> rows;
   for (const std::string& line : ComposeRunHistoryLines(inputs, start)) rows.push_back({line});
   m_lcRunHistory.AppendRowsMarked(rows);
@@ -359,7 +336,7 @@ void CQuintorDlg::OnOutputFileSave() {
   // The tool creates the output file: a name that does not exist yet is a
   // valid choice, and an existing one is overwritten without a question.
   const std::vector<std::string> chosen =
-      services_.fileDialogs.Choose(FileDialogRequest::Save(GetSafeHwnd(), kOutputFilter, ItemText(IDC_OUTPUT_PATH)));
+      services_.fileDialogs.Choose({FileDialogRequest::kSave, GetSafeHwnd(), kOutputFilter, ItemText(IDC_OUTPUT_PATH)});
   if (chosen.empty()) return;
   const std::string& path = chosen.front();
   SetItemText(IDC_OUTPUT_PATH, GetPathExtension(path).empty() ? path + ".txt" : path);

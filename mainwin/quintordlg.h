@@ -38,8 +38,6 @@ class CQuintorDlg : public TableDialog<CQuintorDlg> {
 
   void LoadSettings();
   void SaveSettings();
-  void AppendRunHistory(const LocalTime& start, const ToolCommandInputs& inputs);
-  void SetupListColumns();
 
   void OnToolOpen();
   void OnBbcbSetting();

@@ -1,7 +1,5 @@
 #include "platform/controls.h"
 
-#include <vector>
-
 #include <commctrl.h>
 
 #include "platform/wide.h"
@@ -27,7 +25,6 @@ void ListView::InsertColumn(int column, const std::string& heading, int width) {
 }
 
 void ListView::SetExtendedStyle(DWORD styles) {
-  // A mask of all bits replaces every extended style, not only the given ones.
   SendMessageW(hwnd_, LVM_SETEXTENDEDLISTVIEWSTYLE, static_cast<WPARAM>(~0u), static_cast<LPARAM>(styles));
 }
 
@@ -54,10 +51,7 @@ int ListView::AppendRow(const std::vector<std::string>& texts, UINT stateImage) 
 void ListView::AppendRowsMarked(const std::vector<std::vector<std::string>>& rows, UINT stateImage) {
   int last = -1;
   SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
-  // Rows are collected first: clearing one changes what "next selected" means.
-  std::vector<int> selected;
-  for (int row = GetNextSelected(-1); row >= 0; row = GetNextSelected(row)) selected.push_back(row);
-  for (int row : selected) SetItemState(row, 0, LVIS_SELECTED);
+  SetItemState(-1, 0, LVIS_SELECTED);
   for (const std::vector<std::string>& texts : rows) {
     const int row = AppendRow(texts, stateImage);
     if (row >= 0) last = row;

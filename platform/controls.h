@@ -22,7 +22,7 @@ class ComboBox : public ControlWindow, public OptionList {
 class ListView : public ControlWindow {
  public:
   void InsertColumn(int column, const std::string& heading, int width);
-  // Replaces the extended styles with `styles`.
+  // Replaces every extended style with `styles`.
   void SetExtendedStyle(DWORD styles);
 
   int GetItemCount() const;
@@ -34,7 +34,7 @@ class ListView : public ControlWindow {
   // AppendRow does, and makes the last one the mark, scrolled into view.
   void AppendRowsMarked(const std::vector<std::vector<std::string>>& rows, UINT stateImage = 0);
   std::string GetItemText(int row, int column) const;
-  // The next selected row after `row` (-1 for the first); -1 when none.
+  // The next selected row after `row` (-1 for the first).
   int GetNextSelected(int row) const;
   int GetSelectedCount() const;
   void SelectAll();

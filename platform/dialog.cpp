@@ -1,4 +1,3 @@
-#include "platform/lazydll.h"
 #include "platform/dialog.h"
 
 #include <commctrl.h>
@@ -6,20 +5,17 @@
 #include <algorithm>
 #include <exception>
 #include <initializer_list>
+#include <utility>
 
+#include "platform/lazydll.h"
 #include "platform/runguard.h"
 #include "platform/wide.h"
 
 namespace {
 
-HINSTANCE ProgramInstance() { return GetModuleHandleW(nullptr); }
-
 std::string WindowText(HWND hwnd) {
-  const int length = GetWindowTextLengthW(hwnd);
-  if (length <= 0) return std::string();
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  const int copied = GetWindowTextW(hwnd, &text[0], length + 1);
-  text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+  std::wstring text(static_cast<size_t>(std::max(GetWindowTextLengthW(hwnd), 0)) + 1, L'\0');
+  text.resize(static_cast<size_t>(std::max(GetWindowTextW(hwnd, &text[0], static_cast<int>(text.size())), 0)));
   return Narrow(text);
 }
 
@@ -32,20 +28,20 @@ bool IsOperatorRequest(UINT message) {
   return IsOneOf(message, {WM_COMMAND, WM_NOTIFY, WM_SYSCOMMAND, WM_CLOSE, WM_CONTEXTMENU, WM_DROPFILES});
 }
 
-// A control's subclass that hands the one message it stands for (its id) to
-// the dialog.
-LRESULT CALLBACK ToDialog(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR routed, DWORD_PTR) {
-  if (message == routed) return SendMessageW(GetParent(hwnd), message, wParam, lParam);
-  if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, &ToDialog, routed);
-  return DefSubclassProc(hwnd, message, wParam, lParam);
-}
-
 // Messages whose result a dialog procedure returns itself instead of
 // through DWLP_MSGRESULT.
 bool ReturnsResultDirectly(UINT message) {
   return IsOneOf(message, {WM_CTLCOLORMSGBOX, WM_CTLCOLOREDIT, WM_CTLCOLORLISTBOX, WM_CTLCOLORBTN, WM_CTLCOLORDLG,
                            WM_CTLCOLORSCROLLBAR, WM_CTLCOLORSTATIC, WM_COMPAREITEM, WM_VKEYTOITEM, WM_CHARTOITEM,
                            WM_QUERYDRAGICON, WM_INITDIALOG});
+}
+
+// A control's subclass that hands the one message it stands for (its id) to
+// the dialog.
+LRESULT CALLBACK ToDialog(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR routed, DWORD_PTR) {
+  if (message == routed) return SendMessageW(GetParent(hwnd), message, wParam, lParam);
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, &ToDialog, routed);
+  return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 }  // namespace
@@ -56,19 +52,13 @@ void ReportFailure(HWND owner, const std::string& what) {
   MessageBoxW(owner, text.c_str(), L"Quintor", MB_OK | MB_ICONERROR);
 }
 
-DataExchange::DataExchange(Dialog& dialog, Mode mode) : dialog_(dialog), mode_(mode) {}
-
-bool DataExchange::Skip(int id) {
-  if (mode_ == Mode::kListIds) {
-    ids_.push_back(id);
-    return true;
-  }
-  return failed_;
+HWND DataExchange::Bound(int id) {
+  if (mode_ == Mode::kListIds) ids_.push_back(id);
+  return mode_ == Mode::kListIds || failed_ ? nullptr : dialog_.GetDlgItem(id);
 }
 
 void DataExchange::Text(int id, std::string& value, int maxChars) {
-  if (Skip(id)) return;
-  HWND control = dialog_.GetDlgItem(id);
+  const HWND control = Bound(id);
   if (!control) return;
   if (mode_ == Mode::kShow) {
     SetWindowTextW(control, Widen(value).c_str());
@@ -76,15 +66,17 @@ void DataExchange::Text(int id, std::string& value, int maxChars) {
     return;
   }
   value = WindowText(control);
-  // Counted as the edit control counts: UTF-16 units.
   if (maxChars > 0 && mode_ == Mode::kTake && Widen(value).size() > static_cast<size_t>(maxChars)) {
-    Fail(control, "Please enter no more than " + std::to_string(maxChars) + " characters.");
+    failed_ = true;
+    const std::wstring message = L"Please enter no more than " + std::to_wstring(maxChars) + L" characters.";
+    MessageBoxW(dialog_.GetSafeHwnd(), message.c_str(), L"Quintor", MB_OK | MB_ICONEXCLAMATION);
+    SetFocus(control);
+    SendMessageW(control, EM_SETSEL, 0, -1);
   }
 }
 
 void DataExchange::Check(int id, bool& value) {
-  if (Skip(id)) return;
-  HWND control = dialog_.GetDlgItem(id);
+  const HWND control = Bound(id);
   if (!control) return;
   if (mode_ == Mode::kShow) {
     SendMessageW(control, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -94,26 +86,14 @@ void DataExchange::Check(int id, bool& value) {
 }
 
 void DataExchange::Control(int id, ControlWindow& control) {
-  if (Skip(id)) return;
-  control.Attach(dialog_.GetDlgItem(id));
+  if (const HWND hwnd = Bound(id)) control.Attach(hwnd);
 }
-
-void DataExchange::Fail(HWND control, const std::string& message) {
-  failed_ = true;
-  dialog_.ShowMessage(message);
-  SetFocus(control);
-  SendMessageW(control, EM_SETSEL, 0, -1);
-}
-
-Dialog::Dialog(int templateId) : templateId_(templateId) {}
 
 Dialog::~Dialog() {
   // A modeless window still open here has lost its derived part already; it
   // is only taken down, without its last work.
-  if (hwnd_) {
-    HWND hwnd = hwnd_;
+  if (const HWND hwnd = std::exchange(hwnd_, nullptr)) {
     SetWindowLongPtrW(hwnd, DWLP_USER, 0);
-    hwnd_ = nullptr;
     ::DestroyWindow(hwnd);
   }
 }
@@ -122,7 +102,7 @@ INT_PTR Dialog::DoModal(HWND owner) {
   modal_ = true;
   lastWorkDone_ = false;
   inWmDestroy_ = false;
-  const INT_PTR result = DialogBoxParamW(ProgramInstance(), MAKEINTRESOURCEW(templateId_), owner,
+  const INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), owner,
                                          &Dialog::DialogProc, reinterpret_cast<LPARAM>(this));
   modal_ = false;
   return result;
@@ -132,9 +112,8 @@ HWND Dialog::CreateModeless(HWND owner) {
   modal_ = false;
   lastWorkDone_ = false;
   inWmDestroy_ = false;
-  result_ = -1;
-  return CreateDialogParamW(ProgramInstance(), MAKEINTRESOURCEW(templateId_), owner,
-                            &Dialog::DialogProc, reinterpret_cast<LPARAM>(this));
+  return CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), owner, &Dialog::DialogProc,
+                            reinterpret_cast<LPARAM>(this));
 }
 
 void Dialog::Destroy() {
@@ -147,12 +126,9 @@ void Dialog::DestroyWindow() {
   if (hwnd_ && !inWmDestroy_) ::DestroyWindow(hwnd_);
 }
 
-HWND Dialog::GetDlgItem(int id) const { return hwnd_ ? ::GetDlgItem(hwnd_, id) : nullptr; }
-
 bool Dialog::UpdateData(bool take) {
   DataExchange dx(*this, take ? DataExchange::Mode::kTake : DataExchange::Mode::kShow);
-  const bool wasShowing = showingState_;
-  if (!take) showingState_ = true;
+  const bool wasShowing = std::exchange(showingState_, showingState_ || !take);
   DoDataExchange(dx);
   showingState_ = wasShowing;
   return !dx.Failed();
@@ -166,8 +142,7 @@ void Dialog::TakeUnchecked() {
 std::string Dialog::ItemText(int id) const { return WindowText(GetDlgItem(id)); }
 
 void Dialog::SetItemText(int id, const std::string& text) {
-  const bool wasShowing = showingState_;
-  showingState_ = true;
+  const bool wasShowing = std::exchange(showingState_, true);
   SetWindowTextW(GetDlgItem(id), Widen(text).c_str());
   showingState_ = wasShowing;
 }
@@ -183,17 +158,11 @@ std::vector<int> Dialog::ExchangeControlIds() {
 }
 
 void Dialog::EndDialog(INT_PTR result) {
-  result_ = result;
-  if (!hwnd_) return;
-  if (modal_) {
+  if (hwnd_ && modal_) {
     ::EndDialog(hwnd_, result);
   } else {
     Destroy();
   }
-}
-
-void Dialog::ShowMessage(const std::string& text) {
-  MessageBoxW(hwnd_, Widen(text).c_str(), L"Quintor", MB_OK | MB_ICONEXCLAMATION);
 }
 
 BOOL Dialog::OnInitDialog() {
@@ -224,37 +193,25 @@ void Dialog::CenterWindow() {
   SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Dialog::DoDataExchange(DataExchange&) {}
-
 void Dialog::OnOK() {
-  if (!UpdateData(true)) return;
-  EndDialog(IDOK);
+  if (UpdateData(true)) EndDialog(IDOK);
 }
 
-void Dialog::OnCancel() { EndDialog(IDCANCEL); }
-
-bool Dialog::Route(UINT, WPARAM, LPARAM, LRESULT*) { return false; }
-
-void Dialog::ReportError(const std::string& what) { ReportFailure(hwnd_, what); }
-
 INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  Dialog* self = nullptr;
   if (message == WM_INITDIALOG) {
-    self = reinterpret_cast<Dialog*>(lParam);
-    SetWindowLongPtrW(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
-    self->hwnd_ = hwnd;
-  } else {
-    self = reinterpret_cast<Dialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+    SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+    reinterpret_cast<Dialog*>(lParam)->hwnd_ = hwnd;
   }
+  Dialog* self = reinterpret_cast<Dialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
   if (!self) return FALSE;
   // Nothing may unwind into the system's code: every exception ends here and
   // is reported.
   try {
     return self->HandleMessage(message, wParam, lParam);
   } catch (const std::exception& e) {
-    self->ReportError(e.what());
+    ReportFailure(self->hwnd_, e.what());
   } catch (...) {
-    self->ReportError("unknown exception");
+    ReportFailure(self->hwnd_, "unknown exception");
   }
   return FALSE;
 }
@@ -265,10 +222,7 @@ INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return OnInitDialog();
     case WM_DESTROY:
       inWmDestroy_ = true;
-      if (!lastWorkDone_) {
-        lastWorkDone_ = true;
-        DestroyWindow();
-      }
+      Destroy();
       return FALSE;
     case WM_NCDESTROY:
       SetWindowLongPtrW(hwnd_, DWLP_USER, 0);
@@ -290,23 +244,14 @@ INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return TRUE;
   }
   LRESULT result = 0;
-  if (Route(message, wParam, lParam, &result)) return Finish(message, result);
-  // Enter and Esc arrive as clicks of IDOK and IDCANCEL.
-  if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
-    if (LOWORD(wParam) == IDOK) {
-      OnOK();
-      return TRUE;
-    }
-    if (LOWORD(wParam) == IDCANCEL) {
-      OnCancel();
-      return TRUE;
-    }
+  if (Route(message, wParam, lParam, &result)) {
+    if (ReturnsResultDirectly(message)) return static_cast<INT_PTR>(result);
+    if (hwnd_) SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, result);
+    return TRUE;
   }
-  return FALSE;
-}
-
-INT_PTR Dialog::Finish(UINT message, LRESULT result) {
-  if (ReturnsResultDirectly(message)) return static_cast<INT_PTR>(result);
-  if (hwnd_) SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, result);
-  return TRUE;
+  // Enter and Esc arrive as clicks of IDOK and IDCANCEL.
+  if (message != WM_COMMAND || HIWORD(wParam) != BN_CLICKED) return FALSE;
+  if (LOWORD(wParam) == IDOK) OnOK();
+  if (LOWORD(wParam) == IDCANCEL) OnCancel();
+  return LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL;
 }

@@ -11,9 +11,8 @@
 
 class Dialog;
 
-// Reports an error that no operation expected (an exception that reached a
-// window procedure): to the debugger output and in a message box over
-// `owner`.
+// Reports an exception that reached a window procedure: to the debugger
+// output and in a message box over `owner`.
 void ReportFailure(HWND owner, const std::string& what);
 
 // A control that a window reaches through a member object (a drop-down list,
@@ -28,31 +27,27 @@ class ControlWindow {
   HWND hwnd_ = nullptr;
 };
 
-// One run of a window's DoDataExchange. Showing the state writes every bound
-// member into its control; taking the state reads every control into its
-// member, and a checked take also validates. A validation failure shows the
-// standard message, puts the focus on the control and ends the exchange: the
-// bindings after it are left as they were. Listing only collects the bound
-// control ids.
+// One run of a window's DoDataExchange. A checked take validates: a refused
+// value shows the standard message, puts the focus on its control and ends
+// the exchange, leaving the bindings after it as they were. Listing only
+// collects the bound control ids.
 class DataExchange {
  public:
   enum class Mode { kShow, kTake, kTakeUnchecked, kListIds };
-  DataExchange(Dialog& dialog, Mode mode);
+  DataExchange(Dialog& dialog, Mode mode) : dialog_(dialog), mode_(mode) {}
 
   bool Failed() const { return failed_; }
   const std::vector<int>& Ids() const { return ids_; }
 
-  // The control's window text. A `maxChars` limit (in characters) is set on
-  // the control when showing; a checked take refuses a longer text.
+  // A `maxChars` limit (in UTF-16 units, as the edit control counts) is set
+  // on the control when showing; a checked take refuses a longer text.
   void Text(int id, std::string& value, int maxChars = 0);
-  // The check state of a check box.
   void Check(int id, bool& value);
-  // Attaches the wrapper to the control; the wrapper is the state.
+  // The wrapper is the state: it is only attached.
   void Control(int id, ControlWindow& control);
 
  private:
-  bool Skip(int id);
-  void Fail(HWND control, const std::string& message);
+  HWND Bound(int id);
 
   Dialog& dialog_;
   Mode mode_;
@@ -62,13 +57,12 @@ class DataExchange {
 
 // Handler tables. A row names the event and the member that handles it:
 //   OnCommand(IDC_START, BN_CLICKED, &CQuintorDlg::OnStart)
-//   OnCommandId(IDC_BBCB_SN, EN_CHANGE, &CBbcbSettingDlg::FilterHexField)
+//   OnCommand(IDC_BBCB_SN, EN_CHANGE, &CBbcbSettingDlg::FilterHexField)  (given the id)
 //   OnNotify(IDC_DOWNLOAD_LIST, NM_RCLICK, &CQuintorDlg::OnRclickDownloadList)
-//   OnNotifyData(IDC_DOWNLOAD_LIST, LVN_KEYDOWN, &CQuintorDlg::OnKeydownDownloadList)
+//   OnNotify(IDC_DOWNLOAD_LIST, LVN_KEYDOWN, &CQuintorDlg::OnKeydownDownloadList)
 //   OnMessage(WM_SYSCOMMAND, &CQuintorDlg::OnSysCommand)
-// A message handler (also one given a notification's data) returns true when
-// it handled the message and sets the result; false passes the message on to
-// the default handling.
+// A handler given the message's data returns true when it handled the message
+// and sets the result; false passes the message on to the default handling.
 enum class EventSource { kCommand, kNotify, kMessage };
 
 // Menu items and accelerators arrive as commands with this code.
@@ -92,7 +86,7 @@ constexpr HandlerRow<T> OnCommand(int id, UINT code, void (T::*handler)()) {
   return {EventSource::kCommand, static_cast<UINT>(id), code, handler, nullptr, nullptr};
 }
 template <class T>
-constexpr HandlerRow<T> OnCommandId(int id, UINT code, void (T::*handler)(int)) {
+constexpr HandlerRow<T> OnCommand(int id, UINT code, void (T::*handler)(int)) {
   return {EventSource::kCommand, static_cast<UINT>(id), code, nullptr, handler, nullptr};
 }
 template <class T>
@@ -100,7 +94,7 @@ constexpr HandlerRow<T> OnNotify(int id, UINT code, void (T::*handler)()) {
   return {EventSource::kNotify, static_cast<UINT>(id), code, handler, nullptr, nullptr};
 }
 template <class T>
-constexpr HandlerRow<T> OnNotifyData(int id, UINT code, bool (T::*handler)(WPARAM, LPARAM, LRESULT*)) {
+constexpr HandlerRow<T> OnNotify(int id, UINT code, bool (T::*handler)(WPARAM, LPARAM, LRESULT*)) {
   return {EventSource::kNotify, static_cast<UINT>(id), code, nullptr, nullptr, handler};
 }
 template <class T>
@@ -112,68 +106,55 @@ constexpr HandlerRow<T> OnMessage(UINT message, bool (T::*handler)(WPARAM, LPARA
 // DoModal, or create it with CreateModeless (tests drive windows that way).
 class Dialog {
  public:
-  explicit Dialog(int templateId);
+  explicit Dialog(int templateId) : templateId_(templateId) {}
   virtual ~Dialog();
   Dialog(const Dialog&) = delete;
   Dialog& operator=(const Dialog&) = delete;
 
-  // Runs the window modally over `owner` and returns the result given to
-  // EndDialog, or -1 when the window could not be created.
+  // The result given to EndDialog, or -1 when the window could not be created.
   INT_PTR DoModal(HWND owner = nullptr);
-  // Creates the window without a modal loop; null on failure.
+  // Null on failure.
   HWND CreateModeless(HWND owner = nullptr);
   // Ends a modeless window: its DestroyWindow work runs, then the window goes.
   void Destroy();
 
   HWND GetSafeHwnd() const { return hwnd_; }
-  HWND GetDlgItem(int id) const;
-  // true takes the state from the controls (with validation; false when a
-  // value was refused), false shows the state in the controls. Showing the
-  // state raises no edit-change handlers.
+  HWND GetDlgItem(int id) const { return hwnd_ ? ::GetDlgItem(hwnd_, id) : nullptr; }
+  // Takes the state from the controls (false when a value was refused), or,
+  // `take` false, shows it, raising no edit-change handlers.
   bool UpdateData(bool take = true);
-  // Takes the state from the controls without validating it.
   void TakeUnchecked();
-  // One control's text, read or set alone; setting it raises no edit-change
-  // handler.
+  // One control's text alone; setting it raises no edit-change handler.
   std::string ItemText(int id) const;
   void SetItemText(int id, const std::string& text);
-  // Sends `message` arriving at the control `id` on to this window, through
-  // its handler table, in place of the control's own handling.
+  // Sends `message` arriving at the control `id` on to this window's handler
+  // table, in place of the control's own handling.
   void RouteControlMessage(int id, UINT message);
   // Ends the modal loop with `result`; a modeless window is destroyed.
   void EndDialog(INT_PTR result);
-  // What EndDialog was given; -1 until then.
-  INT_PTR Result() const { return result_; }
 
   // Control ids named in the handler table and in the data exchange.
   virtual std::vector<int> HandlerControlIds() const { return {}; }
   std::vector<int> ExchangeControlIds();
 
-  // Shows a message of the dialog layer (a refused value) over the window.
-  virtual void ShowMessage(const std::string& text);
-
  protected:
   // Centres the window over its owner (or the screen) and shows the state;
   // TRUE lets the system put the focus on the first control.
   virtual BOOL OnInitDialog();
-  void CenterWindow();
-  virtual void DoDataExchange(DataExchange& dx);
+  virtual void DoDataExchange(DataExchange&) {}
   // Enter: takes the state, then ends with IDOK (not when a value was refused).
   virtual void OnOK();
   // Esc and the close box.
-  virtual void OnCancel();
+  virtual void OnCancel() { EndDialog(IDCANCEL); }
   // The window's last work, with its controls still there. Runs once however
   // the window ends; an override does its part and then calls the base.
   virtual void DestroyWindow();
-  // Routes one message through the window's handler table.
-  virtual bool Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
-  // An exception left a handler: reported, never dropped.
-  virtual void ReportError(const std::string& what);
+  virtual bool Route(UINT, WPARAM, LPARAM, LRESULT*) { return false; }
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  INT_PTR Finish(UINT message, LRESULT result);
+  void CenterWindow();
 
   int templateId_;
   HWND hwnd_ = nullptr;
@@ -181,7 +162,6 @@ class Dialog {
   bool lastWorkDone_ = false;
   bool inWmDestroy_ = false;
   bool showingState_ = false;
-  INT_PTR result_ = -1;
 };
 
 // A dialog whose class T provides `static const HandlerTable<T>& Handlers()`.
@@ -215,9 +195,7 @@ class TableDialog : public Dialog {
       code = header->code;
     }
     for (const HandlerRow<T>& row : T::Handlers()) {
-      if (row.source != source || row.key != key) continue;
-      if (source == EventSource::kMessage) return (self.*row.onMessage)(wParam, lParam, result);
-      if (row.code != code) continue;
+      if (row.source != source || row.key != key || row.code != code) continue;
       if (row.onMessage) return (self.*row.onMessage)(wParam, lParam, result);
       if (row.onEvent) {
         (self.*row.onEvent)();

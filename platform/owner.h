@@ -1,5 +1,5 @@
-// One owner for every Win32 handle, COM reference and COM or OLE start-up:
-// the value is released once, when the owner ends or takes another value.
+// One owner for every Win32 handle, COM reference and OLE start-up: the value
+// is released once, when the owner ends or takes another value.
 #pragma once
 
 #include "platform/lazydll.h"
@@ -38,7 +38,6 @@ inline bool DestroyMenuOf(HMENU menu) { return DestroyMenu(menu) != FALSE; }
 inline bool DeleteFont(HFONT font) { return DeleteObject(font) != FALSE; }
 template <class I>
 bool ReleaseCom(I* p) { return p->Release(), true; }
-inline bool EndCom(HRESULT) { return lazy::CoUninitialize(), true; }
 inline bool EndOle(HRESULT) { return lazy::OleUninitialize(), true; }
 }  // namespace owner_detail
 
@@ -49,11 +48,8 @@ using FontOwner = Owner<HFONT, owner_detail::DeleteFont, owner_detail::NotNull<H
 template <class I>
 using ComRef = Owner<I*, owner_detail::ReleaseCom<I>, owner_detail::NotNull<I*>>;
 
-// COM apartment-threaded (the shell's file dialogs) and OLE (the folder
-// browser's new dialog style) on this thread; either may nest in the other.
-struct ComScope : Owner<HRESULT, owner_detail::EndCom, owner_detail::Started> {
-  ComScope() : Owner(lazy::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
-};
+// OLE on this thread, which starts COM apartment-threaded too: the shell's
+// file dialogs and the folder browser's new dialog style need it. It nests.
 struct OleScope : Owner<HRESULT, owner_detail::EndOle, owner_detail::Started> {
   OleScope() : Owner(lazy::OleInitialize(nullptr)) {}
 };

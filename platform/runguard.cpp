@@ -2,18 +2,15 @@
 
 namespace {
 
-// Runs happen on the one user-interface thread; the depth counts nested scopes.
-int& RunDepth() {
-  static int depth = 0;
-  return depth;
-}
+// Runs happen on the one user-interface thread.
+int runDepth = 0;
 
 }  // namespace
 
-bool IsRunInProgress() { return RunDepth() > 0; }
+bool IsRunInProgress() { return runDepth > 0; }
 
-RunInProgressScope::RunInProgressScope() { ++RunDepth(); }
-RunInProgressScope::~RunInProgressScope() { --RunDepth(); }
+RunInProgressScope::RunInProgressScope() { ++runDepth; }
+RunInProgressScope::~RunInProgressScope() { --runDepth; }
 
 bool IsUserInputMessage(UINT message) {
   return (message >= WM_KEYFIRST && message <= WM_IME_KEYLAST) ||         // keys, characters, IME keys
@@ -28,26 +25,20 @@ bool WaitKeepingWindowsPainted(HANDLE object) {
   RunInProgressScope scope;
   bool quit = false;
   WPARAM quitCode = 0;
-  bool ok = true;
-  for (;;) {
-    const DWORD wake = MsgWaitForMultipleObjectsEx(1, &object, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    if (wake == WAIT_OBJECT_0) break;
-    if (wake != WAIT_OBJECT_0 + 1) {
-      ok = false;
-      break;
-    }
+  DWORD wake;
+  while ((wake = MsgWaitForMultipleObjectsEx(1, &object, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE)) ==
+         WAIT_OBJECT_0 + 1) {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (msg.message == WM_QUIT) {
         quit = true;
         quitCode = msg.wParam;
-        continue;
+      } else if (!IsUserInputMessage(msg.message)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
       }
-      if (IsUserInputMessage(msg.message)) continue;
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
     }
   }
   if (quit) PostQuitMessage(static_cast<int>(quitCode));
-  return ok;
+  return wake == WAIT_OBJECT_0;
 }

@@ -1,15 +1,14 @@
-// While a run's child process is being waited for, the program's windows keep
-// painting but take no input, and no handler of theirs may run: input made
-// during the run is dropped, never replayed afterwards.
+// While a run's child process is waited for, the program's windows keep
+// painting but take no input, and the dialog layer runs no handler of theirs
+// (commands, notifications, closing): input made during the run is dropped,
+// never replayed afterwards.
 #pragma once
 
 #include <windows.h>
 
-// True while a run is in progress on this thread: the dialog layer then runs
-// no handler (commands, notifications, closing).
 bool IsRunInProgress();
 
-// Marks a run in progress for its lifetime; scopes may nest.
+// Marks a run in progress on this thread for its lifetime; scopes may nest.
 class RunInProgressScope {
  public:
   RunInProgressScope();
@@ -18,13 +17,12 @@ class RunInProgressScope {
   RunInProgressScope& operator=(const RunInProgressScope&) = delete;
 };
 
-// True for keyboard, mouse (client and non-client), touch and pointer input
-// messages: the messages a run drops.
+// Keyboard, mouse (client and non-client), touch and pointer input: what a
+// run drops.
 bool IsUserInputMessage(UINT message);
 
-// Waits, without using the processor, until `object` is signalled (a child
-// process has ended), inside a RunInProgressScope. Meanwhile it dispatches
-// every message but user input, which it removes and drops. A WM_QUIT seen
-// while waiting is posted again once the wait is over. False when the wait
+// Waits in a RunInProgressScope, without using the processor, until `object`
+// is signalled, dispatching every message but user input, which it drops. A
+// WM_QUIT seen meanwhile is posted again afterwards. False when the wait
 // itself failed.
 bool WaitKeepingWindowsPainted(HANDLE object);

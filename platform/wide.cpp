@@ -14,6 +14,15 @@ std::string Narrow(const std::wstring& wide) {
   return Utf16ToUtf8(std::u16string(wide.begin(), wide.end()));
 }
 
+std::wstring SystemFolderPath(UINT(WINAPI* get)(LPWSTR, UINT)) {
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (;;) {
+    const UINT n = get(&buffer[0], static_cast<UINT>(buffer.size()));
+    if (n < buffer.size()) return buffer.substr(0, n);
+    buffer.resize(n + 1);
+  }
+}
+
 namespace {
 
 constexpr size_t kPlainLimit = 248;

@@ -2,6 +2,8 @@
 // at any length.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 std::wstring Widen(const std::string& utf8);
@@ -14,3 +16,7 @@ std::string Narrow(const std::wstring& wide);
 // resolving (a '/', a "." or ".." part) is left plain, and the functions
 // refuse it when it is too long. Every other path stays as it is.
 std::wstring FileApiPath(const std::string& path);
+
+// The folder `get` gives (GetSystemDirectoryW, GetWindowsDirectoryW), however
+// long; empty when it fails.
+std::wstring SystemFolderPath(UINT(WINAPI* get)(LPWSTR, UINT));

@@ -1,9 +1,6 @@
-#include "platform/lazydll.h"
 #include "platform/winservices.h"
 
-#include <windows.h>
-#include <shlobj.h>
-
+#include "platform/lazydll.h"
 #include "platform/wide.h"
 
 namespace {
@@ -66,12 +63,5 @@ std::optional<std::string> WinEnvironment::EncodeForAnsi(const std::string& text
 LocalTime WinClock::Now() const {
   SYSTEMTIME st;
   GetLocalTime(&st);
-  LocalTime t;
-  t.year = st.wYear;
-  t.month = st.wMonth;
-  t.day = st.wDay;
-  t.hour = st.wHour;
-  t.minute = st.wMinute;
-  t.second = st.wSecond;
-  return t;
+  return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
 }

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <vector>
-
 #include "platform/owner.h"
 #include "platform/runguard.h"
 #include "platform/wide.h"
@@ -20,40 +18,18 @@ std::wstring ProgramWord(const std::wstring& commandLine) {
   return commandLine.substr(0, commandLine.find_first_of(L" \t"));
 }
 
-std::wstring FolderFrom(UINT (WINAPI* get)(LPWSTR, UINT)) {
-  std::vector<wchar_t> buffer(MAX_PATH);
-  for (;;) {
-    const UINT n = get(buffer.data(), static_cast<UINT>(buffer.size()));
-    if (n == 0) return std::wstring();
-    if (n < buffer.size()) return std::wstring(buffer.data(), n);
-    buffer.resize(n + 1);
-  }
-}
-
 // The full path of a bare program name in the system or Windows folder;
 // empty when it is not a bare name or is in neither.
 std::wstring SystemProgram(const std::wstring& commandLine) {
   const std::wstring word = ProgramWord(commandLine);
   if (word.empty() || word.find_first_of(L"\\/:") != std::wstring::npos) return std::wstring();
-  for (const std::wstring& folder : {FolderFrom(GetSystemDirectoryW), FolderFrom(GetWindowsDirectoryW)}) {
+  for (const std::wstring& folder : {SystemFolderPath(GetSystemDirectoryW), SystemFolderPath(GetWindowsDirectoryW)}) {
     if (folder.empty()) continue;
     const std::wstring candidate = folder + L"\\" + word;
     const DWORD attributes = GetFileAttributesW(candidate.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return candidate;
   }
   return std::wstring();
-}
-
-bool Start(const std::string& commandLine, STARTUPINFOW& startup, bool inheritHandles, DWORD flags,
-           PROCESS_INFORMATION& process) {
-  std::wstring line = Widen(commandLine);
-  if (line.empty()) return false;
-  const std::wstring program = SystemProgram(line);
-  // CreateProcessW may write into the command line buffer.
-  std::vector<wchar_t> buffer(line.begin(), line.end());
-  buffer.push_back(L'\0');
-  return CreateProcessW(program.empty() ? nullptr : program.c_str(), buffer.data(), nullptr, nullptr,
-                        inheritHandles ? TRUE : FALSE, flags, nullptr, nullptr, &startup, &process) != FALSE;
 }
 
 // The capture file with an inheritable handle, emptied; nothing when it
@@ -73,29 +49,38 @@ HANDLE OpenCapture(const std::string& path) {
   return h;
 }
 
+// The process started for `commandLine`, its output and errors into `capture`
+// when one is given; null when it could not be started.
+HANDLE Start(const std::string& commandLine, HANDLE capture, DWORD flags) {
+  std::wstring line = Widen(commandLine);
+  const std::wstring program = SystemProgram(line);
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  if (capture) {
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = capture;
+    startup.hStdError = capture;
+  }
+  PROCESS_INFORMATION process = {};
+  // CreateProcessW may write into the command line's buffer.
+  if (line.empty() || !CreateProcessW(program.empty() ? nullptr : program.c_str(), &line[0], nullptr, nullptr,
+                                      capture != nullptr, flags, nullptr, nullptr, &startup, &process)) {
+    return nullptr;
+  }
+  CloseHandle(process.hThread);
+  return process.hProcess;
+}
+
 }  // namespace
 
 bool WinProcessLauncher::RunAndWait(const std::string& commandLine, const std::string& capturePath) {
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof startup;
   const HandleOwner capture(OpenCapture(capturePath));
-  if (capture.Valid()) {
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = capture.Get();
-    startup.hStdError = capture.Get();
-  }
-  PROCESS_INFORMATION process = {};
-  if (!Start(commandLine, startup, capture.Valid(), NORMAL_PRIORITY_CLASS, process)) return false;
-  const HandleOwner processHandle(process.hProcess), threadHandle(process.hThread);
-  WaitKeepingWindowsPainted(process.hProcess);
+  const HandleOwner process(Start(commandLine, capture.Get(), NORMAL_PRIORITY_CLASS));
+  if (!process.Valid()) return false;
+  WaitKeepingWindowsPainted(process.Get());
   return true;
 }
 
 bool WinProcessLauncher::StartDetached(const std::string& commandLine) {
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process = {};
-  if (!Start(commandLine, startup, false, 0, process)) return false;
-  const HandleOwner processHandle(process.hProcess), threadHandle(process.hThread);
-  return true;
+  return HandleOwner(Start(commandLine, nullptr, 0)).Valid();
 }

@@ -39,8 +39,9 @@ cp "$build/Quintor.exe" "$build/bench/qfloor.exe" "$work/"
 printf 'image\r\n' > "$work/images/dev002.sdl"
 work_w="$(wpath "$work")"
 tool_w="$(wpath "$build/standins/Dorvik.exe")"
-drv clearsettings
-drv store Dorvik_Path "$tool_w"
+key='SOFTWARE\Microsoft\Quintor'
+for root in HKLM HKCU; do "$QUINTOR_WINE" reg delete "$root\\$key" /f >/dev/null 2>&1 || true; done
+"$QUINTOR_WINE" reg add "HKLM\\$key" /v Dorvik_Path /d "$tool_w" /f >/dev/null
 export DORVIK_RECORD="$work_w\\record.txt" DORVIK_RUNLOG="$work_w\\runs.txt"
 starts=41
 

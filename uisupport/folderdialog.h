@@ -6,26 +6,30 @@
 
 #include <string>
 
+#include "platform/wide.h"
 #include "uisupport/uiservices.h"
+
+// Only file-system folders, an edit box for a typed name, the resizable
+// browser.
+constexpr UINT kFolderBrowseFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_NEWDIALOGSTYLE;  // 0x51
 
 class CFolderDialog {
  public:
   // `initialFolder` may be null. `owner` null: the active window owns it.
   CFolderDialog(const std::string& title, const char* initialFolder, HWND owner, UINT flags);
-  virtual ~CFolderDialog();
+  virtual ~CFolderDialog() = default;
   CFolderDialog(const CFolderDialog&) = delete;
   CFolderDialog& operator=(const CFolderDialog&) = delete;
 
   // The folder to preselect; a text too long for MAX_PATH is dropped (a cut
   // one would name another folder), so the browser opens without one.
   void SetInitialFolder(const std::string& folder);
-  std::string GetInitialFolder() const;
 
   // IDOK (1): a folder was chosen, see GetSelectedFolder. IDCANCEL (2): the
   // browser was cancelled or closed. -1: the chosen item has no file-system
   // path.
   virtual INT_PTR DoModal();
-  std::string GetSelectedFolder() const;
+  std::string GetSelectedFolder() const { return Narrow(m_szSelectedFolder); }
 
   // Only while a notification is being handled.
   void SetBrowseSelection(const wchar_t* path);
@@ -39,13 +43,9 @@ class CFolderDialog {
   virtual void OnBrowseSelectionChange(PCIDLIST_ABSOLUTE item);
   // A typed name was refused; nonzero keeps the browser open.
   virtual int OnBrowseNameRejected(const std::string& name);
-  virtual void OnBrowseInterface(IUnknown* unknown);
-
-  HWND BrowseWindow() const { return m_hBrowseWnd; }
+  virtual void OnBrowseInterface(IUnknown*) {}
 
  private:
-  int HandleNotification(UINT code, LPARAM value);
-
   std::wstring m_title;
   BROWSEINFOW m_browseInfo = {};
   wchar_t m_szInitialFolder[MAX_PATH] = {};
@@ -56,5 +56,6 @@ class CFolderDialog {
 
 class ShellFolderPicker : public FolderPicker {
  public:
-  int PickFolder(const FolderPickRequest& request, std::string* folder) override;
+  std::optional<std::string> ChooseFolder(HWND owner, const std::string& title,
+                                          const std::string& initialFolder) override;
 };

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <windows.h>
-#include <shlobj.h>
 
 #include <optional>
 #include <string>
@@ -12,8 +11,9 @@
 #include "core/services.h"
 
 struct FileDialogRequest {
-  enum class Kind { kOpen, kSave };
-  Kind kind = Kind::kOpen;
+  // An Open dialog takes files that exist; a Save dialog any name.
+  enum Kind { kOpen, kSave };
+  Kind kind = kOpen;
   HWND owner = nullptr;
   // Pairs of a display text and its patterns, all separated by '|', the
   // whole closed by "||": "All File(*.exe)|*.exe||".
@@ -22,12 +22,6 @@ struct FileDialogRequest {
   // nothing that exists.
   std::string initialFolder;
   bool multiSelect = false;
-  bool fileMustExist = false;
-
-  // An Open dialog for files that exist; a Save dialog for any name.
-  static FileDialogRequest Open(HWND owner, const std::string& filter, const std::string& initialFolder,
-                                bool multiSelect = false);
-  static FileDialogRequest Save(HWND owner, const std::string& filter, const std::string& initialFolder);
 };
 
 class FileDialogs {
@@ -39,35 +33,20 @@ class FileDialogs {
   virtual std::vector<std::string> Choose(const FileDialogRequest& request) = 0;
 };
 
+class FolderPicker {
+ public:
+  virtual ~FolderPicker() = default;
+  // The folder the operator chose in the browser over `owner`, which opens on
+  // `initialFolder` (empty: none); nothing when it was cancelled or the
+  // choice has no file-system path.
+  virtual std::optional<std::string> ChooseFolder(HWND owner, const std::string& title,
+                                                  const std::string& initialFolder) = 0;
+};
+
 class Dialog;
 // An Open dialog with `filter` over `dialog`, starting at the text of its
 // field `id`; a chosen file's full path replaces that text.
 void ChooseFileInto(FileDialogs& dialogs, Dialog& dialog, int id, const char* filter);
-
-// Flags every caller passes: only file-system folders, an edit box for a
-// typed name, the resizable browser.
-constexpr UINT kFolderBrowseFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_NEWDIALOGSTYLE;  // 0x51
-
-// Folder choice behind a seam, so tests can answer for the browser.
-struct FolderPickRequest {
-  HWND owner = nullptr;
-  std::string title;
-  std::string initialFolder;  // preselected; empty for none
-  UINT flags = kFolderBrowseFlags;
-};
-
-class FolderPicker {
- public:
-  virtual ~FolderPicker() = default;
-  // Returns what CFolderDialog::DoModal returns; on IDOK `folder` holds the
-  // chosen folder, otherwise it is left as it was.
-  virtual int PickFolder(const FolderPickRequest& request, std::string* folder) = 0;
-};
-
-// The folder the operator chose; nothing when the browser was cancelled or
-// the choice has no file-system path.
-std::optional<std::string> ChooseFolder(FolderPicker& picker, HWND owner, const std::string& title,
-                                        const std::string& initialFolder);
 
 struct UiServices {
   RunServices run;

@@ -8,16 +8,12 @@
 //   command CAPTION ID         post a menu choice that opens a dialog (the next action waits on it)
 //   filedialog TEXT            type TEXT into the open file dialog's name field, confirm, wait until it is gone
 //   key CAPTION ID VK          press the virtual key VK in a control
-//   count CAPTION ID           print the rows of a list view
-//   comboindex CAPTION ID...   print the selected row of each drop-down list
+//   query CAPTION ID MESSAGE   print what control ID answers to MESSAGE (a number, as LVM_GETITEMCOUNT)
 //   close CAPTION              the close box; wait until the window is gone
-//   store NAME TEXT            store a setting as text
-//   clearsettings              remove the settings key (machine and user)
 //
 // Exit code 0 on success, 1 when a window or control is not there in time, 2 on bad usage.
 #include <windows.h>
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include <fcntl.h>
 #include <io.h>
@@ -32,15 +28,12 @@
 namespace {
 
 const double kTimeout = 60;
-const wchar_t kSettingsKey[] = L"SOFTWARE\\Microsoft\\Quintor";
 
-// Returns once the window has handled the message; 0 when it has not in time.
-LRESULT Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool* handled = nullptr) {
-  DWORD_PTR result = 0;
-  const bool ok = SendMessageTimeoutW(hwnd, message, wParam, lParam, SMTO_NORMAL,
-                                      static_cast<UINT>(kTimeout * 1000), &result) != 0;
-  if (handled) *handled = ok;
-  return ok ? static_cast<LRESULT>(result) : 0;
+// Returns once the window has handled the message; false when it has not in time.
+bool Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result = nullptr) {
+  DWORD_PTR ignored = 0;
+  return SendMessageTimeoutW(hwnd, message, wParam, lParam, SMTO_NORMAL, static_cast<UINT>(kTimeout * 1000),
+                             result ? result : &ignored) != 0;
 }
 
 // The name field of the open file dialog: an edit in combo box 1148 in the
@@ -54,7 +47,8 @@ HWND FileNameField(HWND dlg) {
 
 bool ConfirmFileDialog(const std::wstring& text) {
   HWND dlg = nullptr;
-  if (!WaitFor(kTimeout, [&] { return (dlg = FindTop([](HWND w) { return FileNameField(w) != nullptr; })) != nullptr; })) {
+  const auto fileDialog = [](HWND w) { return FileNameField(w) != nullptr; };
+  if (!WaitFor(kTimeout, [&] { return (dlg = FindTop(fileDialog)) != nullptr; })) {
     std::fprintf(stderr, "no file dialog\n");
     return false;
   }
@@ -63,24 +57,8 @@ bool ConfirmFileDialog(const std::wstring& text) {
   return WaitFor(kTimeout, [&] { return !IsWindowVisible(dlg); });
 }
 
-int StoreSetting(const std::wstring& name, const std::wstring& text) {
-  HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr)) return 1;
-  const LONG rc = RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                                 static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-  RegCloseKey(key);
-  return rc == ERROR_SUCCESS ? 0 : 1;
-}
-
-int ClearSettings() {
-  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) RegDeleteTreeW(root, kSettingsKey);
-  return 0;
-}
-
 int Run(const std::vector<std::wstring>& a) {
   const size_t n = a.size();
-  if (n == 2 && a[1] == L"clearsettings") return ClearSettings();
-  if (n == 4 && a[1] == L"store") return StoreSetting(a[2], a[3]);
   if (n == 3 && a[1] == L"filedialog") return ConfirmFileDialog(a[2]) ? 0 : 1;
   if (n < 3) return 2;
   const std::wstring& verb = a[1];
@@ -96,48 +74,35 @@ int Run(const std::vector<std::wstring>& a) {
   if (n < 4) return 2;
   const int id = _wtoi(a[3].c_str());
   if (verb == L"command") return PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(id, 0), 0) ? 0 : 1;
-  if (verb == L"comboindex") {
-    for (size_t i = 3; i < n; ++i) {
-      std::printf("%d ", static_cast<int>(Send(GetDlgItem(dlg, _wtoi(a[i].c_str())), CB_GETCURSEL, 0, 0)));
-    }
-    std::printf("\n");
-    return 0;
-  }
   HWND ctl = GetDlgItem(dlg, id);
   if (!ctl) {
     std::fprintf(stderr, "no control %d\n", id);
     return 1;
   }
-  if (verb == L"click") {
-    bool handled = false;
-    Send(ctl, BM_CLICK, 0, 0, &handled);
-    return handled ? 0 : 1;
-  }
-  if (verb == L"count") return std::printf("%d\n", static_cast<int>(Send(ctl, LVM_GETITEMCOUNT, 0, 0))), 0;
+  if (verb == L"click") return Send(ctl, BM_CLICK, 0, 0) ? 0 : 1;
   if (n < 5) return 2;
   if (verb == L"waittext") {
     if (WaitFor(kTimeout, [&] { return WindowText(ctl) == a[4]; })) return 0;
     std::fprintf(stderr, "control %d shows \"%s\"\n", id, Narrow(WindowText(ctl)).c_str());
     return 1;
   }
+  const int number = _wtoi(a[4].c_str());
   if (verb == L"select") {
-    Send(ctl, CB_SETCURSEL, _wtoi(a[4].c_str()), 0);
-    Send(dlg, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(ctl));
-    return 0;
+    return Send(ctl, CB_SETCURSEL, number, 0) &&
+           Send(dlg, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(ctl)) ? 0 : 1;
   }
-  if (verb == L"key") return Send(ctl, WM_KEYDOWN, _wtoi(a[4].c_str()), 0), 0;
+  DWORD_PTR result = 0;
+  if (verb == L"query" && !Send(ctl, number, 0, 0, &result)) return 1;
+  if (verb == L"query") return std::printf("%d\n", static_cast<int>(result)), 0;
+  if (verb == L"key") return Send(ctl, WM_KEYDOWN, number, 0) ? 0 : 1;
   return 2;
 }
 
 }  // namespace
 
-int main() {
+int wmain(int argc, wchar_t** argv) {
   _setmode(_fileno(stdout), _O_BINARY);  // lines end in LF, as the shell reading them expects
-  int argc = 0;
-  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-  const std::vector<std::wstring> args(argv, argv + argc);
-  LocalFree(argv);
-  const int rc = Run(args);
+  const int rc = Run(std::vector<std::wstring>(argv, argv + argc));
   if (rc == 2) std::fprintf(stderr, "usage: see the comment at the top of driver.cpp\n");
   return rc;
 }

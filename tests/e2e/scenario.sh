@@ -7,6 +7,7 @@
 
 TOOL_PATH=1001 PORT=1002 BAUD=1003 DATA=1004 STOP=1005 PARITY=1006 COMMAND=1007
 START=1016 HISTORY=1017 DOWNLOADS=1019 SCS=1037 CW=1043 POPUP_INSERT=32771
+ROWS=4100 SELECTED=327  # LVM_GETITEMCOUNT, CB_GETCURSEL
 
 drv() { "$QUINTOR_WINE" "$BUILD/e2e/qdriver.exe" "$@"; }
 winpath() { "$QUINTOR_WINE" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
@@ -20,13 +21,13 @@ scratch="$BUILD/e2e/scratch"
 rm -rf "$scratch"
 mkdir -p "$scratch/images"
 cp "$BUILD/Quintor.exe" "$scratch/"
-printf 'image\r\n' > "$scratch/images/dev002.sdl"
-printf 'image\r\n' > "$scratch/images/work004.sdl"
+for image in dev002 work004; do printf 'image\r\n' > "$scratch/images/$image.sdl"; done
 images_w="$(winpath "$scratch/images")"
 tool_w="$(winpath "$BUILD/standins/Dorvik.exe")"
 export DORVIK_RECORD="$(winpath "$scratch")\\record.txt" DORVIK_RUNLOG="$(winpath "$scratch")\\runs.txt"
-drv clearsettings
-drv store Dorvik_Path "$tool_w"
+key='SOFTWARE\Microsoft\Quintor'
+for root in HKLM HKCU; do "$QUINTOR_WINE" reg delete "$root\\$key" /f >/dev/null 2>&1 || true; done
+"$QUINTOR_WINE" reg add "HKLM\\$key" /v Dorvik_Path /d "$tool_w" /f >/dev/null
 
 start_quintor() {
   "$QUINTOR_WINE" "$scratch/Quintor.exe" >>"$scratch/quintor.out" 2>&1 &
@@ -39,11 +40,10 @@ start_quintor
 for pick in "$PORT 2" "$BAUD 3" "$DATA 1" "$STOP 1" "$PARITY 2" "$COMMAND 2"; do
   drv select Quintor $pick
 done
-drv click Quintor $SCS
-drv click Quintor $CW
+for id in $SCS $CW; do drv click Quintor $id; done
 drv command Quintor $POPUP_INSERT
 drv filedialog "\"$images_w\\dev002.sdl\" \"$images_w\\work004.sdl\""
-check "download rows" "$(drv count Quintor $DOWNLOADS)" 2
+check "download rows" "$(drv query Quintor $DOWNLOADS $ROWS)" 2
 # Space ticks the focused row, the last; Up moves to the first.
 for vk in 32 38 32; do drv key Quintor $DOWNLOADS $vk; done
 
@@ -51,11 +51,12 @@ drv click Quintor $START
 check "tool command line" "$(tr -d '\r' < "$scratch/record.txt" | sed -n 's/^cmdline=//p')" \
   "Dorvik.EXE -c 3 -b 3 -n 6 -s 1 -p 2 -cmd irdeto_factory_lock -arg0 $images_w\\dev002.SDL -arg1 $images_w\\work004.SDL -arg2 \"SCS|CW\" -d "
 check "runs of the tool" "$(wc -l < "$scratch/runs.txt")" 1
-check "history rows" "$(drv count Quintor $HISTORY)" 7
+check "history rows" "$(drv query Quintor $HISTORY $ROWS)" 7
 drv close Quintor
 wait "$QUINTOR_PID"
 
 start_quintor
-check "lists after a restart" "$(drv comboindex Quintor $PORT $BAUD $DATA $STOP $PARITY $COMMAND)" "2 3 1 1 2 0 "
+lists="$(for id in $PORT $BAUD $DATA $STOP $PARITY $COMMAND; do drv query Quintor $id $SELECTED; done)"
+check "lists after a restart" "$(echo $lists)" "2 3 1 1 2 0"
 drv close Quintor
 wait "$QUINTOR_PID"

@@ -1,51 +1,32 @@
-// Test doubles of the dialog seams, and the doubles of every service a window
-// uses.
+// The doubles of every service a window uses; the system's dialogs answer
+// with the next scripted choice, or as cancelled when none is left.
 #pragma once
 
-#include <windows.h>
-
 #include <deque>
+#include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "uisupport/filedialogs.h"
 #include "tests/support/fakes.h"
-#include "uisupport/folderdialog.h"
 #include "uisupport/uiservices.h"
 
-// Answers each file dialog with the next scripted choice (none: cancelled).
-class ScriptedFileDialogs : public FileDialogs {
- public:
-  std::vector<std::string> Choose(const FileDialogRequest&) override {
-    if (answers.empty()) return {};
-    std::vector<std::string> answer = answers.front();
-    answers.pop_front();
-    return answer;
+struct ScriptedDialogs : FileDialogs, FolderPicker {
+  std::vector<std::string> Choose(const FileDialogRequest&) override { return Next(files); }
+  std::optional<std::string> ChooseFolder(HWND, const std::string&, const std::string&) override {
+    return Next(folders);
   }
-  std::deque<std::vector<std::string>> answers;
+  template <class T>
+  static T Next(std::deque<T>& answers) {
+    if (answers.empty()) return T();
+    T next = answers.front();
+    answers.pop_front();
+    return next;
+  }
+  std::deque<std::vector<std::string>> files;
+  std::deque<std::optional<std::string>> folders;
 };
 
-// Answers each folder choice with the next scripted result and folder.
-class ScriptedFolderPicker : public FolderPicker {
- public:
-  int PickFolder(const FolderPickRequest&, std::string* folder) override {
-    if (answers.empty()) return IDCANCEL;
-    const std::pair<int, std::string> answer = answers.front();
-    answers.pop_front();
-    if (answer.first == IDOK) *folder = answer.second;
-    return answer.first;
-  }
-  std::deque<std::pair<int, std::string>> answers;
-};
-
-struct UiDoubles {
-  FakeFileSystem fs;
-  FakeSettingsStore store;
-  FakeLauncher launcher;
-  FakeEnvironment env;
-  FakeClock clock;
-  ScriptedFileDialogs files;
-  ScriptedFolderPicker folders;
-  UiServices services{{fs, launcher, env}, store, clock, files, folders};
+struct UiDoubles : FakeServices {
+  ScriptedDialogs dialogs;
+  UiServices ui{services, store, clock, dialogs, dialogs};
 };
