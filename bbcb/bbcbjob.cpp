@@ -28,8 +28,7 @@ bool HasRequiredValues(const BbcbInputs& in) {
 
 std::string ImagePath(const std::string& stampedFolder) { return stampedFolder + "\\bbcb.bin"; }
 
-// The ReadMe's lines, each ending in CR LF; empty when no command line can be
-// built.
+// The ReadMe's text (FinishBbcbOutput); empty when no command line can be built.
 std::string ComposeBbcbReadMe(const BbcbInputs& in, const std::string& stampedFolder) {
   const auto piece = [&](bool BbcbCommandSelection::*which) {
     return BuildBbcbCommandLine(in, stampedFolder, SelectionOf<BbcbCommandSelection>({which}));

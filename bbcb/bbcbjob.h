@@ -42,7 +42,6 @@ std::string BuildBbcbCommandLine(const BbcbInputs& in, const std::string& stampe
 // the n-th run of one minute (n >= 2) followed by "_n".
 std::string BbcbStampedFolder(const std::string& outputFolder, const LocalTime& start, int n = 1);
 
-// What FinishBbcbOutput did.
 struct BbcbOutput {
   bool imageFound = false;  // the maker tool left bbcb.bin in the stamped folder
   bool configCopied = false;
@@ -82,8 +81,7 @@ struct BbcbRun {
   bool Ok() const { return status == BbcbRunStatus::kOk; }
 };
 
-// ToolFolderLines of the full command line. Nothing when no command line can
-// be built or a value cannot be passed safely.
+// ToolFolderLines of the full command line; nothing when none can be built.
 std::optional<std::string> ComposeBbcbScript(const BbcbInputs& in, const std::string& stampedFolder);
 
 // Decides the run's stamped folder (the exact stamp, or the stamp with "_2",

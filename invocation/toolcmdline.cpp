@@ -38,10 +38,8 @@ std::optional<int32_t> BaudRateNumber(std::optional<int32_t> baudRate) {
 // Appends `value` as one argument and a blank; false when it cannot be passed.
 bool AppendArgument(std::string& line, const std::string& value) {
   const std::optional<std::string> formatted = FormatArgument(value);
-  if (!formatted) return false;
-  line += *formatted;
-  line += ' ';
-  return true;
+  if (formatted) line += *formatted + " ";
+  return formatted.has_value();
 }
 
 std::string LockOptionsText(const ToolCommandInputs& in) {
