@@ -13,7 +13,7 @@
 #include "platform/wide.h"
 #include "invocation/script.h"
 #include "platform/winservices.h"
-#include "tests/support/runinputs.h"
+#include "tests/support/fakes.h"
 #include "tests/win/support.h"
 
 namespace {
