@@ -39,7 +39,6 @@ void EncodeUtf8(char32_t cp, std::string& out) {
 
 std::u16string Utf8ToUtf16(const std::string& utf8) {
   std::u16string out;
-  out.reserve(utf8.size());
   size_t i = 0;
   while (i < utf8.size()) {
     const char32_t cp = DecodeUtf8(utf8, i);
@@ -56,7 +55,6 @@ std::u16string Utf8ToUtf16(const std::string& utf8) {
 
 std::string Utf16ToUtf8(const std::u16string& utf16) {
   std::string out;
-  out.reserve(utf16.size());
   for (size_t i = 0; i < utf16.size(); ++i) {
     char32_t cp = utf16[i];
     if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
