@@ -15,27 +15,23 @@ std::string Piece(const char* flag, const std::string& value, const char* tail, 
   return flag + *formatted + tail;
 }
 
-// "-config <value> " and "-output <value>" for a value as it stands.
-std::string ConfigPiece(const std::string& value) { return Piece("-config ", value, " "); }
-std::string OutputPiece(const std::string& value) { return Piece("-output ", value, ""); }
-
+// `text` without any occurrence of the non-empty `part`.
 std::string RemoveAll(std::string text, const std::string& part) {
-  if (part.empty()) return text;
   for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at)) text.erase(at, part.size());
   return text;
 }
 
-BbcbCommandSelection Only(bool BbcbCommandSelection::*which) {
-  BbcbCommandSelection s;
-  s.*which = true;
-  return s;
+bool HasRequiredValues(const BbcbInputs& in) {
+  return !in.toolPath.empty() && !in.configPath.empty() && !in.outputFolder.empty() &&
+         !in.serialNumber.empty() && !in.rn.empty() && !in.manufacturerSn.empty();
 }
 
-// The ReadMe's lines, each ending in CR LF; empty when no command line can be
-// built.
+std::string ImagePath(const std::string& stampedFolder) { return stampedFolder + "\\bbcb.bin"; }
+
+// The ReadMe's text (FinishBbcbOutput); empty when no command line can be built.
 std::string ComposeBbcbReadMe(const BbcbInputs& in, const std::string& stampedFolder) {
   const auto piece = [&](bool BbcbCommandSelection::*which) {
-    return BuildBbcbCommandLine(in, stampedFolder, Only(which));
+    return BuildBbcbCommandLine(in, stampedFolder, SelectionOf<BbcbCommandSelection>({which}));
   };
   if (piece(&BbcbCommandSelection::toolName).empty()) return {};
   // The ReadMe sits beside the config copy and the image, so it names them
@@ -45,12 +41,12 @@ std::string ComposeBbcbReadMe(const BbcbInputs& in, const std::string& stampedFo
       "* " + FormatTime(in.start, "%Y.%m.%d. %p %H:%M") + " - Make Bbcb.Bin ",
       "",
       piece(&BbcbCommandSelection::toolName),
-      "\t" + ConfigPiece(configName),
+      "\t" + Piece("-config ", configName, " "),
       "\t" + piece(&BbcbCommandSelection::serialNumber),
       "\t" + piece(&BbcbCommandSelection::rn),
       "\t" + piece(&BbcbCommandSelection::manufacturerSn),
       "\t",
-      "\t" + OutputPiece("bbcb.bin"),
+      "\t" + Piece("-output ", "bbcb.bin", ""),
       "",
   };
   return JoinScriptLines(lines);
@@ -61,30 +57,19 @@ constexpr int kMaxRunsPerMinute = 999;
 
 }  // namespace
 
-BbcbCommandSelection BbcbCommandSelection::All() {
-  BbcbCommandSelection s;
-  s.toolName = s.config = s.serialNumber = s.rn = s.manufacturerSn = s.output = true;
-  return s;
-}
-
-bool HasBbcbRequiredValues(const BbcbInputs& in) {
-  return !in.toolPath.empty() && !in.configPath.empty() && !in.outputFolder.empty() &&
-         !in.serialNumber.empty() && !in.rn.empty() && !in.manufacturerSn.empty();
-}
-
 std::string BuildBbcbCommandLine(const BbcbInputs& in, const std::string& stampedFolder,
                                  const BbcbCommandSelection& sel) {
   const std::string toolName = GetPathFileName(in.toolPath);
-  if (!HasBbcbRequiredValues(in) || toolName.empty()) return {};
+  if (!HasRequiredValues(in) || toolName.empty()) return {};
   // Every piece is composed, selected or not, so a value that cannot be passed
   // refuses every composition alike.
   const std::string pieces[] = {
       Piece("", toolName, " "),
-      ConfigPiece(in.configPath),
+      Piece("-config ", in.configPath, " "),
       Piece("-sn ", in.serialNumber, " "),
       Piece("-rn ", in.rn, " "),
       Piece("-manufacturer_sn ", in.manufacturerSn, " ", true),
-      OutputPiece(BbcbImagePath(stampedFolder)),
+      Piece("-output ", ImagePath(stampedFolder), ""),
   };
   const bool selected[] = {sel.toolName, sel.config, sel.serialNumber, sel.rn, sel.manufacturerSn, sel.output};
   std::string line;
@@ -95,15 +80,11 @@ std::string BuildBbcbCommandLine(const BbcbInputs& in, const std::string& stampe
   return line;
 }
 
-std::string BbcbStamp(const LocalTime& start) { return FormatTime(start, "%Y%m%d_%p%H%M"); }
-
 std::string BbcbStampedFolder(const std::string& outputFolder, const LocalTime& start, int n) {
-  std::string folder = outputFolder + "\\" + BbcbStamp(start);
+  std::string folder = outputFolder + "\\" + FormatTime(start, "%Y%m%d_%p%H%M");
   if (n >= 2) folder += "_" + std::to_string(n);
   return folder;
 }
-
-std::string BbcbImagePath(const std::string& stampedFolder) { return stampedFolder + "\\bbcb.bin"; }
 
 std::string EncodeBbcbReadMe(const Environment& env, const std::string& readMe) {
   const std::optional<std::string> ansi = env.EncodeForAnsi(readMe);
@@ -113,7 +94,7 @@ std::string EncodeBbcbReadMe(const Environment& env, const std::string& readMe) 
 BbcbOutput FinishBbcbOutput(FileSystem& fs, const Environment& env, const BbcbInputs& in,
                             const std::string& stampedFolder) {
   BbcbOutput out;
-  out.imageFound = fs.FileSizeOrZero(BbcbImagePath(stampedFolder)) > 0;
+  out.imageFound = fs.FileSizeOrZero(ImagePath(stampedFolder)) > 0;
   if (!out.imageFound) return out;
   out.configCopied = fs.CopyFileOver(in.configPath, stampedFolder + "\\" + GetPathFileName(in.configPath));
   const std::string readMe = ComposeBbcbReadMe(in, stampedFolder);
@@ -123,50 +104,42 @@ BbcbOutput FinishBbcbOutput(FileSystem& fs, const Environment& env, const BbcbIn
 }
 
 std::optional<std::string> ComposeBbcbScript(const BbcbInputs& in, const std::string& stampedFolder) {
-  const std::string command = BuildBbcbCommandLine(in, stampedFolder, BbcbCommandSelection::All());
+  const BbcbCommandSelection every{true, true, true, true, true, true};
+  const std::string command = BuildBbcbCommandLine(in, stampedFolder, every);
   if (command.empty()) return std::nullopt;
-  const std::optional<std::vector<std::string>> lines = ToolFolderLines(in.toolPath, EscapeBatchPercent(command));
-  if (!lines) return std::nullopt;
-  return JoinScriptLines(*lines);
+  return ToolFolderLines(in.toolPath, command);
 }
 
 BbcbRun WriteBbcbScript(RunServices& services, const BbcbInputs& in) {
   BbcbRun run;
-  run.start = in.start;
-  if (!HasBbcbRequiredValues(in)) {
-    run.status = BbcbRunStatus::kMissingValue;
+  const auto ended = [&run](BbcbRunStatus status) {
+    run.status = status;
     return run;
-  }
-  run.status = BbcbRunStatus::kNoFolder;
+  };
+  if (!HasRequiredValues(in)) return ended(BbcbRunStatus::kMissingValue);
   for (int n = 1; n <= kMaxRunsPerMinute; ++n) {
     const std::string folder = BbcbStampedFolder(in.outputFolder, in.start, n);
     // Refused before anything is written or made: the stamp's own characters
     // never change whether a script can be composed.
     const std::optional<std::string> script = ComposeBbcbScript(in, folder);
-    if (!script) {
-      run.status = BbcbRunStatus::kUnsafeValue;
-      return run;
-    }
+    if (!script) return ended(BbcbRunStatus::kUnsafeValue);
     if (services.fs.FolderExists(folder)) continue;  // an earlier run's release
     if (!WriteScriptFile(services.fs, services.env, "run_bbcb.bat", *script, &run.scriptPath)) {
-      run.status = BbcbRunStatus::kNoScript;
-      return run;
+      return ended(BbcbRunStatus::kNoScript);
     }
     if (services.fs.CreateFolder(folder)) {
       run.stampedFolder = folder;
-      run.status = BbcbRunStatus::kOk;
-      return run;
+      return ended(BbcbRunStatus::kOk);
     }
     // Taken between the look and the creation: try the next name.
     if (!services.fs.FolderExists(folder)) break;
   }
-  return run;
+  return ended(BbcbRunStatus::kNoFolder);
 }
 
 BbcbRun RunBbcbScript(RunServices& services, const BbcbInputs& in) {
   BbcbRun run = WriteBbcbScript(services, in);
-  if (!run.Ok()) return run;
-  if (!services.launcher.RunAndWait(ScriptStartCommand(run.scriptPath), std::string())) {
+  if (run.Ok() && !services.launcher.RunAndWait(ScriptStartCommand(run.scriptPath), std::string())) {
     run.status = BbcbRunStatus::kNotStarted;
   }
   return run;

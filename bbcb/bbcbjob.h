@@ -28,42 +28,28 @@ struct BbcbCommandSelection {
   bool rn = false;
   bool manufacturerSn = false;
   bool output = false;
-
-  static BbcbCommandSelection All();
 };
-
-// True when none of the six required values is empty.
-bool HasBbcbRequiredValues(const BbcbInputs& in);
 
 // The selected pieces in their fixed order: tool file name, -config, -sn, -rn,
 // -manufacturer_sn (always between double quotes), -output with the path of
 // bbcb.bin in `stampedFolder`. Every piece but the output ends in one blank.
-// Each value is exactly one argument. Empty when a required value is empty or
-// when any of the values cannot be passed as one unchanged argument, whatever
-// the selection. Creates nothing.
+// Empty when one of the six values is empty or when any value cannot be
+// passed as one unchanged argument, whatever the selection.
 std::string BuildBbcbCommandLine(const BbcbInputs& in, const std::string& stampedFolder,
                                  const BbcbCommandSelection& sel);
 
-// The stamp of a start time: "%Y%m%d_%p%H%M", such as 20110315_PM1445.
-std::string BbcbStamp(const LocalTime& start);
-
-// The output folder, '\' and the stamp; for the n-th run of one minute (n >= 2)
-// the stamp is followed by "_n".
+// The output folder, '\' and the stamp "%Y%m%d_%p%H%M" (20110315_PM1445); for
+// the n-th run of one minute (n >= 2) followed by "_n".
 std::string BbcbStampedFolder(const std::string& outputFolder, const LocalTime& start, int n = 1);
 
-// Where the maker tool writes the image: `stampedFolder` followed by "\bbcb.bin".
-std::string BbcbImagePath(const std::string& stampedFolder);
-
-// What FinishBbcbOutput did.
 struct BbcbOutput {
-  bool imageFound = false;     // the maker tool left bbcb.bin in the stamped folder
+  bool imageFound = false;  // the maker tool left bbcb.bin in the stamped folder
   bool configCopied = false;
   bool readMeWritten = false;
 };
 
 // The ReadMe's bytes: in the ANSI code page when every character has its
-// exact form there (an ASCII ReadMe stays as composed), otherwise UTF-8 after
-// a byte-order mark, so nothing is lost.
+// exact form there, otherwise UTF-8 after a byte-order mark.
 std::string EncodeBbcbReadMe(const Environment& env, const std::string& readMe);
 
 // After the maker tool has ended: when bbcb.bin is in `stampedFolder`, copies
@@ -71,7 +57,7 @@ std::string EncodeBbcbReadMe(const Environment& env, const std::string& readMe);
 // the time line and an empty line, the tool's file name, then after a tab
 // each the config file's name, the S/N, the R/N, the manufacturer S/N,
 // nothing, and "-output bbcb.bin"; then an empty line. Without the image
-// nothing is added, so nothing claims an image that was not made.
+// nothing is added.
 BbcbOutput FinishBbcbOutput(FileSystem& fs, const Environment& env, const BbcbInputs& in,
                             const std::string& stampedFolder);
 
@@ -90,25 +76,20 @@ enum class BbcbRunStatus {
 struct BbcbRun {
   BbcbRunStatus status = BbcbRunStatus::kMissingValue;
   std::string stampedFolder;  // the folder this run decided on
-  std::string scriptPath;     // where the script was written
-  LocalTime start;            // the run's start time
-  BbcbOutput output;          // what FinishBbcbOutput did (after a run only)
+  std::string scriptPath;
+  BbcbOutput output;          // after a run only
   bool Ok() const { return status == BbcbRunStatus::kOk; }
 };
 
-// The script's three lines, each ending in CR LF: the tool's drive, "cd" to
-// its folder, the full command line with '%' doubled (for a network folder as
-// ToolFolderLines has it). Nothing when no command line can be built or a
-// value cannot be passed safely.
+// ToolFolderLines of the full command line; nothing when none can be built.
 std::optional<std::string> ComposeBbcbScript(const BbcbInputs& in, const std::string& stampedFolder);
 
 // Decides the run's stamped folder (the exact stamp, or the stamp with "_2",
 // "_3"... when an earlier run of the same minute took it), writes the script
-// for it and creates the folder. kOk when both were done.
+// for it and creates the folder.
 BbcbRun WriteBbcbScript(RunServices& services, const BbcbInputs& in);
 
 // WriteBbcbScript, then starts the script and waits until it has ended.
-// kOk only when the script was really started.
 BbcbRun RunBbcbScript(RunServices& services, const BbcbInputs& in);
 
 // The "Start !!" sequence: takes the time once (stored in `in.start`), runs

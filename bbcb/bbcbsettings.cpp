@@ -1,10 +1,10 @@
 #include "bbcb/bbcbsettings.h"
 
+#include <algorithm>
+
 namespace {
 
 bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
-
-bool IsUtf8Lead(char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }
 
 // The six pairs of characters (not bytes) of a 12-character text; false for
 // any other length.
@@ -12,7 +12,8 @@ bool SplitTwelveCharacters(const std::string& text, std::array<std::string, 6>& 
   std::array<std::string, 6> parts;
   size_t count = 0;
   for (const char c : text) {
-    if (IsUtf8Lead(c) && ++count > 12) return false;
+    const bool lead = (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    if (lead && ++count > 12) return false;
     if (count == 0) return false;  // a stray continuation byte first
     parts[(count - 1) / 2] += c;
   }
@@ -21,21 +22,16 @@ bool SplitTwelveCharacters(const std::string& text, std::array<std::string, 6>& 
   return true;
 }
 
-std::string TwoDigits(const std::string& byte) { return byte.size() == 1 ? "0" + byte : byte; }
-
 }  // namespace
 
 std::string JoinBbcbMac(const std::array<std::string, 6>& mac) {
-  bool anyEmpty = false, allEmpty = true;
-  for (const std::string& byte : mac) {
-    anyEmpty = anyEmpty || byte.empty();
-    allEmpty = allEmpty && byte.empty();
-  }
-  if (allEmpty) return {};
+  const auto empty = [](const std::string& byte) { return byte.empty(); };
+  if (std::all_of(mac.begin(), mac.end(), empty)) return {};
+  const bool colons = std::any_of(mac.begin(), mac.end(), empty);
   std::string joined;
   for (size_t i = 0; i < mac.size(); ++i) {
-    if (anyEmpty && i > 0) joined += ':';
-    joined += TwoDigits(mac[i]);
+    if (colons && i > 0) joined += ':';
+    joined += (mac[i].size() == 1 ? "0" : "") + mac[i];
   }
   return joined;
 }

@@ -1,11 +1,10 @@
-// A settings store over two roots, so nothing is lost without administrator
-// rights.
 #pragma once
 
 #include "core/services.h"
 
-// Writes go to the machine-wide store and, when it refuses, to the per-user
-// one; reads prefer a value found in the per-user store. A successful
+// A settings store over two roots, so nothing is lost without administrator
+// rights. Writes go to the machine-wide store and, when it refuses, to the
+// per-user one; reads prefer a value found in the per-user store. A successful
 // machine-wide write also refreshes an existing per-user copy, so a stale
 // copy never wins.
 class FallbackSettingsStore : public SettingsStore {

@@ -1,10 +1,6 @@
 #include "core/mainsettings.h"
 
-namespace {
-
-const char kDvtPath[] = "Dvt_Path";
-
-}  // namespace
+constexpr char kDvtPath[] = "Dvt_Path";
 
 void ExchangeMainSettings(SettingsStore& store, const FileSystem& fs, MainSettings& settings, SettingsMode mode) {
   SettingsExchange x(store, fs, mode);

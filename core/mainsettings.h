@@ -21,10 +21,8 @@ struct MainSettings {
 // The eight values in table order, as SettingsExchange loads or saves them.
 void ExchangeMainSettings(SettingsStore& store, const FileSystem& fs, MainSettings& settings, SettingsMode mode);
 
-// "Dvt_Path" alone. Each window writes it as soon as the operator chooses a
-// folder there and reads it again before it offers or keeps a folder, so the
-// latest choice made in either place wins. Load leaves `folder` unchanged and
-// gives false when the value is missing or unreadable; Store gives false when
-// the store refused it.
+// "Dvt_Path" alone, which each window stores as soon as it is chosen there
+// and reads again before it offers or keeps a folder, so the latest choice
+// wins. Load leaves `folder` unchanged when the value is missing or unreadable.
 bool LoadDvtFolder(SettingsStore& store, std::string* folder);
 bool StoreDvtFolder(SettingsStore& store, const std::string& folder);

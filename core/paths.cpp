@@ -19,13 +19,6 @@ std::string GetModuleFolder(const Environment& env) {
   return executablePath.substr(0, sep + 1);
 }
 
-std::string UserFolderForWriting(FileSystem& fs, const Environment& env) {
-  const std::string folder = env.UserDataFolder();
-  // Made only now, when a file goes there; an existing one is fine as it is.
-  if (!folder.empty()) fs.CreateFolder(folder.substr(0, folder.size() - 1));
-  return folder;
-}
-
 std::string GetPathDrive(const std::string& path) {
   const size_t sep = path.find('\\');
   return sep == std::string::npos ? std::string() : path.substr(0, sep);
@@ -39,8 +32,7 @@ std::string GetPathFolder(const std::string& path) {
 
 std::string GetPathBaseName(const std::string& path) {
   const std::string stem = Stem(path);
-  const size_t sep = stem.rfind('\\');
-  return sep == std::string::npos ? stem : stem.substr(sep + 1);
+  return stem.substr(stem.rfind('\\') + 1);  // npos + 1 is 0: the whole stem
 }
 
 std::string GetPathExtension(const std::string& path) {

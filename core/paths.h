@@ -10,9 +10,6 @@
 
 // Drive and folder of the running program, ending with '\'.
 std::string GetModuleFolder(const Environment& env);
-// The per-user folder (Environment::UserDataFolder), made when missing, for a
-// file about to be written there; empty when it is unknown.
-std::string UserFolderForWriting(FileSystem& fs, const Environment& env);
 
 // The characters before the first '\' (empty for a network path, and for a
 // path without any '\').

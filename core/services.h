@@ -12,34 +12,29 @@
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
-  // Size in bytes of the file `path` names (0xFFFFFFFF for 4 GiB and more);
-  // 0 when the file is missing, is empty or is a folder, or cannot be looked
-  // at.
+  // Size in bytes (0xFFFFFFFF for 4 GiB and more); 0 when the file is
+  // missing, is empty or is a folder, or cannot be looked at.
   virtual uint32_t FileSizeOrZero(const std::string& path) const = 0;
-  // True when `path` names an existing folder.
   virtual bool FolderExists(const std::string& path) const = 0;
-  // Creates or truncates the file and writes `bytes` exactly. False when the
-  // file cannot be created or written; a file that could not be written whole
-  // is not left behind half written.
+  // Creates or truncates the file and writes `bytes` exactly; a file that
+  // could not be written whole is not left behind half written.
   virtual bool WriteFileBytes(const std::string& path, const std::string& bytes) = 0;
-  // Creates one folder level. False when it was not created (also when it
-  // already exists).
+  // Creates one folder level; false also when it already exists.
   virtual bool CreateFolder(const std::string& path) = 0;
-  // Copies `from` to `to`, replacing an existing file. False on failure.
+  // Replaces an existing `to`.
   virtual bool CopyFileOver(const std::string& from, const std::string& to) = 0;
 };
 
 class ProcessLauncher {
  public:
   virtual ~ProcessLauncher() = default;
-  // Starts `commandLine` as a child process and waits until it has ended.
-  // With a non-empty `capturePath` the child's standard output and error go to
-  // that file (opened or created, and emptied); when it cannot be
-  // opened the child runs without capture. While waiting, the windows keep
-  // painting but take no input. False when the process could not be started.
+  // Starts `commandLine` and waits until it has ended; false when it could
+  // not be started. With a non-empty `capturePath` the child's standard
+  // output and error go to that file, emptied first (uncaptured when it
+  // cannot be opened). While waiting, the windows keep painting but take no
+  // input.
   virtual bool RunAndWait(const std::string& commandLine, const std::string& capturePath) = 0;
-  // Starts `commandLine` and does not wait for it. False when it could not be
-  // started.
+  // Starts `commandLine` without waiting for it.
   virtual bool StartDetached(const std::string& commandLine) = 0;
 };
 
@@ -57,8 +52,7 @@ class Environment {
   // starts with). Nothing when a character has no exact form there.
   virtual std::optional<std::string> EncodeForBatch(const std::string& text) const = 0;
   // `text` in the ANSI code page, in which narrow programs (the text viewer)
-  // read a file without a byte-order mark. Nothing when a character has no
-  // exact form there.
+  // read a file without a byte-order mark; nothing as above.
   virtual std::optional<std::string> EncodeForAnsi(const std::string& text) const = 0;
 };
 
@@ -70,6 +64,7 @@ enum RegistryType : uint32_t {
   kRegBinary = 3,
   kRegDword = 4,
   kRegMultiSz = 7,
+  kRegQword = 11,
 };
 
 // Named values under key paths of one root (the machine-wide root for the

@@ -62,9 +62,11 @@ class RegistryValue {
   int Save(const ValuePair* pair);
 
  private:
+  bool Is(const void* destination, int32_t type) const { return destination != nullptr && type_ == type; }
   std::optional<std::string> ReadText() const;
   std::optional<uint32_t> ReadRaw32() const;
-  bool WriteText(const std::string& text);
+  int WriteText(const std::string& text);
+  int WriteRaw32(uint32_t raw);
 
   int32_t type_;
   std::string keyPath_;

@@ -11,18 +11,11 @@ char32_t DecodeUtf8(const std::string& s, size_t& i) {
   const auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
   const unsigned char lead = byte(i++);
   if (lead < 0x80) return lead;
-  int extra;
-  char32_t cp;
-  char32_t min;
-  if ((lead & 0xE0) == 0xC0) {
-    extra = 1, cp = lead & 0x1F, min = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    extra = 2, cp = lead & 0x0F, min = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    extra = 3, cp = lead & 0x07, min = 0x10000;
-  } else {
-    return kReplacement;
-  }
+  // The lead byte has one high bit set for each byte of the sequence.
+  const int extra = lead >= 0xF8 ? 0 : lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
+  if (extra == 0) return kReplacement;
+  char32_t cp = lead & (0x3F >> extra);
+  const char32_t min = extra == 1 ? 0x80 : extra == 2 ? 0x800 : 0x10000;
   for (int k = 0; k < extra; ++k) {
     if (i >= s.size() || (byte(i) & 0xC0) != 0x80) return kReplacement;
     cp = (cp << 6) | (byte(i++) & 0x3F);
@@ -34,26 +27,18 @@ char32_t DecodeUtf8(const std::string& s, size_t& i) {
 void EncodeUtf8(char32_t cp, std::string& out) {
   if (cp < 0x80) {
     out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
+    return;
   }
+  // The lead byte has one high bit set for each byte of the sequence.
+  const int extra = cp < 0x800 ? 1 : cp < 0x10000 ? 2 : 3;
+  out += static_cast<char>(((0xFF00 >> (extra + 1)) & 0xFF) | (cp >> (6 * extra)));
+  for (int k = extra - 1; k >= 0; --k) out += static_cast<char>(0x80 | ((cp >> (6 * k)) & 0x3F));
 }
 
 }  // namespace
 
 std::u16string Utf8ToUtf16(const std::string& utf8) {
   std::u16string out;
-  out.reserve(utf8.size());
   size_t i = 0;
   while (i < utf8.size()) {
     const char32_t cp = DecodeUtf8(utf8, i);
@@ -70,7 +55,6 @@ std::u16string Utf8ToUtf16(const std::string& utf8) {
 
 std::string Utf16ToUtf8(const std::u16string& utf16) {
   std::string out;
-  out.reserve(utf16.size());
   for (size_t i = 0; i < utf16.size(); ++i) {
     char32_t cp = utf16[i];
     if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&

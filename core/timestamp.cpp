@@ -4,9 +4,9 @@
 
 namespace {
 
-std::string TwoDigits(int v) {
+std::string Digits(int v, int width) {
   char buf[16];
-  std::snprintf(buf, sizeof buf, "%02d", v);
+  std::snprintf(buf, sizeof buf, "%0*d", width, v);
   return buf;
 }
 
@@ -20,17 +20,12 @@ std::string FormatTime(const LocalTime& t, const char* format) {
       continue;
     }
     switch (*++p) {
-      case 'Y': {
-        char buf[16];
-        std::snprintf(buf, sizeof buf, "%04d", t.year);
-        out += buf;
-        break;
-      }
-      case 'm': out += TwoDigits(t.month); break;
-      case 'd': out += TwoDigits(t.day); break;
-      case 'H': out += TwoDigits(t.hour); break;
-      case 'M': out += TwoDigits(t.minute); break;
-      case 'S': out += TwoDigits(t.second); break;
+      case 'Y': out += Digits(t.year, 4); break;
+      case 'm': out += Digits(t.month, 2); break;
+      case 'd': out += Digits(t.day, 2); break;
+      case 'H': out += Digits(t.hour, 2); break;
+      case 'M': out += Digits(t.minute, 2); break;
+      case 'S': out += Digits(t.second, 2); break;
       case 'p': out += t.hour < 12 ? "AM" : "PM"; break;
       case '%': out += '%'; break;
       default:

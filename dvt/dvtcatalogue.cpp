@@ -171,8 +171,7 @@ namespace {
 
 // "=> text", or nothing for an empty text.
 std::string Block(const char* text) {
-  if (*text == '\0') return {};
-  return std::string("=> ") + text;
+  return *text == '\0' ? std::string() : std::string("=> ") + text;
 }
 
 }  // namespace
@@ -183,13 +182,9 @@ std::optional<DvtCaseView> ComposeCaseView(int position) {
   DvtCaseView view;
   view.title = std::to_string(c.index) + ". " + c.title;
   view.fileName = std::string("* File Name : ") + c.fileName;
-  if (c.typicalError != 0) {
-    char code[16];
-    std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(c.typicalError));
-    view.typicalError = std::string("* Tppical Error : ") + code;
-  } else {
-    view.typicalError = "* Tppical Error : N/A";
-  }
+  char code[16] = "N/A";
+  if (c.typicalError != 0) std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(c.typicalError));
+  view.typicalError = std::string("* Tppical Error : ") + code;
   view.description = Block(c.description);
   view.serialResult = Block(c.serialResult);
   view.otaResult = Block(c.otaResult);
@@ -210,8 +205,7 @@ int NextDvtCase(int current) {
   return current + 1;
 }
 
-// The catalogue's image names in lower case; "dvtapp.bin" and "mankey.dnl"
-// come before "devkey.dnl".
+// "dvtapp.bin" and "mankey.dnl" come before "devkey.dnl".
 const char* const DvtFileSet[kDvtFileSetCount] = {
     "bbcb.bin",     "dev002.sdl",   "dvtapp.bin",   "mankey.dnl",   "devkey.dnl",   "work004.sdl",
     "var_upd.vdl",  "non_sign.sdl", "load-1.sdl",   "wrong_hw.sdl", "wron_man.sdl", "non_gte3.sdl",
@@ -222,10 +216,7 @@ const char* const DvtFileSet[kDvtFileSetCount] = {
 std::vector<DownloadRow> FindDvtFileRows(const FileSystem& fs, const std::string& folder) {
   std::vector<DownloadRow> rows;
   for (const char* name : DvtFileSet) {
-    // Windows matches the name whatever its case on disk; a missing file and
-    // an empty one are both left out.
-    if (GetFileSizeOrZero(fs, folder + "\\" + name) == 0) continue;
-    rows.push_back(DownloadRow{false, folder, name});
+    if (GetFileSizeOrZero(fs, folder + "\\" + name) > 0) rows.push_back(DownloadRow{false, folder, name});
   }
   return rows;
 }

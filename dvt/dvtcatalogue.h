@@ -42,8 +42,7 @@ struct DvtCaseView {
   std::string additional;    // "=> %s", or empty for an empty text
 };
 
-// The view of the case at `position`; nothing for a position outside the
-// catalogue (the shown texts then stay as they are).
+// Nothing for a position outside the catalogue.
 std::optional<DvtCaseView> ComposeCaseView(int position);
 
 // The case before and after `current`, wrapping round at both ends. Any
@@ -51,14 +50,11 @@ std::optional<DvtCaseView> ComposeCaseView(int position);
 int PreviousDvtCase(int current);
 int NextDvtCase(int current);
 
-// The DVT image set: the 24 image names the download file list can be filled
-// with in one step.
+// The DVT image set: the 24 lower-case image names the download file list can
+// be filled with in one step, in the order the rows are added.
 constexpr int kDvtFileSetCount = 24;
-// Lower-case names, in the order the rows are added.
 extern const char* const DvtFileSet[kDvtFileSetCount];
 
-// One unchecked row (folder, name) for each name of the set that `folder`
-// holds as a non-empty file, in set order. The folder is used as given, also
-// when it ends in a backslash; the name is the set's own, whatever its case on
-// disk.
+// One unchecked row (folder as given, the set's name) for each name of the set
+// that `folder` holds as a non-empty file, whatever its case on disk.
 std::vector<DownloadRow> FindDvtFileRows(const FileSystem& fs, const std::string& folder);

@@ -11,8 +11,7 @@ std::string BuildDvtCommandLine(const DvtRunInputs& in) {
   if (in.dvtPath.empty() || GetPathFileName(in.toolPath).empty()) return {};
   if (in.currentCase < 0 || in.currentCase >= GetDvtTestCaseCount()) return {};
   const DvtTestCase& testCase = DvtTestCatalogue[in.currentCase];
-  // A position outside its catalogue (the main window's list had no selection)
-  // puts no piece for that setting on the line, as in the main window.
+  // A list without a selection puts no piece on the line, as in the main window.
   ToolCommandInputs tool;
   tool.toolPath = in.toolPath;
   tool.port = OptionValueAt(PortOptions, kPortOptionCount, in.portIndex);
@@ -21,8 +20,7 @@ std::string BuildDvtCommandLine(const DvtRunInputs& in) {
   tool.stopBits = OptionValueAt(StopBitsOptions, kStopBitsOptionCount, in.stopIndex);
   tool.parity = OptionValueAt(ParityOptions, kParityOptionCount, in.parityIndex);
   tool.command = testCase.commandCode;
-  // The folder is used as given: a drive root such as D:\ gives D:\\Dev002.sdl,
-  // which Windows reads as D:\Dev002.sdl.
+  // The folder as given: a drive root D:\ gives D:\\Dev002.sdl, read as D:\Dev002.sdl.
   tool.rows = {DownloadRow{true, in.dvtPath, testCase.fileName}};
   return BuildToolCommandLine(tool, CommandLineSelection::Script());
 }

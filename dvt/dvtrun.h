@@ -24,18 +24,16 @@ struct DvtRunInputs {
   int32_t currentCase = 0;
 };
 
-// The tool command line with the case's image as its one checked row, full
-// paths and "-d ": tool file name, the serial pieces, the image (bare for a
-// file download, "-cmd irdeto_dev_program -arg0 <image>" for case 0), each
-// ending in one blank. Empty when the tool path or the DVT folder is
-// empty, the case is outside the catalogue, or a path cannot be passed as one
-// argument.
+// The tool command line (BuildToolCommandLine, every piece) with the case's
+// image in the DVT folder as its one checked row: "Dev002.sdl" bare for a file
+// download, "-cmd irdeto_dev_program -arg0 <image>" for case 0. Empty when the
+// tool path or the DVT folder is empty, the case is outside the catalogue, or
+// a path cannot be passed as one argument.
 std::string BuildDvtCommandLine(const DvtRunInputs& in);
 
-// The script: ComposeToolRunScript of that command line with `time`; empty
-// when no command line can be built.
+// ComposeToolRunScript of that command line.
 std::string ComposeDvtScript(const DvtRunInputs& in, const LocalTime& time);
 
-// Runs the script without capture through RunScriptFile. True only when a
+// Runs the script without capture through RunScriptFile; true only when a
 // run took place.
 bool RunDvtTest(RunServices& services, const DvtRunInputs& in, const LocalTime& time);

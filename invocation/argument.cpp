@@ -14,20 +14,19 @@ bool IsBareArgument(const std::string& value) {
 
 }  // namespace
 
+bool BreaksScriptLine(char c) {
+  const unsigned char u = static_cast<unsigned char>(c);
+  return (u < 0x20 && c != '\t') || u == 0x7F;
+}
+
 std::optional<std::string> FormatArgument(const std::string& value, bool alwaysQuoted) {
   for (const char c : value) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    // A quote would end cmd's quoted stretch and expose the rest of the value;
-    // a line break would end the script line.
-    if (c == '"' || (u < 0x20 && c != '\t') || u == 0x7F) return std::nullopt;
+    // A quote would end cmd's quoted stretch and expose the rest of the value.
+    if (c == '"' || BreaksScriptLine(c)) return std::nullopt;
   }
   if (!alwaysQuoted && IsBareArgument(value)) return value;
-  std::string quoted = "\"" + value;
-  // Backslashes in front of the closing quote must be doubled, or the last one
-  // escapes it.
-  size_t trailing = 0;
-  while (trailing < value.size() && value[value.size() - 1 - trailing] == '\\') ++trailing;
-  quoted.append(trailing, '\\');
-  quoted += '"';
-  return quoted;
+  // Backslashes in front of the closing quote are doubled, or the last one
+  // would escape it (npos + 1 is 0: a value of backslashes only).
+  const size_t trailing = value.size() - (value.find_last_not_of('\\') + 1);
+  return "\"" + value + std::string(trailing, '\\') + "\"";
 }

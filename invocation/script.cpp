@@ -1,23 +1,32 @@
 #include "invocation/script.h"
 
+#include <algorithm>
+
 #include "core/paths.h"
 #include "core/text.h"
 #include "invocation/argument.h"
 
 namespace {
 
+constexpr size_t kMaxCurrentFolderLength = 258;  // without the trailing backslash
+constexpr size_t kMaxScriptLineLength = 8191;
+
 bool IsDriveLetterAndColon(const std::string& text) {
   return text.size() == 2 && text[1] == ':' &&
          ((text[0] >= 'A' && text[0] <= 'Z') || (text[0] >= 'a' && text[0] <= 'z'));
 }
 
-constexpr size_t kMaxScriptLineLength = 8191;
+std::string EscapeBatchPercent(const std::string& text) {
+  std::string out;
+  for (const char c : text) out += c == '%' ? "%%" : std::string(1, c);
+  return out;
+}
 
-// The drive letter and colon of `path` ("D:"); empty for any other start of
-// the path (a network or relative path), so no other text is run as a command.
-std::string ChangeDriveLine(const std::string& path) {
-  const std::string drive = GetPathDrive(path);
-  return IsDriveLetterAndColon(drive) ? drive : std::string();
+// The per-user folder, made only now that a file goes there; empty when unknown.
+std::string UserFolderForWriting(FileSystem& fs, const Environment& env) {
+  const std::string folder = env.UserDataFolder();
+  if (!folder.empty()) fs.CreateFolder(folder.substr(0, folder.size() - 1));
+  return folder;
 }
 
 std::string UserLogPath(const RunServices& services) {
@@ -37,62 +46,43 @@ std::string PrepareCaptureLog(RunServices& services) {
     }
     return programLog;
   }
-  const std::string userFolder = UserFolderForWriting(services.fs, services.env);
-  if (!userFolder.empty() && services.fs.WriteFileBytes(userFolder + kCaptureLogName, std::string())) {
-    return userFolder + kCaptureLogName;
-  }
-  return std::string();
+  UserFolderForWriting(services.fs, services.env);
+  return !userLog.empty() && services.fs.WriteFileBytes(userLog, std::string()) ? userLog : std::string();
 }
 
 }  // namespace
 
-std::string EscapeBatchPercent(const std::string& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (const char c : text) {
-    out += c;
-    if (c == '%') out += '%';
-  }
-  return out;
-}
-
-std::optional<std::vector<std::string>> ToolFolderLines(const std::string& toolPath, const std::string& commandText) {
-  for (const char c : commandText) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    if ((u < 0x20 && c != '\t') || u == 0x7F) return std::nullopt;
-  }
-  if (Utf8ToUtf16(commandText).size() > kMaxScriptLineLength) return std::nullopt;
+std::optional<std::string> ToolFolderLines(const std::string& toolPath, const std::string& commandLine,
+                                           const char* tail) {
+  const std::string command = EscapeBatchPercent(commandLine) + tail;
+  if (std::any_of(command.begin(), command.end(), BreaksScriptLine)) return std::nullopt;
+  if (Utf8ToUtf16(command).size() > kMaxScriptLineLength) return std::nullopt;
   const std::string folder = GetPathFolder(toolPath);
   if (Utf8ToUtf16(folder).size() > kMaxCurrentFolderLength) return std::nullopt;
   if (folder.compare(0, 2, "\\\\") == 0) {
     const std::optional<std::string> arg = FormatArgument(folder);
     if (!arg) return std::nullopt;
-    return std::vector<std::string>{"pushd " + EscapeBatchPercent(*arg), commandText, "popd"};
+    return JoinScriptLines({"pushd " + EscapeBatchPercent(*arg), command, "popd"});
   }
   // "cd D:" would not change the folder: a drive alone gets its root.
   const std::optional<std::string> arg = FormatArgument(IsDriveLetterAndColon(folder) ? folder + "\\" : folder);
   if (folder.empty() || !arg) return std::nullopt;
-  return std::vector<std::string>{ChangeDriveLine(toolPath), "cd " + EscapeBatchPercent(*arg), commandText};
+  // The drive line only for a real drive, so no other text is run as a command.
+  const std::string drive = GetPathDrive(toolPath);
+  return JoinScriptLines({IsDriveLetterAndColon(drive) ? drive : "", "cd " + EscapeBatchPercent(*arg), command});
 }
 
 std::string JoinScriptLines(const std::vector<std::string>& lines) {
   std::string text;
-  for (const std::string& line : lines) {
-    text += line;
-    text += "\r\n";
-  }
+  for (const std::string& line : lines) text += line + "\r\n";
   return text;
 }
 
 std::string ComposeToolRunScript(const std::string& toolPath, const std::string& commandLine,
                                  const LocalTime& start) {
   if (commandLine.empty()) return {};
-  const std::optional<std::vector<std::string>> run =
-      ToolFolderLines(toolPath, EscapeBatchPercent(commandLine) + "2>&1");
-  if (!run) return {};
-  std::vector<std::string> lines = {"REM " + FormatTime(start, "%Y.%m.%d. %H:%M")};
-  lines.insert(lines.end(), run->begin(), run->end());
-  return JoinScriptLines(lines);
+  const std::optional<std::string> run = ToolFolderLines(toolPath, commandLine, "2>&1");
+  return run ? "REM " + FormatTime(start, "%Y.%m.%d. %H:%M") + "\r\n" + *run : std::string();
 }
 
 bool WriteScriptFile(FileSystem& fs, const Environment& env, const std::string& fileName,
@@ -137,8 +127,7 @@ std::string ComposeRunScript(const ToolCommandInputs& in, const LocalTime& start
 bool WriteRunScript(RunServices& services, const ToolCommandInputs& in, const LocalTime& start,
                     std::string* scriptPath) {
   const std::string script = ComposeRunScript(in, start);
-  if (script.empty()) return false;
-  return WriteScriptFile(services.fs, services.env, kRunScriptName, script, scriptPath);
+  return !script.empty() && WriteScriptFile(services.fs, services.env, kRunScriptName, script, scriptPath);
 }
 
 bool RunToolScript(RunServices& services, const ToolCommandInputs& in, const LocalTime& start,

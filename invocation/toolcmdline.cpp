@@ -12,102 +12,62 @@ bool CommandLineSelection::HasArgument(int position) const {
 }
 
 CommandLineSelection CommandLineSelection::Script() {
-  CommandLineSelection s;
-  s.toolName = s.port = s.baudRate = s.dataBits = s.stopBits = s.parity = s.command = true;
-  s.allArguments = s.fullPaths = s.output = s.debug = true;
-  return s;
-}
-
-CommandLineSelection CommandLineSelection::SerialGroup() {
-  CommandLineSelection s;
-  s.toolName = s.port = s.baudRate = s.dataBits = s.stopBits = s.parity = s.debug = true;
-  return s;
-}
-
-CommandLineSelection CommandLineSelection::CommandGroup() {
-  CommandLineSelection s;
-  s.command = true;
-  return s;
-}
-
-CommandLineSelection CommandLineSelection::ArgumentGroup(int position) {
-  CommandLineSelection s;
-  s.argumentPositions.push_back(position);
-  return s;
-}
-
-CommandLineSelection CommandLineSelection::OutputGroup() {
-  CommandLineSelection s;
-  s.output = true;
-  return s;
+  using S = CommandLineSelection;
+  return SelectionOf<S>({&S::toolName, &S::port, &S::baudRate, &S::dataBits, &S::stopBits, &S::parity, &S::command,
+                         &S::allArguments, &S::fullPaths, &S::output, &S::debug});
 }
 
 namespace {
 
-// The tool's baud-rate number piece ("-b 0 " to "-b 7 "), empty for a rate
-// outside the table.
-std::string BaudRatePiece(std::optional<int32_t> baudRate) {
-  if (!baudRate) return {};
-  for (int i = 0; i < kBaudRateOptionCount; ++i) {
-    if (BaudRateOptions[i].value == *baudRate) return "-b " + std::to_string(i) + " ";
-  }
-  return {};
+// `flag`, the number and a blank; empty without a number or for one outside
+// `low` to `high`.
+std::string NumberPiece(const char* flag, std::optional<int32_t> n, int32_t low = INT32_MIN,
+                        int32_t high = INT32_MAX) {
+  if (!n || *n < low || *n > high) return {};
+  return flag + std::to_string(*n) + " ";
 }
 
-std::string CodePiece(const char* flag, std::optional<int32_t> code) {
-  if (!code || *code < 0 || *code > 2) return {};
-  return std::string(flag) + std::to_string(*code) + " ";
+// The tool's number of a baud rate: the rate's row in the baud-rate list.
+std::optional<int32_t> BaudRateNumber(std::optional<int32_t> baudRate) {
+  for (int i = 0; baudRate && i < kBaudRateOptionCount; ++i) {
+    if (BaudRateOptions[i].value == *baudRate) return i;
+  }
+  return std::nullopt;
 }
 
 // Appends `value` as one argument and a blank; false when it cannot be passed.
 bool AppendArgument(std::string& line, const std::string& value) {
   const std::optional<std::string> formatted = FormatArgument(value);
-  if (!formatted) return false;
-  line += *formatted;
-  line += ' ';
-  return true;
+  if (formatted) line += *formatted + " ";
+  return formatted.has_value();
 }
 
 std::string LockOptionsText(const ToolCommandInputs& in) {
+  const std::pair<bool, const char*> boxes[] = {{in.scs, "SCS"}, {in.jei, "JEI"}, {in.cw, "CW"}};
   std::string text;
-  const auto add = [&text](bool on, const char* name) {
-    if (!on) return;
-    if (!text.empty()) text += '|';
-    text += name;
-  };
-  add(in.scs, "SCS");
-  add(in.jei, "JEI");
-  add(in.cw, "CW");
+  for (const auto& [on, name] : boxes) {
+    if (on) text += (text.empty() ? "" : "|") + std::string(name);
+  }
   return text;
 }
 
 // "-cmd ... " for a command code; empty for File Download and unknown codes.
 std::string CommandPiece(int32_t code) {
-  switch (code) {
-    case kCmdIrdetoFactoryProgram: return "-cmd irdeto_factory_program ";
-    case kCmdIrdetoFactoryLock: return "-cmd irdeto_factory_lock ";
-    case kCmdIrdetoSecureLock: return "-cmd irdeto_secure_lock ";
-    case kCmdIrdetoSecureCheck: return "-cmd irdeto_secure_check ";
-    case kCmdIrdetoLoaderStatus: return "-cmd irdeto_loader_status ";
-    case kCmdIrdetoDevProgram: return "-cmd irdeto_dev_program ";
-    case kCmdHdcpDownload: return "-cmd irdeto_hdcp ";
-    default: return {};
-  }
+  static const char* const names[] = {"", "irdeto_factory_program", "irdeto_factory_lock", "irdeto_secure_lock",
+                                      "irdeto_secure_check", "irdeto_loader_status", "irdeto_dev_program",
+                                      "irdeto_hdcp"};
+  if (code <= kCmdFileDownload || code > kCmdHdcpDownload) return {};
+  return std::string("-cmd ") + names[code] + " ";
 }
 
 }  // namespace
 
 bool CanBuildCommandLine(const ToolCommandInputs& in) {
   if (in.toolPath.empty() || !in.command) return false;
-  switch (*in.command) {
-    case kCmdFileDownload:
-    case kCmdIrdetoFactoryProgram:
-    case kCmdIrdetoFactoryLock:
-    case kCmdIrdetoDevProgram:
-      return !in.rows.empty();
-    default:
-      return true;
-  }
+  const int32_t c = *in.command;
+  const bool sendsImages = c == kCmdFileDownload || c == kCmdIrdetoFactoryProgram || c == kCmdIrdetoFactoryLock ||
+                           c == kCmdIrdetoDevProgram;
+  return !sendsImages || !in.rows.empty();
 }
 
 std::string BuildToolCommandLine(const ToolCommandInputs& in, const CommandLineSelection& sel) {
@@ -116,11 +76,11 @@ std::string BuildToolCommandLine(const ToolCommandInputs& in, const CommandLineS
   std::string line;
 
   if (sel.toolName && !AppendArgument(line, GetPathFileName(in.toolPath))) return {};
-  if (sel.port && in.port) line += "-c " + std::to_string(*in.port) + " ";
-  if (sel.baudRate) line += BaudRatePiece(in.baudRate);
-  if (sel.dataBits && in.dataBits) line += "-n " + std::to_string(*in.dataBits) + " ";
-  if (sel.stopBits) line += CodePiece("-s ", in.stopBits);
-  if (sel.parity) line += CodePiece("-p ", in.parity);
+  if (sel.port) line += NumberPiece("-c ", in.port);
+  if (sel.baudRate) line += NumberPiece("-b ", BaudRateNumber(in.baudRate));
+  if (sel.dataBits) line += NumberPiece("-n ", in.dataBits);
+  if (sel.stopBits) line += NumberPiece("-s ", in.stopBits, 0, 2);
+  if (sel.parity) line += NumberPiece("-p ", in.parity, 0, 2);
   if (sel.command) line += CommandPiece(code);
 
   // Checked rows take consecutive positions; unchecked rows take none.
@@ -150,13 +110,18 @@ std::string BuildToolCommandLine(const ToolCommandInputs& in, const CommandLineS
 }
 
 std::vector<std::string> ComposeRunHistoryLines(const ToolCommandInputs& in, const LocalTime& start) {
-  std::vector<std::string> candidates = {FormatTime(start, "[%Y.%m.%d. %H:%M]"),
-                                         BuildToolCommandLine(in, CommandLineSelection::SerialGroup()),
-                                         BuildToolCommandLine(in, CommandLineSelection::CommandGroup())};
+  using S = CommandLineSelection;
+  std::vector<std::string> candidates = {
+      FormatTime(start, "[%Y.%m.%d. %H:%M]"),
+      BuildToolCommandLine(in, SelectionOf<S>({&S::toolName, &S::port, &S::baudRate, &S::dataBits, &S::stopBits,
+                                               &S::parity, &S::debug})),
+      BuildToolCommandLine(in, SelectionOf<S>({&S::command}))};
   for (int position = 0; position < 4; ++position) {
-    candidates.push_back(BuildToolCommandLine(in, CommandLineSelection::ArgumentGroup(position)));
+    S argument;
+    argument.argumentPositions = {position};
+    candidates.push_back(BuildToolCommandLine(in, argument));
   }
-  candidates.push_back(BuildToolCommandLine(in, CommandLineSelection::OutputGroup()));
+  candidates.push_back(BuildToolCommandLine(in, SelectionOf<S>({&S::output})));
   candidates.push_back(" ");
 
   std::vector<std::string> lines;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -53,12 +54,15 @@ struct CommandLineSelection {
 
   // The script line: every piece, full paths.
   static CommandLineSelection Script();
-  // Run history line 1: tool name, serial pieces and debug.
-  static CommandLineSelection SerialGroup();
-  static CommandLineSelection CommandGroup();
-  static CommandLineSelection ArgumentGroup(int position);
-  static CommandLineSelection OutputGroup();
 };
+
+// A selection of the given switches alone.
+template <typename Selection>
+Selection SelectionOf(std::initializer_list<bool Selection::*> switches) {
+  Selection s;
+  for (bool Selection::*on : switches) s.*on = true;
+  return s;
+}
 
 // False for an empty tool path, for a command without selection, and for an
 // empty download list under File Download, Irdeto Factory Program, Irdeto

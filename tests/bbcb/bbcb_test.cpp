@@ -6,7 +6,6 @@
 #include "core/settings.h"
 #include "invocation/script.h"
 #include "tests/support/fakes.h"
-#include "tests/support/runinputs.h"
 
 namespace {
 

@@ -21,6 +21,7 @@ TEST(Text, Utf8AndUtf16AgreeAtEveryBoundary) {
     EXPECT_EQ(u"\uFFFD", Utf8ToUtf16(bad)) << bad;
   }
   EXPECT_EQ(u"\uFFFDA", Utf8ToUtf16("\xE0\xA0" "A"));
+  EXPECT_EQ(u"\uFFFD\uFFFD\uFFFD\uFFFD", Utf8ToUtf16("\xF8\x90\x80\x80"));  // no five-byte forms
   const std::string fffd = "\xEF\xBF\xBD";
   EXPECT_EQ(fffd + fffd + "A" + fffd, Utf16ToUtf8({0xDFFF, 0xD800, 'A', 0xDBFF}));
   EXPECT_EQ("`AZ{@AZ[é", AsciiUpper("`az{@AZ[é"));
@@ -165,7 +166,7 @@ TEST(RegistryValue, StoredKindsAsTextAndAsRawValue) {
 
 TEST(RegistryValue, NumbersOfPairsRectanglesAndFields) {
   const std::pair<const char*, std::vector<int32_t>> stored[] = {
-      {"(-8,-8,1040,780)", {-8, -8, 1040, 780}}, {"( 5 , 6 )", {5, 6}}, {"(1,2,3)", {2, 3}}, {"(7)", {0, 7}},
+      {"(-8,-8,1040,780)", {-8, -8, 1040, 780}}, {"( 5 , 6 )", {5, 6}}, {"(1,2,3)", {2, 3}}, {"(9)", {0, 9}},
       {"abc", {0, 0}}, {"(5,)", {5, 0}}, {"(a1b2,x3y)", {12, 3}}, {"((4)),((5))", {4, 5}}, {"(--5,- 6)", {-5, 6}},
       {"(6-,7)", {6, 7}}, {"(6-)", {0, 6}}, {"-(5)", {0, -5}}, {"(2147483647,-2147483648)", {INT32_MAX, INT32_MIN}}};
   for (const auto& [text, expected] : stored) {
@@ -237,6 +238,14 @@ TEST(MainSettings, EightValuesByName) {
   settings.toolPath = "D:\\Empty\\Dorvik.exe";
   ExchangeMainSettings(next, fs, settings, SettingsMode::kSave);
   EXPECT_EQ(Utf16Bytes(""), next.Bytes(kKey, "Dorvik_Path"));
+  // The DVT folder alone, as each window stores it when chosen.
+  FakeSettingsStore dvt;
+  std::string folder = "kept";
+  EXPECT_FALSE(LoadDvtFolder(dvt, &folder) || folder != "kept");
+  EXPECT_TRUE(StoreDvtFolder(dvt, "E:\\새 폴더") && LoadDvtFolder(dvt, &folder) && folder == "E:\\새 폴더");
+  EXPECT_EQ(Utf16Bytes(folder), dvt.Bytes(kKey, "Dvt_Path"));
+  dvt.refuseWrites = true;
+  EXPECT_FALSE(StoreDvtFolder(dvt, "F:\\"));
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/mainsettings.h"
 #include "core/paths.h"
-#include "core/settings.h"
 #include "dvt/dvtcatalogue.h"
 #include "dvt/dvtrun.h"
 #include "invocation/script.h"
@@ -10,12 +8,9 @@
 
 namespace {
 
-const LocalTime kPressed{2011, 3, 7, 14, 5, 42};
-
 // COM1, 115200, 8 bit, stop code 0, parity code 0, as on a typical bench.
-DvtRunInputs Reference(int32_t currentCase, const std::string& tool = "C:\\Tools\\Dorvik.exe",
-                       const std::string& dvtPath = "D:\\DVT") {
-  return DvtRunInputs{tool, 0, 7, 3, 0, 0, dvtPath, currentCase};
+DvtRunInputs Reference(int32_t currentCase, const std::string& dvtPath = "D:\\DVT") {
+  return DvtRunInputs{"C:\\Tools\\Dorvik.exe", 0, 7, 3, 0, 0, dvtPath, currentCase};
 }
 
 TEST(DvtCatalogue, CaseViewsCommandLinesAndSteps) {
@@ -39,37 +34,28 @@ TEST(DvtCatalogue, CaseViewsCommandLinesAndSteps) {
 // folder is used as given.
 TEST(DvtFileSet, ImagesFoundInSetOrder) {
   FakeFileSystem fs;
-  for (const DvtTestCase& c : DvtTestCatalogue) fs.AddFile(std::string("D:\\\\") + c.fileName, "image");
-  fs.AddFile("D:\\\\bbcb.bin", "");  // an empty file is left out
+  for (const DvtTestCase& c : DvtTestCatalogue) fs.AddFile(std::string("D:\\\\") + c.fileName, "x");
   fs.AddFile("D:\\\\other.sdl", "image");
   std::string names;
   for (const DownloadRow& row : FindDvtFileRows(fs, "D:\\")) names += (row.checked ? "!" : "") + row.folder + row.fileName + " ";
-  EXPECT_EQ(11388727706574203076u, Fingerprint(names)) << names;
-}
-
-TEST(DvtFolder, StoredAsDvtPath) {
-  FakeSettingsStore store;
-  std::string folder = "kept";
-  EXPECT_FALSE(LoadDvtFolder(store, &folder));
-  EXPECT_TRUE(StoreDvtFolder(store, "E:\\새 폴더") && LoadDvtFolder(store, &folder));
-  EXPECT_EQ(Utf16Bytes(folder), store.Bytes(kSettingsKeyPath, "Dvt_Path"));
-  EXPECT_EQ("E:\\새 폴더", folder);
-  store.refuseWrites = true;
-  EXPECT_FALSE(StoreDvtFolder(store, "F:\\"));
+  EXPECT_EQ(6775039696405978196u, Fingerprint(names)) << names;
+  fs.AddFile("D:\\\\bbcb.bin", "");  // an empty file is left out
+  EXPECT_EQ(23u, FindDvtFileRows(fs, "D:\\").size());
 }
 
 TEST(DvtRun, RunsTheCaseOnlyWithACommandLine) {
   FakeServices s;
   const std::string script = GetModuleFolder(s.env) + "run_Dvttest.bat";
   s.fs.AddFile("C:\\Tools\\Dorvik.exe", "MZ");
-  for (const DvtRunInputs& in : {Reference(30), Reference(-1), Reference(1, ""), Reference(1, "C:\\Tools\\Dorvik.exe", ""),
-                                 Reference(1, "C:\\Tools\\Dorvik.exe", "D:\\a\"b")}) {
-    EXPECT_FALSE(RunDvtTest(s.services, in, kPressed));
+  DvtRunInputs noTool = Reference(1);
+  noTool.toolPath.clear();
+  for (const DvtRunInputs& in : {Reference(30), Reference(-1), noTool, Reference(1, ""), Reference(1, "D:\\a\"b")}) {
+    EXPECT_FALSE(RunDvtTest(s.services, in, s.clock.now));
   }
   EXPECT_FALSE(s.fs.Has(script) || s.launcher.calls.size());
-  ASSERT_TRUE(RunDvtTest(s.services, Reference(1), kPressed));
-  EXPECT_EQ("REM 2011.03.07. 14:05\r\nC:\r\ncd C:\\Tools\r\nDorvik.EXE -c 1 -b 7 -n 8 -s 0 -p 0 D:\\DVT\\Dev002.sdl -d 2>&1\r\n",
-            s.fs.Content(script));
+  ASSERT_TRUE(RunDvtTest(s.services, Reference(1), s.clock.now));
+  EXPECT_EQ("REM 2011.03.15. 14:45\r\nC:\r\ncd C:\\Tools\r\n"
+            "Dorvik.EXE -c 1 -b 7 -n 8 -s 0 -p 0 D:\\DVT\\Dev002.sdl -d 2>&1\r\n", s.fs.Content(script));
   EXPECT_EQ(ScriptStartCommand(script) + " >  waited", s.launcher.Last());
   // Positions outside their catalogues leave their pieces off; the folder is used as given.
   EXPECT_EQ("Dorvik.EXE D:\\DVT\\Dev002.sdl -d ", BuildDvtCommandLine({"C:\\Dorvik.exe", 9, -1, 4, 3, -1, "D:\\DVT", 1}));

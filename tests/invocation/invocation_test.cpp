@@ -5,25 +5,22 @@
 #include "invocation/argument.h"
 #include "invocation/script.h"
 #include "tests/support/fakes.h"
-#include "tests/support/runinputs.h"
 
 namespace {
 
 const LocalTime kStart{2011, 3, 7, 14, 5, 33};
 using Args = std::vector<std::string>;
 
-TEST(Argument, FormatAndSplitRules) {
+TEST(Argument, FormatRules) {
   const std::pair<std::string, const char*> formats[] = {
       {"azAZ09\\:._-~", "azAZ09\\:._-~"}, {"`", "\"`\""}, {"{", "\"{\""}, {"@", "\"@\""}, {"[", "\"[\""},
-      {"/", "\"/\""}, {"", "\"\""}, {"a b\\\\", "\"a b\\\\\\\\\""}, {"C:\\", "C:\\"}, {"다운로드", "\"다운로드\""},
-      {"tab\there", "\"tab\there\""}, {"a\"b", nullptr}, {"a\x1F", nullptr}, {"a\x7F", nullptr}, {"a\nb", nullptr}};
+      {"/", "\"/\""}, {"", "\"\""}, {"a b\\\\", "\"a b\\\\\\\\\""}, {"\\", "\\"}, {"\\ ", "\"\\ \""},
+      {"다운로드", "\"다운로드\""}, {"tab\there", "\"tab\there\""}, {"a\"b", nullptr}, {"a\x1F", nullptr},
+      {"a\x7F", nullptr}, {"a\nb", nullptr}};
   for (const auto& [value, formatted] : formats) {
     EXPECT_EQ(formatted ? std::optional<std::string>(formatted) : std::nullopt, FormatArgument(value)) << value;
   }
-  const std::pair<const char*, Args> splits[] = {
-      {"a \"b c\"\td", {"a", "b c", "d"}}, {"a\\\\b \"c\\\\\"", {"a\\\\b", "c\\"}}, {"a\\\"b c\\\\\\\"d", {"a\"b", "c\\\"d"}},
-      {"\"\"", {""}}, {" \t ", {}}, {"\"a\"\"b\" c", {"a\"b", "c"}}, {"a\"b\"\"", {"ab\""}}};
-  for (const auto& [line, args] : splits) EXPECT_EQ(args, SplitWindowsCommandLine(line)) << line;
+  EXPECT_EQ("\"\\\\\"", FormatArgument("\\", true));
 }
 
 TEST(ToolCommandLine, ExamplesScriptAndHistory) {
@@ -67,7 +64,7 @@ TEST(ToolCommandLine, EveryCommandsRules) {
 
 TEST(ToolCommandLine, PiecesLeftOffAndPositionsTaken) {
   ToolCommandInputs in = FileDownloadInputs("D:\\Bench\\Dorvik.exe", "E:\\load", "a.BIN");
-  in.port.reset(), in.dataBits.reset(), in.stopBits = 3, in.parity = -1;
+  in.port.reset(), in.dataBits.reset(), in.stopBits = 3, in.parity = 3;
   in.baudRate = 115201;  // a stored value outside the table
   EXPECT_EQ("Dorvik.EXE E:\\load\\a.BIN -d ", BuildToolCommandLine(in, CommandLineSelection::Script()));
   in.command.reset();
@@ -88,66 +85,72 @@ TEST(ToolCommandLine, PiecesLeftOffAndPositionsTaken) {
   EXPECT_EQ("", BuildToolCommandLine(in, CommandLineSelection::Script()));
 }
 
-const std::string kProgram = "C:\\Program Files\\Quintor\\", kUser = "C:\\Users\\op\\AppData\\Local\\Quintor\\";
-const std::string kScript = kProgram + "run_dorvik.bat", kLog = kProgram + "Quintor_Log.txt", kUserLog = kUser + "Quintor_Log.txt";
+const std::string kProgram = "C:\\Program Files\\Quintor\\", kUser = "C:\\Users\\op\\AppData\\Local\\Quintor";
+const std::string kScript = kProgram + "run_dorvik.bat", kLog = kProgram + "Quintor_Log.txt";
+const std::string kUserScript = kUser + "\\run_dorvik.bat", kUserLog = kUser + "\\Quintor_Log.txt";
 
 class Runner : public ::testing::Test, protected FakeServices {
  protected:
   ToolCommandInputs in = FileDownloadInputs("D:\\Bench\\Dorvik.exe", "E:\\load", "a.bin");
   void SetUp() override { fs.AddFile(in.toolPath, "MZ"); }
-  bool Run(bool capture) { return RunToolScript(services, in, kStart, capture); }
+  // Runs and gives the start command with its capture file.
+  std::string Run(bool capture) {
+    return RunToolScript(services, in, kStart, capture) ? launcher.Last() : "not run";
+  }
 };
 
 TEST_F(Runner, ScriptAndCaptureLogGoWhereTheyCanBeWritten) {
   fs.AddFile(kLog, "old output");
   std::string logDuringRun = "not run";
   launcher.onRun = [&](const std::string&, const std::string& capture) { logDuringRun = fs.Content(capture); };
-  ASSERT_TRUE(Run(true));
+  EXPECT_EQ("cmd.exe /d /v:off /s /c \"\"" + kScript + "\"\" > " + kLog + " waited", Run(true));
   EXPECT_EQ(ComposeRunScript(in, kStart), fs.Content(kScript));
-  EXPECT_EQ("cmd.exe /d /v:off /s /c \"\"" + kScript + "\"\" > " + kLog + " waited", launcher.Last());
   EXPECT_EQ("", logDuringRun);
   // The per-user folder is made only when a file goes there; an empty log is not viewed.
-  EXPECT_FALSE(fs.FolderExists(kUser.substr(0, kUser.size() - 1)) || fs.Has(kUserLog) || ViewCaptureLog(services));
+  EXPECT_FALSE(fs.FolderExists(kUser) || fs.Has(kUserLog) || ViewCaptureLog(services));
   fs.AddFile(kLog, "captured");
-  ASSERT_TRUE(Run(false));  // without capture the log stays
-  EXPECT_EQ(ScriptStartCommand(kScript) + " >  waited", launcher.Last());
+  EXPECT_EQ(ScriptStartCommand(kScript) + " >  waited", Run(false));  // without capture the log stays
   ASSERT_TRUE(ViewCaptureLog(services));
   EXPECT_EQ("notepad.exe \"" + kLog + "\" > ", launcher.Last());
-  fs.refused = {kProgram};
-  ASSERT_TRUE(Run(true));
-  EXPECT_TRUE(fs.FolderExists(kUser.substr(0, kUser.size() - 1)));
-  EXPECT_EQ(ScriptStartCommand(kUser + "run_dorvik.bat") + " > " + kUserLog + " waited", launcher.Last());
+  fs.refused = {kLog};  // the per-user folder is made for the log alone
+  EXPECT_EQ(ScriptStartCommand(kScript) + " > " + kUserLog + " waited", Run(true));
+  EXPECT_TRUE(fs.FolderExists(kUser));
+  fs.folders.clear(), fs.refused = {kProgram};  // and for the script
+  EXPECT_EQ(ScriptStartCommand(kUserScript) + " > " + kUserLog + " waited", Run(true));
+  EXPECT_TRUE(fs.FolderExists(kUser));
   fs.AddFile(kUserLog, "x");
   ASSERT_TRUE(ViewCaptureLog(services));
   EXPECT_EQ("notepad.exe " + kUserLog + " > ", launcher.Last());
   // Once the program folder takes the log again, the older per-user log no
   // longer stands for the last run.
   fs.refused.clear();
-  ASSERT_TRUE(Run(true));
+  EXPECT_EQ(ScriptStartCommand(kScript) + " > " + kLog + " waited", Run(true));
   EXPECT_EQ("", fs.Content(kUserLog));
   EXPECT_EQ(kLog, CaptureLogPath(services));
-  fs.refused = {kLog, kUser};  // no folder takes the log
-  ASSERT_TRUE(Run(true));
-  EXPECT_EQ(ScriptStartCommand(kScript) + " >  waited", launcher.Last());
+  fs.refused = {kLog, kUser + "\\"};  // no folder takes the log
+  EXPECT_EQ(ScriptStartCommand(kScript) + " >  waited", Run(true));
   env.exePath = "C:\\Tools %USERNAME%\\Quintor.exe";  // cmd would expand it
-  EXPECT_FALSE(Run(true));
-  fs.refused.clear();
-  ASSERT_TRUE(Run(true));
-  EXPECT_EQ(ScriptStartCommand(kUser + "run_dorvik.bat"), launcher.calls.back().commandLine);
+  EXPECT_EQ("not run", Run(true));
+  fs.refused.clear();  // the log is no script: cmd never reads its path
+  EXPECT_EQ(ScriptStartCommand(kUserScript) + " > C:\\Tools %USERNAME%\\Quintor_Log.txt waited", Run(true));
+  std::string written;
+  EXPECT_TRUE(WriteRunScript(services, in, kStart, &written) && written == kUserScript);
 }
 
 TEST_F(Runner, NothingRunsWithoutAToolACommandLineOrAReadableScript) {
   fs.AddFile(kScript, "previous");
   in.rows.clear();
-  EXPECT_FALSE(Run(true));
+  EXPECT_EQ("not run", Run(true));
+  std::string written = "none";
+  EXPECT_FALSE(WriteRunScript(services, in, kStart, &written) || written != "none");
   in = FileDownloadInputs("D:\\Bench\\Dorvik.exe", "E:\\한글", "a.bin");
   env.asciiBatchOnly = true;  // a character cmd would read as another one
-  EXPECT_FALSE(Run(false));
+  EXPECT_EQ("not run", Run(false));
   EXPECT_TRUE(launcher.calls.empty() && fs.Content(kScript) == "previous" && !fs.Has(kLog));
   env.asciiBatchOnly = false, launcher.startable = false;
-  EXPECT_FALSE(Run(false));
+  EXPECT_EQ("not run", Run(false));
   fs.files.clear(), launcher.startable = true;  // the tool has gone since it was chosen
-  EXPECT_FALSE(Run(false) || ViewCaptureLog(services));
+  EXPECT_FALSE(Run(false) != "not run" || ViewCaptureLog(services));
   EXPECT_EQ(1u, launcher.calls.size());
 }
 
@@ -181,38 +184,33 @@ TEST(RunScript, FolderLinesAndLimits) {
             ComposeToolRunScript("D:\\B\\T.exe", "T.EXE %1\t", kStart));
 }
 
-void ExpectScriptPasses(const std::string& script, const std::string& folder, const Args& args) {
-  std::vector<std::string> lines = ScriptLines(script);
-  if (!lines.empty() && lines[0].rfind("REM ", 0) == 0) lines.erase(lines.begin());
-  ASSERT_EQ(3u, lines.size()) << script;
-  const bool network = folder.rfind("\\\\", 0) == 0;
-  const std::string verb = network ? "pushd " : "cd ", folderLine = lines[!network], command = lines[2 - network];
-  ASSERT_EQ(verb, folderLine.substr(0, verb.size()));
-  EXPECT_EQ(Args{folder}, CmdArguments(folderLine.substr(verb.size())));
-  const bool captured = command.size() > 4 && command.compare(command.size() - 4, 4, "2>&1") == 0;
-  EXPECT_EQ(args, CmdArguments(command.substr(0, command.size() - (captured ? 4 : 0))));
-  EXPECT_EQ(network ? "popd" : folder.substr(0, 2), lines[network ? 2 : 0]);
-}
-
 // The one-argument rule through every composer: whatever a value holds, the
-// program started by the script line receives it as one argument, unchanged,
-// and the folder line hands cmd the tool's folder as one argument.
+// program started by the script's command line receives it as one argument,
+// unchanged.
 TEST(OneArgument, EveryComposerPassesEachValueWhole) {
   const std::string folders[] = {"D:\\R&D (x)\\100% ^done^", "D:\\다운로드 폴더", "D:\\Éléments àccentués",
                                  "D:\\a b\\c&d%PATH%e^f(g)h!i", "\\\\server\\share\\도구 & é", "D:\\x;y,z=w\t1|<>"};
-  const std::string name = "img & 1%.bin", tool = "My Tool.exe";
+  // What the command line of a script of three lines (after its time) hands the tool.
+  const auto received = [](const std::string& script) {
+    Args lines = ScriptLines(script);
+    if (!lines.empty() && lines[0].rfind("REM ", 0) == 0) lines.erase(lines.begin());
+    if (lines.size() != 3) return std::optional<Args>();
+    std::string command = lines[lines[2] == "popd" ? 1 : 2];
+    if (command.size() > 4 && command.compare(command.size() - 4, 4, "2>&1") == 0) command.resize(command.size() - 4);
+    return CmdArguments(command);
+  };
   for (const std::string& folder : folders) {
     SCOPED_TRACE(folder);
-    const std::string image = folder + "\\" + name;
+    const std::string tool = folder + "\\My Tool.exe", image = folder + "\\img & 1%.bin";
     Args main = {"My Tool.EXE", "-c", "1", "-b", "7", "-n", "8", "-s", "0", "-p", "0", image, "-d"};
-    ExpectScriptPasses(ComposeRunScript(FileDownloadInputs(folder + "\\" + tool, folder, name), kStart), folder, main);
+    EXPECT_EQ(main, received(ComposeRunScript(FileDownloadInputs(tool, folder, "img & 1%.bin"), kStart)));
     main[11] = folder + "\\Dev002.sdl";
-    ExpectScriptPasses(ComposeDvtScript({folder + "\\" + tool, 0, 7, 3, 0, 0, folder, 1}, kStart), folder, main);
-    const BbcbInputs bbcb{folder + "\\" + tool, image, folder, "12 34", "^&|<>%", "\\", kStart};
+    EXPECT_EQ(main, received(ComposeDvtScript({tool, 0, 7, 3, 0, 0, folder, 1}, kStart)));
+    const BbcbInputs bbcb{tool, image, folder, "12 34", "^&|<>%", "\\", kStart};
     const std::string stamped = BbcbStampedFolder(folder, kStart);
-    ExpectScriptPasses(ComposeBbcbScript(bbcb, stamped).value_or(""), folder,
-                       {"My Tool.EXE", "-config", image, "-sn", "12 34", "-rn", "^&|<>%", "-manufacturer_sn",
-                        "\\", "-output", stamped + "\\bbcb.bin"});
+    EXPECT_EQ((Args{"My Tool.EXE", "-config", image, "-sn", "12 34", "-rn", "^&|<>%", "-manufacturer_sn", "\\",
+                    "-output", stamped + "\\bbcb.bin"}),
+              received(ComposeBbcbScript(bbcb, stamped).value_or("")));
   }
 }
 

@@ -1,5 +1,5 @@
-// Doubles of the operating-system services, a fixed clock, how cmd reads a
-// script line, the stored form of a text, and a fingerprint of long tables.
+// Doubles of the operating-system services, how a program splits its command
+// line and cmd reads a script line, and small helpers of the portable tests.
 #pragma once
 
 #include <algorithm>
@@ -11,10 +11,36 @@
 #include <string>
 #include <vector>
 
+#include "core/options.h"
 #include "core/services.h"
 #include "core/text.h"
 #include "core/timestamp.h"
-#include "tests/support/cmdline.h"
+#include "invocation/toolcmdline.h"
+
+// How the tools' start-up code splits a command line (the Microsoft C
+// runtime's rules): 2n backslashes before a quote give n, 2n+1 give n and the
+// quote.
+inline std::vector<std::string> SplitWindowsCommandLine(const std::string& line) {
+  std::vector<std::string> args;
+  for (size_t i = line.find_first_not_of(" \t"); i < line.size(); i = line.find_first_not_of(" \t", i)) {
+    std::string arg;
+    for (bool quoted = false; i < line.size() && (quoted || (line[i] != ' ' && line[i] != '\t'));) {
+      const size_t slashes = std::min(line.find_first_not_of('\\', i), line.size()) - i;
+      if (slashes > 0 && i + slashes < line.size() && line[i + slashes] == '"') {
+        arg.append(slashes / 2, '\\') += slashes % 2 ? "\"" : "";
+        i += slashes + slashes % 2;
+      } else if (slashes > 0) {
+        arg.append(slashes, '\\'), i += slashes;
+      } else if (line[i] == '"') {
+        quoted = !quoted, ++i;
+      } else {
+        arg += line[i++];
+      }
+    }
+    args.push_back(arg);
+  }
+  return args;
+}
 
 // A UTF-8 text as UTF-16LE bytes: as this system stores a text value, with
 // its terminating zero; as other writers may leave one, without.
@@ -66,8 +92,7 @@ class FakeFileSystem : public FileSystem {
   std::string Content(const std::string& path) const { return Has(path) ? files.at(Key(path)) : std::string(); }
   static std::string Key(const std::string& path) { return AsciiUpper(path); }
   bool IsRefused(const std::string& path) const {
-    const auto under = [&](const std::string& prefix) { return Key(path).rfind(Key(prefix), 0) == 0; };
-    return std::any_of(refused.begin(), refused.end(), under);
+    return std::any_of(refused.begin(), refused.end(), [&](auto& p) { return Key(path).rfind(Key(p), 0) == 0; });
   }
   std::map<std::string, std::string> files;
   std::set<std::string> folders;
@@ -137,12 +162,28 @@ class FakeSettingsStore : public SettingsStore {
   bool refuseWrites = false;
 };
 
-// A clock that always tells `now`.
 class FakeClock : public Clock {
  public:
   LocalTime Now() const override { return now; }
   LocalTime now{2011, 3, 15, 14, 45, 30};
 };
+
+// A File Download of one checked row on COM1, 115200, 8 bit, stop 0, parity 0.
+inline ToolCommandInputs FileDownloadInputs(const std::string& toolPath, const std::string& folder,
+                                            const std::string& file) {
+  return {toolPath, 1, 115200, 8, 0, 0, kCmdFileDownload, {{true, folder, file}}, false, false, false, "", true};
+}
+
+// The lines of a script, each ended by CR LF; text after the last one is a
+// line of its own, marked.
+inline std::vector<std::string> ScriptLines(const std::string& script) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t end; (end = script.find("\r\n", start)) != std::string::npos; start = end + 2)
+    lines.push_back(script.substr(start, end - start));
+  if (start < script.size()) lines.push_back("no CR LF: " + script.substr(start));
+  return lines;
+}
 
 // The services of one test, and the run services over them.
 struct FakeServices {

@@ -12,7 +12,7 @@
 #include "invocation/script.h"
 #include "platform/wide.h"
 #include "platform/winservices.h"
-#include "tests/support/runinputs.h"
+#include "tests/support/fakes.h"
 
 namespace {
 
