@@ -21,9 +21,9 @@
 #include "invocation/script.h"
 #include "mainwin/quintordlg.h"
 #include "platform/runguard.h"
+#include "platform/wide.h"
 #include "resources/resource.h"
 #include "tests/support/uidoubles.h"
-#include "uisupport/folderdialog.h"
 
 namespace {
 
@@ -188,18 +188,15 @@ TEST_F(WindowTest, MainWindowLocksFollowTheCommandStartRunsTheComposersScriptAnd
   EXPECT_EQ(store.Bytes(kSettingsKeyPath, "Serial_Baudrate"), Utf16Bytes("300"));
 }
 
-// Counts the messages a window gets; WM_APP ends the run's wait. Keeps the
-// folder a browser is told to select.
+// Counts the messages a window gets; WM_APP ends the run's wait.
 struct Received {
   std::map<UINT, int> counts;
   const HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   bool duringRun = false;
-  std::wstring selected;
   ~Received() { CloseHandle(release); }
   static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self) {
     Received& r = *reinterpret_cast<Received*>(self);
     ++r.counts[message];
-    if (message == BFFM_SETSELECTIONW && wParam) r.selected = reinterpret_cast<const wchar_t*>(lParam);
     if (message == WM_APP) r.duringRun = IsRunInProgress() && SetEvent(r.release);
     if (message == WM_INITMENUPOPUP) PostMessageW(hwnd, WM_APP + 1, 0, 0);  // a popup closes once shown
     if (message == WM_APP + 1) EndMenu();
@@ -361,17 +358,6 @@ TEST_F(WindowTest, BbcbWindowRefusesAnOverlongTextFiltersAsTypedRunsAndStoresAtC
   ExchangeBbcbSettings(expected, fs, fields, SettingsMode::kSave);
   Close();
   for (const auto& value : expected.values) EXPECT_EQ(store.values.at(value.first).bytes, value.second.bytes);
-}
-
-// The browser (here a stand-in window) opens on the initial folder.
-TEST(FolderDialog, OpeningPreselectsTheInitialFolder) {
-  Received received;
-  const HWND browser = CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-  SetWindowSubclass(browser, &Received::Proc, 1, reinterpret_cast<DWORD_PTR>(&received));
-  CFolderDialog dialog("Select", "D:\\Release\\2011 \xEB\xB4\x84", nullptr, kFolderBrowseFlags);
-  CFolderDialog::FolderBrowseHook(browser, BFFM_INITIALIZED, 0, reinterpret_cast<LPARAM>(&dialog));
-  EXPECT_EQ(Narrow(received.selected), "D:\\Release\\2011 \xEB\xB4\x84");
-  DestroyWindow(browser);
 }
 
 }  // namespace
