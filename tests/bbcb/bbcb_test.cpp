@@ -61,6 +61,7 @@ TEST_F(BbcbJob, NothingClaimsAnImageThatWasNotMade) {
     BbcbInputs kept = in;
     in.*field = "";
     ExpectNothingDone(BbcbRunStatus::kMissingValue);
+    EXPECT_EQ("", BuildBbcbCommandLine(in, "G:\\rel\\x", {true, true, true, true, true, true}));
     in.*field = "a\"b";
     ExpectNothingDone(BbcbRunStatus::kUnsafeValue);
     in = kept;
