@@ -41,6 +41,7 @@ TEST_F(BbcbJob, RunsLeaveImageConfigCopyAndReadMeInTheirOwnFolders) {
             "\t-sn 0012ABCD \r\n\t-rn 1A2B3C4D \r\n\t-manufacturer_sn \"MF001\" \r\n\t\r\n\t-output bbcb.bin\r\n\r\n",
             fs.Content("G:\\rel\\20110315_PM1445\\ReadMe.txt"));
   EXPECT_TRUE(run.output.imageFound && run.output.configCopied && run.output.readMeWritten);
+  EXPECT_FALSE(FinishBbcbOutput(fs, env, BbcbInputs{}, run.stampedFolder).readMeWritten);  // no command line
   // The next run of that minute takes the next folder; an image of one byte is
   // an image; a ReadMe is in the ANSI code page when that holds every
   // character, else UTF-8 after a byte-order mark.
