@@ -193,10 +193,7 @@ ToolCommandInputs CQuintorDlg::CollectToolInputs() {
   in.toolPath = m_strToolPath;
   for (const SerialList& s : SerialLists()) in.*s.input = SelectedOptionValue(this->*s.list, s.catalogue, s.count);
   in.command = SelectedOptionValue(m_cbCommand, CommandOptions, GetCommandCount());
-  for (int row = 0; row < m_lcDownloadFiles.GetItemCount(); ++row) {
-    in.rows.push_back(
-        {m_lcDownloadFiles.GetCheck(row), m_lcDownloadFiles.GetItemText(row, 1), m_lcDownloadFiles.GetItemText(row, 2)});
-  }
+  in.rows = DownloadRows();
   in.scs = m_bScs;
   in.jei = m_bJei;
   in.cw = m_bCw;
@@ -297,11 +294,20 @@ void CQuintorDlg::OnInsert() {
   InsertFiles(services_.fileDialogs.Choose({FileDialogRequest::kOpen, GetSafeHwnd(), kDownloadFilter, "", true}));
 }
 
+std::vector<DownloadRow> CQuintorDlg::DownloadRows() const {
+  std::vector<DownloadRow> rows;
+  for (int row = 0; row < m_lcDownloadFiles.GetItemCount(); ++row) {
+    rows.push_back({m_lcDownloadFiles.GetCheck(row), m_lcDownloadFiles.GetItemText(row, 1),
+                    m_lcDownloadFiles.GetItemText(row, 2)});
+  }
+  return rows;
+}
+
 void CQuintorDlg::InsertFiles(const std::vector<std::string>& paths) {
   if (paths.empty()) return;
   // Duplicates are looked for among the rows that were there before.
   std::unordered_set<std::wstring> existingPaths;
-  for (const DownloadRow& row : CollectToolInputs().rows) existingPaths.insert(PathKey(row.folder + "\\" + row.fileName));
+  for (const DownloadRow& row : DownloadRows()) existingPaths.insert(PathKey(row.folder + "\\" + row.fileName));
   std::vector<std::vector<std::string>> rows;
   for (const std::string& path : paths) {
     if (existingPaths.count(PathKey(path)) == 0) rows.push_back({GetPathFolder(path), GetPathFileName(path)});

@@ -49,6 +49,8 @@ class CQuintorDlg : public TableDialog<CQuintorDlg> {
   void ShowPopupMenu(POINT at);
   bool OnDropFiles(WPARAM wParam, LPARAM lParam, LRESULT* result);
   void OnInsert();
+  // The download list's rows as the command line reads them.
+  std::vector<DownloadRow> DownloadRows() const;
   void InsertFiles(const std::vector<std::string>& paths);
   void OnDelete();
   void OnDvtTestFileInsert();
