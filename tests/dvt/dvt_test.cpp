@@ -55,7 +55,7 @@ TEST(DvtRun, RunsTheCaseOnlyWithACommandLine) {
   ASSERT_TRUE(RunDvtTest(s.services, Reference(1), s.clock.now));
   EXPECT_EQ("REM 2011.03.15. 14:45\r\nC:\r\ncd C:\\Tools\r\n"
             "Dorvik.EXE -c 1 -b 7 -n 8 -s 0 -p 0 D:\\DVT\\Dev002.sdl -d 2>&1\r\n", s.fs.Content(script));
-  EXPECT_EQ(ScriptStartCommand(script) + " >  waited", s.launcher.Last());  // not captured
+  EXPECT_EQ(ScriptStartCommand(script) + " >  waited", s.launcher.calls.back());  // not captured
   // Positions outside their catalogues leave their pieces off.
   EXPECT_EQ("Dorvik.EXE D:\\DVT\\Dev002.sdl -d ", BuildDvtCommandLine({"C:\\Dorvik.exe", 9, -1, 4, 3, -1, "D:\\DVT", 1}));
 }

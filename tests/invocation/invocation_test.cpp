@@ -94,7 +94,7 @@ class Runner : public ::testing::Test, protected FakeServices {
   void SetUp() override { fs.AddFile(in.toolPath, "MZ"); }
   // Runs and gives the start command with its capture file.
   std::string Run(bool capture) {
-    return RunToolScript(services, in, kStart, capture) ? launcher.Last() : "not run";
+    return RunToolScript(services, in, kStart, capture) ? launcher.calls.back() : "not run";
   }
 };
 
@@ -116,7 +116,7 @@ TEST_F(Runner, ScriptAndCaptureLogGoWhereTheyCanBeWritten) {
   EXPECT_TRUE(fs.FolderExists(kUser));
   fs.AddFile(kUserLog, "x");
   ASSERT_TRUE(ViewCaptureLog(services));
-  EXPECT_EQ("notepad.exe " + kUserLog + " > ", launcher.Last());
+  EXPECT_EQ("notepad.exe " + kUserLog + " > ", launcher.calls.back());
   // Once the program folder takes the log again, the older per-user log no
   // longer stands for the last run.
   fs.refused.clear();

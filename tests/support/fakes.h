@@ -119,25 +119,20 @@ class FakeEnvironment : public Environment {
   std::string userFolder = "C:\\Users\\op\\AppData\\Local\\Quintor\\";
 };
 
-// Records what would have been started; `startable` decides whether a start works.
+// Records each start as "command line > capture file", with " waited" when it
+// was waited for; `startable` decides whether a start works.
 class FakeLauncher : public ProcessLauncher {
  public:
-  struct Call { std::string commandLine, capturePath; bool waited; };
   bool RunAndWait(const std::string& commandLine, const std::string& capturePath) override {
-    calls.push_back({commandLine, capturePath, true});
+    calls.push_back(commandLine + " > " + capturePath + " waited");
     if (startable && onRun) onRun(commandLine, capturePath);
     return startable;
   }
   bool StartDetached(const std::string& commandLine) override {
-    calls.push_back({commandLine, std::string(), false});
+    calls.push_back(commandLine + " > ");
     return startable;
   }
-  // The last start: its command line, its capture file and whether it was waited for.
-  std::string Last() const {
-    const Call& c = calls.back();
-    return c.commandLine + " > " + c.capturePath + (c.waited ? " waited" : "");
-  }
-  std::vector<Call> calls;
+  std::vector<std::string> calls;
   bool startable = true;
   std::function<void(const std::string&, const std::string&)> onRun;
 };

@@ -152,9 +152,10 @@ TEST_F(WindowTest, MainWindowLocksFollowTheCommandStartRunsTheComposersScriptAnd
   const ToolCommandInputs in{kTool, PortOptions[2].value, std::nullopt, DataBitsOptions[3].value,
                              StopBitsOptions[2].value, ParityOptions[1].value, CommandOptions[2].value, files,
                              true, false, true, "G:\\out\\result.txt", false};
+  const std::string script = GetModuleFolder(env) + kRunScriptName;
   ASSERT_NE(ComposeRunScript(in, clock.now), "");
-  EXPECT_EQ(fs.Content(GetModuleFolder(env) + kRunScriptName), ComposeRunScript(in, clock.now));
-  EXPECT_NE(launcher.calls.at(0).capturePath, "");
+  EXPECT_EQ(fs.Content(script), ComposeRunScript(in, clock.now));
+  EXPECT_EQ(launcher.calls.at(0), ScriptStartCommand(script) + " > " + CaptureLogPath(services) + " waited");
   const std::vector<std::string> lines = ComposeRunHistoryLines(in, clock.now);
   ListView history;
   history.Attach(Item(IDC_RUN_HISTORY));
@@ -169,7 +170,7 @@ TEST_F(WindowTest, MainWindowLocksFollowTheCommandStartRunsTheComposersScriptAnd
   // cannot start adds none.
   Check(IDC_DEBUG_CAPTURE, false);
   Click(IDC_START);
-  EXPECT_EQ(launcher.calls.back().capturePath, "");
+  EXPECT_EQ(launcher.calls.back(), ScriptStartCommand(script) + " >  waited");
   launcher.startable = false;
   Click(IDC_START);
   const int n = static_cast<int>(lines.size());
