@@ -124,12 +124,6 @@ std::string ComposeRunScript(const ToolCommandInputs& in, const LocalTime& start
   return ComposeToolRunScript(in.toolPath, BuildToolCommandLine(in, CommandLineSelection::Script()), start);
 }
 
-bool WriteRunScript(RunServices& services, const ToolCommandInputs& in, const LocalTime& start,
-                    std::string* scriptPath) {
-  const std::string script = ComposeRunScript(in, start);
-  return !script.empty() && WriteScriptFile(services.fs, services.env, kRunScriptName, script, scriptPath);
-}
-
 bool RunToolScript(RunServices& services, const ToolCommandInputs& in, const LocalTime& start,
                    bool debugCapture) {
   return RunScriptFile(services, in.toolPath, kRunScriptName, ComposeRunScript(in, start), debugCapture);

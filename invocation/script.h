@@ -61,9 +61,6 @@ extern const char* const kCaptureLogName;  // "Quintor_Log.txt"
 
 // The tool run script: ComposeToolRunScript of the full command line.
 std::string ComposeRunScript(const ToolCommandInputs& in, const LocalTime& start);
-// Writes it as kRunScriptName.
-bool WriteRunScript(RunServices& services, const ToolCommandInputs& in, const LocalTime& start,
-                    std::string* scriptPath);
 // Writes and runs it, its output captured with `debugCapture`.
 bool RunToolScript(RunServices& services, const ToolCommandInputs& in, const LocalTime& start,
                    bool debugCapture);

@@ -196,16 +196,6 @@ TEST(MainSettings, EightValuesByName) {
   ExchangeMainSettings(first, fs, settings, SettingsMode::kLoad);
   ExchangeMainSettings(next, fs, settings, SettingsMode::kSave);
   expectStored(next, {"D:\\Dorvik.exe", "3", "57600", "7", "2", "1", "G:\\없는\\r.txt", "E:\\dvt"});
-  // A tool file that is missing or empty is neither taken nor kept; a value
-  // that is no number leaves its field.
-  fs.AddFile("D:\\Empty\\Dorvik.exe", "");
-  first.SetText(kKey, "Dorvik_Path", "D:\\Gone\\Dorvik.exe");
-  first.SetText(kKey, "Serial_Port", "COM3");
-  ExchangeMainSettings(first, fs, settings, SettingsMode::kLoad);
-  EXPECT_EQ("D:\\Dorvik.exe 3", settings.toolPath + " " + std::to_string(settings.port));
-  settings.toolPath = "D:\\Empty\\Dorvik.exe";
-  ExchangeMainSettings(next, fs, settings, SettingsMode::kSave);
-  EXPECT_EQ(Utf16Bytes(""), next.Bytes(kKey, "Dorvik_Path"));
   std::string folder;  // the DVT folder alone, as each window stores it when chosen
   EXPECT_TRUE(StoreDvtFolder(next, "E:\\새 폴더") && LoadDvtFolder(next, &folder) && folder == "E:\\새 폴더");
 }

@@ -168,8 +168,6 @@ TEST(RunScript, FolderLinesAndLimits) {
                                 std::string("T \x7F")}) {
     EXPECT_EQ("", ComposeToolRunScript("D:\\B\\T.exe", bad, kStart));
   }
-  EXPECT_EQ("REM 2011.03.07. 14:05\r\nD:\r\ncd D:\\B\r\nT.EXE %%1\t2>&1\r\n",
-            ComposeToolRunScript("D:\\B\\T.exe", "T.EXE %1\t", kStart));
 }
 
 // The one-argument rule through every composer: whatever a value holds, the
