@@ -45,28 +45,28 @@ HWND FileNameField(HWND dlg) {
   return edit ? edit : combo;
 }
 
-bool ConfirmFileDialog(const std::wstring& text) {
+// Says what is missing; the action failed.
+int Missing(const char* what, const std::wstring& name) {
+  std::fprintf(stderr, "no %s \"%s\"\n", what, Narrow(name).c_str());
+  return 1;
+}
+
+int ConfirmFileDialog(const std::wstring& text) {
   HWND dlg = nullptr;
   const auto fileDialog = [](HWND w) { return FileNameField(w) != nullptr; };
-  if (!WaitFor(kTimeout, [&] { return (dlg = FindTop(fileDialog)) != nullptr; })) {
-    std::fprintf(stderr, "no file dialog\n");
-    return false;
-  }
+  if (!WaitFor(kTimeout, [&] { return (dlg = FindTop(fileDialog)) != nullptr; })) return Missing("file dialog", L"");
   Send(FileNameField(dlg), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
   PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
-  return WaitFor(kTimeout, [&] { return !IsWindowVisible(dlg); });
+  return WaitFor(kTimeout, [&] { return !IsWindowVisible(dlg); }) ? 0 : 1;
 }
 
 int Run(const std::vector<std::wstring>& a) {
   const size_t n = a.size();
-  if (n == 3 && a[1] == L"filedialog") return ConfirmFileDialog(a[2]) ? 0 : 1;
+  if (n == 3 && a[1] == L"filedialog") return ConfirmFileDialog(a[2]);
   if (n < 3) return 2;
   const std::wstring& verb = a[1];
   HWND dlg = nullptr;
-  if (!WaitFor(kTimeout, [&] { return (dlg = FindTopWindow(a[2])) != nullptr; })) {
-    std::fprintf(stderr, "no window \"%s\"\n", Narrow(a[2]).c_str());
-    return 1;
-  }
+  if (!WaitFor(kTimeout, [&] { return (dlg = FindTopWindow(a[2])) != nullptr; })) return Missing("window", a[2]);
   if (verb == L"close") {
     PostMessageW(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
     return WaitFor(kTimeout, [&] { return !IsWindow(dlg); }) ? 0 : 1;
@@ -75,16 +75,11 @@ int Run(const std::vector<std::wstring>& a) {
   const int id = _wtoi(a[3].c_str());
   if (verb == L"command") return PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(id, 0), 0) ? 0 : 1;
   HWND ctl = GetDlgItem(dlg, id);
-  if (!ctl) {
-    std::fprintf(stderr, "no control %d\n", id);
-    return 1;
-  }
+  if (!ctl) return Missing("control", a[3]);
   if (verb == L"click") return Send(ctl, BM_CLICK, 0, 0) ? 0 : 1;
   if (n < 5) return 2;
   if (verb == L"waittext") {
-    if (WaitFor(kTimeout, [&] { return WindowText(ctl) == a[4]; })) return 0;
-    std::fprintf(stderr, "control %d shows \"%s\"\n", id, Narrow(WindowText(ctl)).c_str());
-    return 1;
+    return WaitFor(kTimeout, [&] { return WindowText(ctl) == a[4]; }) ? 0 : Missing("such text; it shows", WindowText(ctl));
   }
   const int number = _wtoi(a[4].c_str());
   if (verb == L"select") {

@@ -18,13 +18,7 @@ namespace {
 
 // A fresh folder under the temporary folder, removed with all it holds.
 struct ScratchFolder {
-  ScratchFolder() {
-    static int counter = 0;
-    wchar_t temp[MAX_PATH + 1] = {};
-    GetTempPathW(MAX_PATH + 1, temp);
-    path = Narrow(temp) + "quintor-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++);
-    CreateDirectoryW(Widen(path).c_str(), nullptr);
-  }
+  ScratchFolder() { std::filesystem::create_directory(Widen(path)); }
   ~ScratchFolder() {
     std::error_code ignored;
     std::filesystem::remove_all(L"\\\\?\\" + Widen(path), ignored);
@@ -34,7 +28,9 @@ struct ScratchFolder {
     std::filesystem::create_directories(Widen(path + "\\" + relative));
     return path + "\\" + relative;
   }
-  std::string path;
+  static inline int counter = 0;
+  const std::string name = "quintor-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++);
+  const std::string path = Narrow((std::filesystem::temp_directory_path() / name).wstring());
 };
 
 // Copies the stand-in tool, built beside the tests' folder, to `path`.
