@@ -143,18 +143,19 @@ TEST_F(RealRun, FaultyToolsStillRunAndTheLogKeepsTheLatestCapture) {
   ASSERT_TRUE(DeleteFileW(Widen(in.toolPath).c_str()));
   EXPECT_FALSE(launcher.RunAndWait("\"" + in.toolPath + "\"", ""));
   EXPECT_FALSE(launcher.RunAndWait("\"" + scratch.path + "\"", ""));
+  EXPECT_FALSE(launcher.StartDetached("\"" + in.toolPath + "\""));
   EXPECT_EQ(Runs(), 5u);
 }
 
-// The text viewer is started without waiting for it.
+// The text viewer is started without waiting for it: it still runs, waiting
+// for a release that comes only after the start has returned.
 TEST_F(RealRun, DetachedStartReturnsWhileTheProgramRuns) {
-  const std::string unique = std::to_string(GetCurrentProcessId());
-  const std::string viewer = "viewer-" + unique + ".exe";
+  const std::string viewer = "viewer-" + std::to_string(GetCurrentProcessId()) + ".exe";
+  const std::string event = viewer + "-release";
+  const HANDLE release = CreateEventW(nullptr, TRUE, FALSE, Widen(event).c_str());
+  ScopedEnv wait("DORVIK_WAIT_EVENT", event);
   ASSERT_TRUE(InstallStandin(scratch.path + "\\" + viewer));
-  const HANDLE release = CreateEventW(nullptr, TRUE, FALSE, Widen("QuintorRelease" + unique).c_str());
-  ScopedEnv wait("DORVIK_WAIT_EVENT", "QuintorRelease" + unique);
   ASSERT_TRUE(launcher.StartDetached("\"" + scratch.path + "\\" + viewer + "\""));
-  // Still running: it waits for the release, which comes only after this.
   const HANDLE processes = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   PROCESSENTRY32W entry = {};
   entry.dwSize = sizeof entry;
@@ -165,7 +166,6 @@ TEST_F(RealRun, DetachedStartReturnsWhileTheProgramRuns) {
   ASSERT_NE(running, nullptr) << "the start waited until the program had ended";
   SetEvent(release);
   EXPECT_EQ(WaitForSingleObject(running, 60000), WAIT_OBJECT_0);
-  EXPECT_FALSE(launcher.StartDetached("\"" + scratch.path + "\\missing.exe\""));
   for (HANDLE h : {processes, release, running}) CloseHandle(h);
 }
 
