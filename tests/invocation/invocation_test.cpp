@@ -176,12 +176,11 @@ TEST(RunScript, FolderLinesAndLimits) {
 TEST(OneArgument, EveryComposerPassesEachValueWhole) {
   const std::string folders[] = {"D:\\R&D (x)\\100% ^done^", "D:\\다운로드 폴더", "D:\\Éléments àccentués",
                                  "D:\\a b\\c&d%PATH%e^f(g)h!i", "\\\\server\\share\\도구 & é", "D:\\x;y,z=w\t1|<>"};
-  // What the command line of a script of three lines (after its time) hands the tool.
+  // What the tool gets from the script's last line (before a popd).
   const auto received = [](const std::string& script) {
-    Args lines = ScriptLines(script);
-    if (!lines.empty() && lines[0].rfind("REM ", 0) == 0) lines.erase(lines.begin());
-    if (lines.size() != 3) return std::optional<Args>();
-    std::string command = lines[lines[2] == "popd" ? 1 : 2];
+    const Args lines = ScriptLines(script);
+    if (lines.empty()) return std::optional<Args>();
+    std::string command = lines.at(lines.size() - (lines.back() == "popd" ? 2 : 1));
     if (command.size() > 4 && command.compare(command.size() - 4, 4, "2>&1") == 0) command.resize(command.size() - 4);
     return CmdArguments(command);
   };

