@@ -104,7 +104,9 @@ class RealCmd : public RealRun, public ::testing::WithParamInterface<int> {};
 TEST_P(RealCmd, ToolGetsEachValueAsOneArgument) {
   const char* const* c = kPathCases[GetParam()];
   const char* const codePage = std::getenv("QUINTOR_EXPECT_OEMCP");
-  if (codePage) ASSERT_EQ(codePage, std::to_string(GetOEMCP())) << "the locale of this run did not take";
+  if (codePage) {
+    ASSERT_EQ(codePage, std::to_string(GetOEMCP())) << "the locale of this run did not take";
+  }
   const std::string folder = scratch.Make(c[1]);
   ToolCommandInputs in = Download(folder, c[3], c[2]);
   in.outputPath = folder + "\\out " + c[3] + ".txt";
