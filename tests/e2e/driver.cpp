@@ -13,7 +13,6 @@
 //
 // Exit code 0 on success, 1 when a window or control is not there in time, 2 on bad usage.
 #include <windows.h>
-#include <commctrl.h>
 
 #include <fcntl.h>
 #include <io.h>
@@ -54,7 +53,7 @@ int Missing(const char* what, const std::wstring& name) {
 int ConfirmFileDialog(const std::wstring& text) {
   HWND dlg = nullptr;
   const auto fileDialog = [](HWND w) { return FileNameField(w) != nullptr; };
-  if (!WaitFor(kTimeout, [&] { return (dlg = FindTop(fileDialog)) != nullptr; })) return Missing("file dialog", L"");
+  if (!WaitFor(kTimeout, [&] { return (dlg = FindTop(fileDialog)) != nullptr; })) return Missing("file dialog", text);
   Send(FileNameField(dlg), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
   PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
   return WaitFor(kTimeout, [&] { return !IsWindowVisible(dlg); }) ? 0 : 1;
@@ -79,7 +78,7 @@ int Run(const std::vector<std::wstring>& a) {
   if (verb == L"click") return Send(ctl, BM_CLICK, 0, 0) ? 0 : 1;
   if (n < 5) return 2;
   if (verb == L"waittext") {
-    return WaitFor(kTimeout, [&] { return WindowText(ctl) == a[4]; }) ? 0 : Missing("such text; it shows", WindowText(ctl));
+    return WaitFor(kTimeout, [&] { return WindowText(ctl) == a[4]; }) ? 0 : Missing("such text, only", WindowText(ctl));
   }
   const int number = _wtoi(a[4].c_str());
   if (verb == L"select") {

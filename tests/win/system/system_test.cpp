@@ -2,7 +2,6 @@
 // interpreter with the stand-in tool, the registry, long paths.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -33,13 +32,6 @@ struct ScratchFolder {
   const std::string path = Narrow((std::filesystem::temp_directory_path() / name).wstring());
 };
 
-// Copies the stand-in tool, built beside the tests' folder, to `path`.
-bool InstallStandin(const std::string& path) {
-  const std::string tests = WinEnvironment().ExecutablePath();
-  const std::string from = tests.substr(0, tests.rfind('\\')) + "\\..\\standins\\Dorvik.exe";
-  return CopyFileW(Widen(from).c_str(), Widen(path).c_str(), FALSE) != FALSE;
-}
-
 // Sets an environment variable of this process and its children while alive.
 struct ScopedEnv {
   ScopedEnv(const char* name, const std::string& value) : name(Widen(name)) {
@@ -63,9 +55,13 @@ std::string ReadFileText(const std::string& path) {
 
 class RealRun : public ::testing::Test {
  protected:
-  // A File Download of `image` in `folder` with the stand-in as `folder\tool`.
+  // A File Download of `image` in `folder` with a copy of the stand-in, built
+  // beside the tests' folder, as `folder\tool`.
   ToolCommandInputs Download(const std::string& folder, const std::string& image, const char* tool = "Dorvik.exe") {
-    EXPECT_TRUE(InstallStandin(folder + "\\" + tool) && fs.WriteFileBytes(folder + "\\" + image, "x"));
+    const std::string tests = WinEnvironment().ExecutablePath();
+    const std::string standin = tests.substr(0, tests.rfind('\\')) + "\\..\\standins\\Dorvik.exe";
+    EXPECT_TRUE(CopyFileW(Widen(standin).c_str(), Widen(folder + "\\" + tool).c_str(), FALSE));
+    EXPECT_TRUE(fs.WriteFileBytes(folder + "\\" + image, "x"));
     return FileDownloadInputs(folder + "\\" + tool, folder, image);
   }
   bool Run(const ToolCommandInputs& in, bool capture) { return RunToolScript(services, in, start, capture); }
@@ -146,32 +142,6 @@ TEST_F(RealRun, FaultyToolsStillRunAndTheLogKeepsTheLatestCapture) {
   EXPECT_EQ(Runs(), 5u);
 }
 
-// The text viewer is started without waiting for it: it still runs, waiting
-// for a release that comes only after the start has returned.
-TEST_F(RealRun, DetachedStartReturnsWhileTheProgramRuns) {
-  const std::string viewer = "viewer-" + std::to_string(GetCurrentProcessId()) + ".exe";
-  const std::string event = viewer + "-release";
-  const HANDLE release = CreateEventW(nullptr, TRUE, FALSE, Widen(event).c_str());
-  ScopedEnv wait("DORVIK_WAIT_EVENT", event);
-  ASSERT_TRUE(InstallStandin(scratch.path + "\\" + viewer));
-  ASSERT_TRUE(launcher.StartDetached("\"" + scratch.path + "\\" + viewer + "\""));
-  const HANDLE processes = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  PROCESSENTRY32W entry = {};
-  entry.dwSize = sizeof entry;
-  HANDLE running = nullptr;
-  for (BOOL more = Process32FirstW(processes, &entry); more; more = Process32NextW(processes, &entry)) {
-    if (Widen(viewer) == entry.szExeFile) running = OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID);
-  }
-  ASSERT_NE(running, nullptr) << "the start waited until the program had ended";
-  SetEvent(release);
-  EXPECT_EQ(WaitForSingleObject(running, 60000), WAIT_OBJECT_0);
-  for (HANDLE h : {processes, release, running}) CloseHandle(h);
-}
-
-std::string Bytes(const std::wstring& text) {
-  return std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2);
-}
-
 // Values of any kind and size read whole; raw texts are written as text values
 // of exactly their bytes, the system adding no terminator.
 TEST(Registry, ReadsEveryKindWholeAndWritesTextsExactly) {
@@ -180,15 +150,15 @@ TEST(Registry, ReadsEveryKindWholeAndWritesTextsExactly) {
   const DWORD baud = 115200;
   const std::pair<DWORD, std::string> values[] = {
       {REG_DWORD, std::string(reinterpret_cast<const char*>(&baud), 4)},
-      {REG_MULTI_SZ, Bytes(std::wstring(L"COM3\0COM4\0\0", 11))},
-      {REG_SZ, Bytes(L"D:\\\ub2e4\uc6b4 & 100% ^(x)" + std::wstring(100 * 1024, L'x') + L'\0')}};
+      {REG_MULTI_SZ, Utf16Bytes("COM3") + Utf16Bytes("COM4") + std::string(2, '\0')},
+      {REG_SZ, Utf16Bytes("D:\\다운 & 100% ^(x)" + std::string(100 * 1024, 'x'))}};
   for (const auto& value : values) {
     ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, Widen(key).c_str(), L"Read", value.first, value.second.data(),
                               static_cast<DWORD>(value.second.size())), ERROR_SUCCESS);
     EXPECT_EQ(user.Read(key, "Read")->type, value.first);
     EXPECT_TRUE(user.Read(key, "Read")->bytes == value.second) << value.first;
   }
-  for (const std::string& bytes : {Bytes(L"COM3"), std::string("\x01\x02\x03\x04"), std::string()}) {
+  for (const std::string& bytes : {Utf16Bytes("COM3", false), std::string("\x01\x02\x03\x04"), std::string()}) {
     ASSERT_TRUE(user.Write(key, "Written", bytes));
     EXPECT_EQ(user.Read(key, "Written")->type, static_cast<uint32_t>(REG_SZ));
     EXPECT_EQ(user.Read(key, "Written")->bytes, bytes);

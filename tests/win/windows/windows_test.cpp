@@ -117,13 +117,7 @@ TEST_F(WindowTest, MainWindowLocksFollowTheCommandStartRunsTheComposersScriptAnd
     if (IsWindowEnabled(Item(IDC_SCS))) Check(IDC_SCS);
   }
   EXPECT_EQ(SendMessageW(Item(IDC_SCS), BM_GETCHECK, 0, 0), BST_CHECKED) << "a check stays with its option";
-  EXPECT_FALSE(IsWindowEnabled(Item(IDC_VIEW_LOG)));
   Check(IDC_DEBUG_CAPTURE);
-  EXPECT_TRUE(IsWindowEnabled(Item(IDC_VIEW_LOG)));
-  bool modal = false;
-  onActivation = [&](HWND about) { modal = !IsWindowEnabled(hwnd) && Press(about, IDOK); };
-  SendMessageW(hwnd, WM_SYSCOMMAND, IDM_ABOUTBOX | 0x3, 0);  // the low four bits are the system's
-  EXPECT_TRUE(modal && IsWindowEnabled(hwnd)) << "the About box, modal, closed";
 
   Choose(IDC_TOOL_OPEN, {kTool});
   const int lists[] = {IDC_PORT, IDC_BAUD_RATE, IDC_DATA_BITS, IDC_STOP_BITS, IDC_PARITY, IDC_COMMAND};
