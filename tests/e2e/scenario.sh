@@ -4,7 +4,7 @@
 # Expects BUILD, DISPLAY, WINEPREFIX.
 
 TOOL_PATH=1001 PORT=1002 BAUD=1003 DATA=1004 STOP=1005 PARITY=1006 COMMAND=1007
-START=1016 HISTORY=1017 DOWNLOADS=1019 SCS=1037 CW=1043 POPUP_INSERT=32771
+START=1016 HISTORY=1017 DOWNLOADS=1019 CAPTURE=1020 VIEW_LOG=1021 SCS=1037 CW=1043 POPUP_INSERT=32771
 ROWS=4100 SELECTED=327  # LVM_GETITEMCOUNT, CB_GETCURSEL
 
 drv() { "$QUINTOR_WINE" "$BUILD/e2e/qdriver.exe" "$@"; }
@@ -38,7 +38,7 @@ start_quintor
 for pick in "$PORT 2" "$BAUD 3" "$DATA 1" "$STOP 1" "$PARITY 2" "$COMMAND 2"; do
   drv select Quintor $pick
 done
-for id in $SCS $CW; do drv click Quintor $id; done
+for id in $SCS $CW $CAPTURE; do drv click Quintor $id; done
 drv command Quintor $POPUP_INSERT
 drv filedialog "\"$images_w\\dev002.sdl\" \"$images_w\\work004.sdl\""
 # Space ticks the focused row, the last; Up moves to the first.
@@ -49,6 +49,8 @@ check "tool command line" "$(tr -d '\r' < "$scratch/record.txt" | sed -n 's/^cmd
   "Dorvik.EXE -c 3 -b 3 -n 6 -s 1 -p 2 -cmd irdeto_factory_lock -arg0 $images_w\\dev002.SDL -arg1 $images_w\\work004.SDL -arg2 \"SCS|CW\" -d "
 check "runs of the tool" "$(wc -l < "$scratch/runs.txt")" 1
 check "history rows" "$(drv query Quintor $HISTORY $ROWS)" 7
+drv click Quintor $VIEW_LOG  # returns at once: the viewer is not waited for
+drv close "Quintor_Log.txt - Notepad"
 drv close Quintor
 wait "$QUINTOR_PID"
 

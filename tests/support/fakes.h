@@ -17,9 +17,8 @@
 #include "core/timestamp.h"
 #include "invocation/toolcmdline.h"
 
-// How the tools' start-up code splits a command line (the Microsoft C
-// runtime's rules): 2n backslashes before a quote give n, 2n+1 give n and the
-// quote.
+// How the tools' start-up code splits a command line (the Microsoft C runtime's
+// rules): 2n backslashes before a quote give n, 2n+1 give n and the quote.
 inline std::vector<std::string> SplitWindowsCommandLine(const std::string& line) {
   std::vector<std::string> args;
   for (size_t i = line.find_first_not_of(" \t"); i < line.size(); i = line.find_first_not_of(" \t", i)) {

@@ -32,8 +32,7 @@ const char kTool[] = "D:\\Bench\\Dorvik.exe";
 // Presses a button of `dialog` once the caller's work is done.
 bool Press(HWND dialog, int id) { return PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 
-// Gets the next window this thread activates (a modal window as it opens),
-// once.
+// Gets the next window this thread activates (a modal window as it opens), once.
 std::function<void(HWND)> onActivation;
 
 LRESULT CALLBACK ActivationHook(int code, WPARAM wParam, LPARAM lParam) {
