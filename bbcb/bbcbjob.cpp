@@ -4,7 +4,6 @@
 
 #include "core/paths.h"
 #include "invocation/argument.h"
-#include "invocation/script.h"
 
 namespace {
 
@@ -124,9 +123,8 @@ BbcbRun WriteBbcbScript(RunServices& services, const BbcbInputs& in) {
     const std::optional<std::string> script = ComposeBbcbScript(in, folder);
     if (!script) return ended(BbcbRunStatus::kUnsafeValue);
     if (services.fs.FolderExists(folder)) continue;  // an earlier run's release
-    if (!WriteScriptFile(services.fs, services.env, "run_bbcb.bat", *script, &run.scriptPath)) {
-      return ended(BbcbRunStatus::kNoScript);
-    }
+    run.script = WriteScriptFile(services.fs, services.env, "run_bbcb.bat", *script);
+    if (!run.script.hold) return ended(BbcbRunStatus::kNoScript);
     if (services.fs.CreateFolder(folder)) {
       run.stampedFolder = folder;
       return ended(BbcbRunStatus::kOk);
@@ -139,9 +137,10 @@ BbcbRun WriteBbcbScript(RunServices& services, const BbcbInputs& in) {
 
 BbcbRun RunBbcbScript(RunServices& services, const BbcbInputs& in) {
   BbcbRun run = WriteBbcbScript(services, in);
-  if (run.Ok() && !services.launcher.RunAndWait(ScriptStartCommand(run.scriptPath), std::string())) {
+  if (run.Ok() && !services.launcher.RunAndWait(ScriptStartCommand(run.script.path), std::string())) {
     run.status = BbcbRunStatus::kNotStarted;
   }
+  run.script.hold.reset();
   return run;
 }
 

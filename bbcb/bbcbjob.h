@@ -8,6 +8,7 @@
 
 #include "core/services.h"
 #include "core/timestamp.h"
+#include "invocation/script.h"
 
 // Everything a BBCB run reads, as the BBCB Setting window holds it.
 struct BbcbInputs {
@@ -76,7 +77,7 @@ enum class BbcbRunStatus {
 struct BbcbRun {
   BbcbRunStatus status = BbcbRunStatus::kMissingValue;
   std::string stampedFolder;  // the folder this run decided on
-  std::string scriptPath;
+  HeldScript script;          // held until the maker tool has ended
   BbcbOutput output;          // after a run only
   bool Ok() const { return status == BbcbRunStatus::kOk; }
 };

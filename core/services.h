@@ -4,10 +4,17 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "core/timestamp.h"
+
+// A file held by FileSystem::HoldUnchanged; let go when the object ends.
+class FileHold {
+ public:
+  virtual ~FileHold() = default;
+};
 
 class FileSystem {
  public:
@@ -23,6 +30,10 @@ class FileSystem {
   virtual bool CreateFolder(const std::string& path) = 0;
   // Replaces an existing `to`.
   virtual bool CopyFileOver(const std::string& from, const std::string& to) = 0;
+  // Opens the file again so that others may read it but neither write,
+  // delete nor rename it, and checks that it holds exactly `bytes`. Null
+  // when it cannot be held so or holds anything else.
+  virtual std::unique_ptr<FileHold> HoldUnchanged(const std::string& path, const std::string& bytes) = 0;
 };
 
 class ProcessLauncher {

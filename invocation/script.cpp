@@ -85,18 +85,21 @@ std::string ComposeToolRunScript(const std::string& toolPath, const std::string&
   return run ? "REM " + FormatTime(start, "%Y.%m.%d. %H:%M") + "\r\n" + *run : std::string();
 }
 
-bool WriteScriptFile(FileSystem& fs, const Environment& env, const std::string& fileName,
-                     const std::string& text, std::string* path) {
+HeldScript WriteScriptFile(FileSystem& fs, const Environment& env, const std::string& fileName,
+                           const std::string& text) {
+  HeldScript script;
   const std::optional<std::string> bytes = env.EncodeForBatch(text);
-  if (!bytes) return false;
+  if (!bytes) return script;
   const auto writeInto = [&](const std::string& folder) {
     if (folder.empty() || folder.find('%') != std::string::npos) return false;
-    const std::string candidate = folder + fileName;
-    if (!fs.WriteFileBytes(candidate, *bytes)) return false;
-    if (path != nullptr) *path = candidate;
-    return true;
+    script.path = folder + fileName;
+    return fs.WriteFileBytes(script.path, *bytes);
   };
-  return writeInto(GetModuleFolder(env)) || writeInto(UserFolderForWriting(fs, env));
+  // Written is not enough: a script changed since is not run at all.
+  if (writeInto(GetModuleFolder(env)) || writeInto(UserFolderForWriting(fs, env))) {
+    script.hold = fs.HoldUnchanged(script.path, *bytes);
+  }
+  return script;
 }
 
 std::string ScriptStartCommand(const std::string& scriptPath) {
@@ -114,10 +117,10 @@ bool RunScriptFile(RunServices& services, const std::string& toolPath, const std
   // would only report that cmd does not know it, and the history would claim
   // a run.
   if (GetFileSizeOrZero(services.fs, toolPath) == 0 || script.empty()) return false;
-  std::string scriptPath;
-  if (!WriteScriptFile(services.fs, services.env, fileName, script, &scriptPath)) return false;
+  const HeldScript written = WriteScriptFile(services.fs, services.env, fileName, script);
+  if (!written.hold) return false;
   const std::string capturePath = capture ? PrepareCaptureLog(services) : std::string();
-  return services.launcher.RunAndWait(ScriptStartCommand(scriptPath), capturePath);
+  return services.launcher.RunAndWait(ScriptStartCommand(written.path), capturePath);
 }
 
 std::string ComposeRunScript(const ToolCommandInputs& in, const LocalTime& start) {

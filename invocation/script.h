@@ -4,6 +4,7 @@
 // hands it on unchanged; with delayed expansion off, '!' needs nothing.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,20 +36,28 @@ std::string JoinScriptLines(const std::vector<std::string>& lines);
 std::string ComposeToolRunScript(const std::string& toolPath, const std::string& commandLine,
                                  const LocalTime& start);
 
+// A written script, held unchanged until its run has ended: in a folder
+// others may write to, it could otherwise be swapped before cmd reads it.
+struct HeldScript {
+  std::string path;
+  std::shared_ptr<FileHold> hold;  // null: no script to run
+};
+
 // Writes a script named `fileName`, encoded as cmd will read it
 // (Environment::EncodeForBatch), into the program's folder or, when that
-// refuses it, the per-user folder, and stores the path written in `path`. A
-// folder whose path holds a '%' is passed over: cmd would expand it in the
-// start command. False, and nothing written, when the text cannot be encoded
-// or no folder takes the file.
-bool WriteScriptFile(FileSystem& fs, const Environment& env, const std::string& fileName,
-                     const std::string& text, std::string* path);
+// refuses it, the per-user folder, then holds it (FileSystem::HoldUnchanged).
+// A folder whose path holds a '%' is passed over: cmd would expand it in the
+// start command. No hold, and nothing written, when the text cannot be
+// encoded or no folder takes the file; no hold either when the file written
+// has changed before it was held.
+HeldScript WriteScriptFile(FileSystem& fs, const Environment& env, const std::string& fileName,
+                           const std::string& text);
 
 // The command line that starts the script at `scriptPath`: cmd without AutoRun
 // commands and with delayed expansion off, the script's path quoted.
 std::string ScriptStartCommand(const std::string& scriptPath);
 
-// Writes `script` as `fileName` (WriteScriptFile), with `capture` empties the
+// Writes and holds `script` as `fileName` (WriteScriptFile), with `capture` empties the
 // capture log (in the program's folder or, when that refuses it, the per-user
 // folder; without either the run goes uncaptured), starts the script and
 // waits for it. False when nothing was run: the tool file has gone since it

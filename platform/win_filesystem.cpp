@@ -18,6 +18,29 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
   return true;
 }
 
+// A file open for reading that others may only read too.
+class WinFileHold : public FileHold {
+ public:
+  explicit WinFileHold(HANDLE file) : file_(file) {}
+  HANDLE Get() const { return file_.Get(); }
+
+ private:
+  HandleOwner file_;
+};
+
+// Scripts are small: one read gives a disk file whole.
+bool HoldsExactly(HANDLE file, const std::string& bytes) {
+  LARGE_INTEGER size = {};
+  if (!GetFileSizeEx(file, &size) || static_cast<unsigned long long>(size.QuadPart) != bytes.size() ||
+      bytes.size() > 0x10000000) {
+    return false;
+  }
+  std::string held(bytes.size(), '\0');
+  DWORD read = 0;
+  return (held.empty() || ReadFile(file, &held[0], static_cast<DWORD>(held.size()), &read, nullptr)) &&
+         read == held.size() && held == bytes;
+}
+
 }  // namespace
 
 uint32_t WinFileSystem::FileSizeOrZero(const std::string& path) const {
@@ -71,4 +94,13 @@ bool WinFileSystem::CreateFolder(const std::string& path) {
 
 bool WinFileSystem::CopyFileOver(const std::string& from, const std::string& to) {
   return CopyFileW(FileApiPath(from).c_str(), FileApiPath(to).c_str(), FALSE) != FALSE;
+}
+
+std::unique_ptr<FileHold> WinFileSystem::HoldUnchanged(const std::string& path, const std::string& bytes) {
+  // Sharing read alone refuses every opener that would write, delete or
+  // rename, and fails itself while anyone holds the file for that.
+  auto hold = std::make_unique<WinFileHold>(CreateFileW(FileApiPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (hold->Get() == INVALID_HANDLE_VALUE || !HoldsExactly(hold->Get(), bytes)) return nullptr;
+  return hold;
 }

@@ -14,6 +14,7 @@ class WinFileSystem : public FileSystem {
   bool WriteFileBytes(const std::string& path, const std::string& bytes) override;
   bool CreateFolder(const std::string& path) override;
   bool CopyFileOver(const std::string& from, const std::string& to) override;
+  std::unique_ptr<FileHold> HoldUnchanged(const std::string& path, const std::string& bytes) override;
 };
 
 enum class RegistryRoot { kLocalMachine, kCurrentUser };

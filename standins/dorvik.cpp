@@ -19,6 +19,9 @@
 // - with "-output <path>", writes that file: a title line and the arguments.
 //
 // Behaviour switches, all environment variables:
+//   DORVIK_PROBE        a file this run tries to open for writing, then to
+//                       delete; the record gets "probe=" and what another
+//                       user could do to it: "write", "delete", both, or none
 //   DORVIK_SIGNAL_EVENT sets the named event once the record is written
 //   DORVIK_SLEEP_MS     waits this long before ending (a long flash)
 //   DORVIK_WAIT_EVENT   waits (at most 60 s) until the named event is set
@@ -122,6 +125,16 @@ int main() {
   record += "cwd=" + OneLine(ToUtf8(CurrentFolder())) + "\r\n";
   record += "argc=" + std::to_string(argc) + "\r\n";
   for (size_t i = 0; i < args.size(); ++i) record += "arg" + std::to_string(i) + "=" + OneLine(args[i]) + "\r\n";
+
+  const std::wstring probe = EnvVar(L"DORVIK_PROBE");
+  if (!probe.empty()) {
+    const HANDLE h = CreateFileW(probe.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const bool writable = h != INVALID_HANDLE_VALUE;
+    if (writable) CloseHandle(h);
+    const bool deleted = DeleteFileW(probe.c_str()) != FALSE;
+    record += std::string("probe=") + (writable ? "write " : "") + (deleted ? "delete" : "") + "\r\n";
+  }
 
   std::wstring recordPath = EnvVar(L"DORVIK_RECORD");
   if (recordPath.empty()) recordPath = ExeFolder() + L"Dorvik_record.txt";

@@ -38,7 +38,7 @@ TEST_F(BbcbJob, RunsLeaveImageConfigCopyAndReadMeInTheirOwnFolders) {
   EXPECT_EQ("* 2011.03.15. PM 14:45 - Make Bbcb.Bin \r\n\r\nirdeto_make_bbcb.EXE \r\n\t-config box.cfg \r\n"
             "\t-sn 0012ABCD \r\n\t-rn 1A2B3C4D \r\n\t-manufacturer_sn \"MF001\" \r\n\t\r\n\t-output bbcb.bin\r\n\r\n",
             fs.Content("G:\\rel\\20110315_PM1445\\ReadMe.txt"));
-  EXPECT_TRUE(run.output.imageFound && run.output.configCopied && run.output.readMeWritten);
+  EXPECT_TRUE(run.output.imageFound && run.output.configCopied && run.output.readMeWritten && fs.held.empty());
   EXPECT_FALSE(FinishBbcbOutput(fs, env, BbcbInputs{}, run.stampedFolder).readMeWritten);  // no command line
   // The next run of that minute takes the next folder; an image of one byte is
   // an image; a ReadMe the ANSI code page cannot hold is UTF-8 after a mark.
@@ -63,6 +63,10 @@ TEST_F(BbcbJob, NothingClaimsAnImageThatWasNotMade) {
   }
   fs.refused = {"C:\\"};
   ExpectNothingDone(BbcbRunStatus::kNoScript);
+  fs.refused.clear(), fs.beforeHold = [this](const std::string& path) { fs.AddFile(path, "swapped"); };
+  EXPECT_EQ(BbcbRunStatus::kNoScript, Start().status);
+  EXPECT_TRUE(fs.folders.empty() && launcher.calls.empty());
+  fs.beforeHold = nullptr;
   fs.refused = {"G:\\rel"};  // removed after it was chosen
   EXPECT_EQ(BbcbRunStatus::kNoFolder, Start().status);
   EXPECT_TRUE(launcher.calls.empty());

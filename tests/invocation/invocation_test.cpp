@@ -142,6 +142,18 @@ TEST_F(Runner, NothingRunsWithoutAToolACommandLineOrAReadableScript) {
   EXPECT_FALSE(Run(false) != "not run" || ViewCaptureLog(services) || !launcher.calls.empty());
 }
 
+// Another user could swap a script in a shared folder before cmd reads it.
+TEST_F(Runner, AScriptChangedBeforeItIsHeldIsNotRunAndAHeldOneIsLetGoAfterItsRun) {
+  bool writableDuringRun = true;
+  launcher.onRun = [&](const std::string&, const std::string&) { writableDuringRun = fs.WriteFileBytes(kScript, ""); };
+  EXPECT_NE("not run", Run(false));
+  EXPECT_FALSE(writableDuringRun);
+  EXPECT_TRUE(fs.held.empty());
+  fs.beforeHold = [this](const std::string& path) { fs.AddFile(path, "evil"); };
+  EXPECT_EQ("not run", Run(false));
+  EXPECT_EQ(1u, launcher.calls.size());
+}
+
 TEST(RunScript, FolderLinesAndLimits) {
   const auto script = [](const std::string& tool) {
     return ComposeRunScript(FileDownloadInputs(tool, "E:\\l", "a.bin"), kStart).substr(23);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -74,17 +75,30 @@ inline std::optional<std::vector<std::string>> CmdArguments(const std::string& l
 }
 
 // Files and folders in memory; paths compare without regard to ASCII case, as
-// on Windows. Paths beginning with one of `refused` take no new files.
+// on Windows. Paths beginning with one of `refused` take no new files, nor do
+// held files; `beforeHold` acts just before a file is held.
 class FakeFileSystem : public FileSystem {
  public:
   uint32_t FileSizeOrZero(const std::string& path) const override { return uint32_t(Content(path).size()); }
   bool FolderExists(const std::string& path) const override { return folders.count(Key(path)) > 0; }
   bool WriteFileBytes(const std::string& path, const std::string& bytes) override {
-    if (!IsRefused(path)) files[Key(path)] = bytes;
-    return !IsRefused(path);
+    const bool taken = !IsRefused(path) && held.count(Key(path)) == 0;
+    if (taken) files[Key(path)] = bytes;
+    return taken;
   }
   bool CreateFolder(const std::string& path) override { return !IsRefused(path) && folders.insert(Key(path)).second; }
   bool CopyFileOver(const std::string& from, const std::string& to) override { return Has(from) && WriteFileBytes(to, Content(from)); }
+  struct Hold : FileHold {
+    Hold(std::multiset<std::string>& held, std::string key) : held(held), at(held.insert(key)) {}
+    ~Hold() override { held.erase(at); }
+    std::multiset<std::string>& held;
+    std::multiset<std::string>::iterator at;
+  };
+  std::unique_ptr<FileHold> HoldUnchanged(const std::string& path, const std::string& bytes) override {
+    if (beforeHold) beforeHold(path);
+    if (!Has(path) || Content(path) != bytes) return nullptr;
+    return std::make_unique<Hold>(held, Key(path));
+  }
   void AddFile(const std::string& path, const std::string& bytes) { files[Key(path)] = bytes; }
   void AddFolder(const std::string& path) { folders.insert(Key(path)); }
   bool Has(const std::string& path) const { return files.count(Key(path)) > 0; }
@@ -96,6 +110,8 @@ class FakeFileSystem : public FileSystem {
   std::map<std::string, std::string> files;
   std::set<std::string> folders;
   std::vector<std::string> refused;
+  std::multiset<std::string> held;
+  std::function<void(const std::string&)> beforeHold;
 };
 
 // Batch scripts are read as UTF-8, or as ASCII only when `asciiBatchOnly`.

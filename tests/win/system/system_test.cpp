@@ -133,7 +133,13 @@ TEST_F(RealRun, FaultyToolsStillRunAndTheLogKeepsTheLatestCapture) {
   ASSERT_TRUE(Run(in, true));
   EXPECT_NE(Log().find("Dorvik stand-in: done"), std::string::npos);
   EXPECT_LT(Log().size(), 4096u);
-  ASSERT_TRUE(Run(in, false));
+  {  // while it runs, the script is held: another opener can only read it
+    const std::string script = env.program + kRunScriptName;
+    ScopedEnv probe("DORVIK_PROBE", script);
+    ASSERT_TRUE(Run(in, false));
+    EXPECT_NE(ReadFileText(scratch.path + "\\record.txt").find("\r\nprobe=\r\n"), std::string::npos);
+    EXPECT_TRUE(fs.WriteFileBytes(script, "after the run") && DeleteFileW(Widen(script).c_str()));
+  }
   // A program that is gone, or a folder, does not start.
   ASSERT_TRUE(DeleteFileW(Widen(in.toolPath).c_str()));
   EXPECT_FALSE(launcher.RunAndWait("\"" + in.toolPath + "\"", ""));
