@@ -1,7 +1,8 @@
 // The shell and COM functions Quintor uses, from shell32 and ole32 loaded on
 // first use. Imported, these DLLs (and what they load in turn) would be
 // loaded before the main window shows; only dialogs the operator opens, drops
-// and the per-user folder need them.
+// and the per-user folder need them. Functions newer than the oldest system
+// Quintor runs on are looked up the same way.
 #pragma once
 
 #include <windows.h>
@@ -57,5 +58,10 @@ inline UINT DragQueryFileW(HDROP drop, UINT index, LPWSTR file, UINT size) {
   return Call<decltype(::DragQueryFileW)>(Shell32(), "DragQueryFileW", drop, index, file, size);
 }
 inline void DragFinish(HDROP drop) { Call<decltype(::DragFinish)>(Shell32(), "DragFinish", drop); }
+// Windows 7 and later.
+inline BOOL ChangeWindowMessageFilterEx(HWND hwnd, UINT message, DWORD action, PCHANGEFILTERSTRUCT status) {
+  return Call<decltype(::ChangeWindowMessageFilterEx)>(GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilterEx",
+                                                       hwnd, message, action, status);
+}
 
 }  // namespace lazy
