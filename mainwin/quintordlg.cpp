@@ -8,10 +8,10 @@
 #include "core/paths.h"
 #include "dvt/dvttestdlg.h"
 #include "invocation/script.h"
-#include "platform/lazydll.h"
 #include "platform/owner.h"
 #include "platform/wide.h"
 #include "resources/resource.h"
+#include "uisupport/droppedfiles.h"
 
 namespace {
 
@@ -33,19 +33,6 @@ std::wstring PathKey(const std::string& path) {
   const int n = LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, wide.c_str(), static_cast<int>(wide.size()),
                               &upper[0], static_cast<int>(upper.size()), nullptr, nullptr, 0);
   return n > 0 ? upper.substr(0, static_cast<size_t>(n)) : wide;
-}
-
-// The paths of a drop, in its order; the drop is released.
-std::vector<std::string> TakeDroppedPaths(HDROP drop) {
-  std::vector<std::string> paths;
-  const UINT count = lazy::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-  for (UINT i = 0; i < count; ++i) {
-    std::wstring path(lazy::DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
-    path.resize(lazy::DragQueryFileW(drop, i, &path[0], static_cast<UINT>(path.size())));
-    paths.push_back(Narrow(path));
-  }
-  lazy::DragFinish(drop);
-  return paths;
 }
 
 class CAboutDlg : public Dialog {
@@ -158,10 +145,9 @@ BOOL CQuintorDlg::OnInitDialog() {
   m_lcRunHistory.InsertColumn(0, "", 0);
   m_lcRunHistory.InsertColumn(1, "String", 290);
   m_lcRunHistory.SetExtendedStyle(LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
-  // Files dropped on the download list reach this window's handler (the
-  // style DragAcceptFiles sets, without loading the shell at start-up).
-  const HWND list = m_lcDownloadFiles.GetSafeHwnd();
-  SetWindowLongPtrW(list, GWL_EXSTYLE, GetWindowLongPtrW(list, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
+  // Files dropped on the download list reach this window's handler.
+  AllowDroppedFiles(m_lcDownloadFiles.GetSafeHwnd(), true);
+  AllowDroppedFiles(GetSafeHwnd(), false);
   RouteControlMessage(IDC_DOWNLOAD_LIST, WM_DROPFILES);
   OnDebugCapture();
   OnSelchangeCommand();
@@ -247,19 +233,26 @@ void CQuintorDlg::OnRclickDownloadList() {
   ShowPopupMenu(cursor);
 }
 
-// The keys of the download list; Space's check toggle is the list's own.
+// The keys of the download list, each with exactly its modifiers (Ctrl+Alt
+// is AltGr on many layouts, a character); Space's check toggle is the list's own.
 bool CQuintorDlg::OnKeydownDownloadList(WPARAM, LPARAM lParam, LRESULT*) {
   const WORD key = reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey;
-  if (key == VK_DELETE) OnDelete();
-  if (key == VK_INSERT) OnInsert();
-  if (key == 'A' && GetKeyState(VK_CONTROL) < 0) m_lcDownloadFiles.SelectAll();
+  enum { kCtrl = 1, kShift = 2, kAlt = 4 };
+  const int held = (GetKeyState(VK_CONTROL) < 0 ? kCtrl : 0) | (GetKeyState(VK_SHIFT) < 0 ? kShift : 0) |
+                   (GetKeyState(VK_MENU) < 0 ? kAlt : 0);
+  if (key == VK_DELETE && held == 0) OnDelete();
+  if (key == VK_INSERT && held == 0) OnInsert();
+  if (key == 'A' && held == kCtrl) m_lcDownloadFiles.SelectAll();
   return false;
 }
 
-// The context-menu key and Shift+F10 (no mouse position) open the popup
-// menu at the focused row; a right click opens it through NM_RCLICK.
+// The context-menu key and Shift+F10 (no mouse position: both coordinates
+// -1, whatever the width of lParam) open the popup menu at the focused row; a
+// right click opens it through NM_RCLICK.
 bool CQuintorDlg::OnContextMenu(WPARAM wParam, LPARAM lParam, LRESULT* result) {
-  if (reinterpret_cast<HWND>(wParam) != m_lcDownloadFiles.GetSafeHwnd() || lParam != -1) return false;
+  // The coordinates as GET_X_LPARAM and GET_Y_LPARAM read them.
+  const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
+  if (reinterpret_cast<HWND>(wParam) != m_lcDownloadFiles.GetSafeHwnd() || x != -1 || y != -1) return false;
   ShowPopupMenu(m_lcDownloadFiles.FocusedRowMenuPoint());
   *result = 0;
   return true;
@@ -278,7 +271,7 @@ void CQuintorDlg::ShowPopupMenu(POINT at) {
 // left out.
 bool CQuintorDlg::OnDropFiles(WPARAM wParam, LPARAM, LRESULT* result) {
   std::vector<std::string> files;
-  for (const std::string& path : TakeDroppedPaths(reinterpret_cast<HDROP>(wParam))) {
+  for (const std::string& path : TakeDroppedFiles(reinterpret_cast<HDROP>(wParam))) {
     if (GetFileSizeOrZero(services_.run.fs, path) > 0) files.push_back(path);
   }
   InsertFiles(files);
