@@ -5,7 +5,8 @@
 #   from fonts-nanum, which has the Korean glyphs;
 # - window frames: under Xvfb there is no window manager, so Wine draws the
 #   title bars, system menus and frames itself, with the caption-button glyphs
-#   of its Marlett font, which this Wine does not find on its own.
+#   of its Marlett font, which this Wine does not find on its own; and it must
+#   not wait for a window manager (two seconds at every window it hides).
 set -euo pipefail
 [ -n "${QUINTOR_WINE:-}" ] || source "$(dirname "$0")/wine-env.sh"
 reg="$(mktemp --suffix=.reg)"
@@ -16,7 +17,7 @@ printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
   '"GulimChe"="NanumGothicCoding"' '"MS Shell Dlg"="NanumGothic"' \
   '"MS Shell Dlg 2"="NanumGothic"' '"System"="NanumGothic"' '' \
   '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' \
-  '"Decorated"="N"' \
+  '"Decorated"="N"' '"Managed"="N"' \
   '' | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$reg.u16"
 mv "$reg.u16" "$reg"
 fonts="$WINEPREFIX/drive_c/windows/Fonts"

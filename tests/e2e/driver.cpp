@@ -9,10 +9,12 @@
 //   filedialog TEXT            type TEXT into the open file dialog's name field, confirm, wait until it is gone
 //   key CAPTION ID VK          press the virtual key VK in a control
 //   query CAPTION ID MESSAGE   print what control ID answers to MESSAGE (a number, as LVM_GETITEMCOUNT)
+//   rows CAPTION ID COLUMN     print the text of COLUMN in each row of list view ID, one line a row
 //   close CAPTION              the close box; wait until the window is gone
 //
 // Exit code 0 on success, 1 when a window or control is not there in time, 2 on bad usage.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <fcntl.h>
 #include <io.h>
@@ -35,15 +37,6 @@ bool Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* resu
                              result ? result : &ignored) != 0;
 }
 
-// The name field of the open file dialog: an edit in combo box 1148 in the
-// Explorer style (or the combo box itself), edit 1152 in the older one.
-HWND FileNameField(HWND dlg) {
-  HWND combo = GetDlgItem(dlg, 1148);
-  if (!combo) return GetDlgItem(dlg, 1152);
-  HWND edit = FindWindowExW(combo, nullptr, L"Edit", nullptr);
-  return edit ? edit : combo;
-}
-
 // Says what is missing; the action failed.
 int Missing(const char* what, const std::wstring& name) {
   std::fprintf(stderr, "no %s \"%s\"\n", what, Narrow(name).c_str());
@@ -57,6 +50,34 @@ int ConfirmFileDialog(const std::wstring& text) {
   Send(FileNameField(dlg), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
   PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
   return WaitFor(kTimeout, [&] { return !IsWindowVisible(dlg); }) ? 0 : 1;
+}
+
+// The list view's item and text buffer live in its own process.
+int PrintRows(HWND list, int column) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(list, &pid);
+  const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!process) return 1;
+  const size_t chars = 4096;
+  char* remote = static_cast<char*>(
+      VirtualAllocEx(process, nullptr, sizeof(LVITEMW) + chars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
+  DWORD_PTR rows = 0;
+  bool ok = remote && Send(list, LVM_GETITEMCOUNT, 0, 0, &rows);
+  for (int row = 0; ok && row < static_cast<int>(rows); ++row) {
+    LVITEMW item = {};
+    item.iSubItem = column;
+    item.cchTextMax = static_cast<int>(chars);
+    item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
+    std::wstring text(chars, L'\0');
+    ok = WriteProcessMemory(process, remote, &item, sizeof item, nullptr) &&
+         Send(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote)) &&
+         ReadProcessMemory(process, item.pszText, &text[0], chars * sizeof(wchar_t), nullptr);
+    text.resize(wcslen(text.c_str()));
+    if (ok) std::printf("%s\n", Narrow(text).c_str());
+  }
+  if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return ok ? 0 : 1;
 }
 
 int Run(const std::vector<std::wstring>& a) {
@@ -89,6 +110,7 @@ int Run(const std::vector<std::wstring>& a) {
   if (verb == L"query" && !Send(ctl, number, 0, 0, &result)) return 1;
   if (verb == L"query") return std::printf("%d\n", static_cast<int>(result)), 0;
   if (verb == L"key") return Send(ctl, WM_KEYDOWN, number, 0) ? 0 : 1;
+  if (verb == L"rows") return PrintRows(ctl, number);
   return 2;
 }
 

@@ -5,7 +5,7 @@
 
 TOOL_PATH=1001 PORT=1002 BAUD=1003 DATA=1004 STOP=1005 PARITY=1006 COMMAND=1007
 START=1016 HISTORY=1017 DOWNLOADS=1019 CAPTURE=1020 VIEW_LOG=1021 SCS=1037 CW=1043 POPUP_INSERT=32771
-ROWS=4100 SELECTED=327  # LVM_GETITEMCOUNT, CB_GETCURSEL
+SELECTED=327  # CB_GETCURSEL
 
 drv() { "$QUINTOR_WINE" "$BUILD/e2e/qdriver.exe" "$@"; }
 winpath() { "$QUINTOR_WINE" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
@@ -48,7 +48,12 @@ drv click Quintor $START
 check "tool command line" "$(tr -d '\r' < "$scratch/record.txt" | sed -n 's/^cmdline=//p')" \
   "Dorvik.EXE -c 3 -b 3 -n 6 -s 1 -p 2 -cmd irdeto_factory_lock -arg0 $images_w\\dev002.SDL -arg1 $images_w\\work004.SDL -arg2 \"SCS|CW\" -d "
 check "runs of the tool" "$(wc -l < "$scratch/runs.txt")" 1
-check "history rows" "$(drv query Quintor $HISTORY $ROWS)" 7
+history="$(drv rows Quintor $HISTORY 1 | sed '1s/^\[[0-9]\{4\}\.[0-9][0-9]\.[0-9][0-9]\. [0-9][0-9]:[0-9][0-9]\]$/[time]/')"
+check "history rows" "$history" "$(printf '%s\n' '[time]' 'Dorvik.EXE -c 3 -b 3 -n 6 -s 1 -p 2 -d ' \
+  '-cmd irdeto_factory_lock ' '-arg0 dev002.SDL ' '-arg1 work004.SDL ' '-arg2 "SCS|CW" ' ' ')"
+for output in "Dorvik stand-in: done" "no box attached (standard error)"; do
+  grep -q "$output" "$scratch/Quintor_Log.txt" || check "capture log" "without '$output'" "with it"
+done
 drv click Quintor $VIEW_LOG  # returns at once: the viewer is not waited for
 drv close "Quintor_Log.txt - Notepad"
 drv close Quintor

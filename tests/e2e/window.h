@@ -33,6 +33,15 @@ inline HWND FindTopWindow(const std::wstring& caption) {
   return FindTop([&](HWND hwnd) { return WindowText(hwnd) == caption; });
 }
 
+// The name field of a file dialog: an edit in combo box 1148 in the Explorer
+// style (or the combo box itself), edit 1152 in the older one.
+inline HWND FileNameField(HWND dlg) {
+  HWND combo = GetDlgItem(dlg, 1148);
+  if (!combo) return GetDlgItem(dlg, 1152);
+  HWND edit = FindWindowExW(combo, nullptr, L"Edit", nullptr);
+  return edit ? edit : combo;
+}
+
 // Polls a condition every `pollMs` until it holds or `seconds` have passed:
 // from outside the process the window list is all there is to wait on.
 template <class F>

@@ -10,9 +10,15 @@
 #include "tests/support/fakes.h"
 #include "uisupport/uiservices.h"
 
+// Each request is recorded as one line: what is asked and where it starts.
 struct ScriptedDialogs : FileDialogs, FolderPicker {
-  std::vector<std::string> Choose(const FileDialogRequest&) override { return Next(files); }
-  std::optional<std::string> ChooseFolder(HWND, const std::string&, const std::string&) override {
+  std::vector<std::string> Choose(const FileDialogRequest& request) override {
+    asked.push_back((request.kind == FileDialogRequest::kSave ? "save " : "open ") +
+                    std::string(request.multiSelect ? "many " : "") + request.filter + " at " + request.initialFolder);
+    return Next(files);
+  }
+  std::optional<std::string> ChooseFolder(HWND, const std::string& title, const std::string& initial) override {
+    asked.push_back("folder " + title + " at " + initial);
     return Next(folders);
   }
   template <class T>
@@ -24,6 +30,7 @@ struct ScriptedDialogs : FileDialogs, FolderPicker {
   }
   std::deque<std::vector<std::string>> files;
   std::deque<std::optional<std::string>> folders;
+  std::vector<std::string> asked;
 };
 
 struct UiDoubles : FakeServices {

@@ -4,63 +4,22 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 
 #include "bbcb/bbcbjob.h"
 #include "invocation/script.h"
 #include "platform/wide.h"
 #include "platform/winservices.h"
 #include "tests/support/fakes.h"
+#include "tests/support/winscratch.h"
 
 namespace {
-
-// A fresh folder under the temporary folder, removed with all it holds.
-struct ScratchFolder {
-  ScratchFolder() { std::filesystem::create_directory(Widen(path)); }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(L"\\\\?\\" + Widen(path), ignored);
-  }
-  // Creates `relative` below the folder and returns its path.
-  std::string Make(const std::string& relative) const {
-    std::filesystem::create_directories(Widen(path + "\\" + relative));
-    return path + "\\" + relative;
-  }
-  static inline int counter = 0;
-  const std::string name = "quintor-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++);
-  const std::string path = Narrow((std::filesystem::temp_directory_path() / name).wstring());
-};
-
-// Sets an environment variable of this process and its children while alive.
-struct ScopedEnv {
-  ScopedEnv(const char* name, const std::string& value) : name(Widen(name)) {
-    SetEnvironmentVariableW(this->name.c_str(), Widen(value).c_str());
-  }
-  ~ScopedEnv() { SetEnvironmentVariableW(name.c_str(), nullptr); }
-  std::wstring name;
-};
-
-// The system's services, with the program's folder elsewhere.
-struct ScratchEnvironment : WinEnvironment {
-  explicit ScratchEnvironment(std::string folder) : program(std::move(folder)) {}
-  std::string ExecutablePath() const override { return program + "Quintor.exe"; }
-  std::string program;
-};
-
-std::string ReadFileText(const std::string& path) {
-  std::ifstream file(std::filesystem::path(Widen(path)), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), {});
-}
 
 class RealRun : public ::testing::Test {
  protected:
   // A File Download of `image` in `folder` with a copy of the stand-in, built
   // beside the tests' folder, as `folder\tool`.
   ToolCommandInputs Download(const std::string& folder, const std::string& image, const char* tool = "Dorvik.exe") {
-    const std::string tests = WinEnvironment().ExecutablePath();
-    const std::string standin = tests.substr(0, tests.rfind('\\')) + "\\..\\standins\\Dorvik.exe";
-    EXPECT_TRUE(CopyFileW(Widen(standin).c_str(), Widen(folder + "\\" + tool).c_str(), FALSE));
+    EXPECT_TRUE(CopyStandIn(folder + "\\" + tool));
     EXPECT_TRUE(fs.WriteFileBytes(folder + "\\" + image, "x"));
     return FileDownloadInputs(folder + "\\" + tool, folder, image);
   }

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <shlobj.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -20,10 +22,16 @@
 #include "dvt/dvttestdlg.h"
 #include "invocation/script.h"
 #include "mainwin/quintordlg.h"
+#include "platform/lazydll.h"
+#include "platform/owner.h"
 #include "platform/runguard.h"
 #include "platform/wide.h"
 #include "resources/resource.h"
+#include "tests/e2e/window.h"
 #include "tests/support/uidoubles.h"
+#include "tests/support/winscratch.h"
+#include "uisupport/filedialogs.h"
+#include "uisupport/folderdialog.h"
 
 namespace {
 
@@ -31,6 +39,15 @@ const char kTool[] = "D:\\Bench\\Dorvik.exe";
 
 // Presses a button of `dialog` once the caller's work is done.
 bool Press(HWND dialog, int id) { return PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+
+// Whether `window` is centred on its owner, to a pixel.
+bool CentredOnOwner(HWND window) {
+  RECT w = {}, o = {};
+  GetWindowRect(window, &w);
+  GetWindowRect(GetWindow(window, GW_OWNER), &o);
+  return std::abs((w.left + w.right) - (o.left + o.right)) <= 2 &&
+         std::abs((w.top + w.bottom) - (o.top + o.bottom)) <= 2;
+}
 
 // Gets the next window this thread activates (a modal window as it opens), once.
 std::function<void(HWND)> onActivation;
@@ -47,13 +64,15 @@ class WindowTest : public ::testing::Test, protected UiDoubles {
     UnhookWindowsHookEx(hook);
     onActivation = nullptr;
   }
-  // Opens a window of class T. Every id of its handler and exchange tables
-  // must be a control of its template or a command of the popup menu.
+  // Opens and shows a window of class T over `opened`. Every id of its handler
+  // and exchange tables must be a control of its template or a command of the
+  // popup menu.
   template <class T, class... Args>
   void Open(Args... args) {
     Close();
-    window.reset(new T(ui, args...));
+    window.reset(new T(*opened, args...));
     ASSERT_NE(hwnd = window->CreateModeless(), nullptr);
+    ShowWindow(hwnd, SW_SHOWNA);
     const HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_POPUP_MENU));
     for (int id : window->HandlerControlIds()) {
       EXPECT_TRUE(Item(id) || GetMenuState(menu, id, MF_BYCOMMAND) != static_cast<UINT>(-1)) << id;
@@ -96,13 +115,14 @@ class WindowTest : public ::testing::Test, protected UiDoubles {
     return rows;
   }
 
+  UiServices* opened = &ui;
   std::unique_ptr<Dialog> window;
   HWND hwnd = nullptr;
   const HHOOK hook = SetWindowsHookExW(WH_CBT, &ActivationHook, nullptr, GetCurrentThreadId());
 };
 
 // A stored value in no catalogue row (300 baud) shows no selection and is
-// stored back.
+// stored back. Each window opens centred on its owner.
 TEST_F(WindowTest, MainWindowLocksFollowTheCommandStartRunsTheComposersScriptAndAnExceptionIsShown) {
   store.SetText(kSettingsKeyPath, "Serial_Baudrate", "300");
   Open<CQuintorDlg>();
@@ -117,9 +137,18 @@ TEST_F(WindowTest, MainWindowLocksFollowTheCommandStartRunsTheComposersScriptAnd
   }
   EXPECT_EQ(SendMessageW(Item(IDC_SCS), BM_GETCHECK, 0, 0), BST_CHECKED) << "a check stays with its option";
   Check(IDC_DEBUG_CAPTURE);
-  onActivation = [&](HWND about) { EXPECT_FALSE(IsWindowEnabled(hwnd)) << "modal"; Press(about, IDOK); };
+  int modals = 0;
+  const auto opens = [&](int control) {
+    return [&, control](HWND w) {
+      modals += !IsWindowEnabled(hwnd) && CentredOnOwner(w) && (control == 0 || GetDlgItem(w, control));
+      Press(w, IDCANCEL);
+    };
+  };
+  onActivation = opens(0);
   SendMessageW(hwnd, WM_SYSCOMMAND, IDM_ABOUTBOX | 0x3, 0);  // the low four bits are the system's
-  EXPECT_TRUE(!onActivation && IsWindowEnabled(hwnd)) << "the About box opened and closed";
+  onActivation = opens(IDC_BBCB_START);
+  Click(IDC_BBCB_SETTING);
+  EXPECT_EQ(modals, 2) << "the About box and BBCB Setting opened modal, centred, and closed";
 
   Choose(IDC_TOOL_OPEN, {kTool});
   const int lists[] = {IDC_PORT, IDC_BAUD_RATE, IDC_DATA_BITS, IDC_STOP_BITS, IDC_PARITY, IDC_COMMAND};
@@ -152,8 +181,11 @@ TEST_F(WindowTest, MainWindowLocksFollowTheCommandStartRunsTheComposersScriptAnd
   for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(history.GetItemText(static_cast<int>(i), 1), lines[i]);
   // The DVT Test window gets the tool and the list positions, and runs the case it shows.
   store.SetText(kSettingsKeyPath, "Dvt_Path", "E:\\dvt");
-  onActivation = [](HWND dvt) { Press(dvt, IDC_DVT_PROV) && Press(dvt, IDC_DVT_TEST_RUN) && Press(dvt, IDCANCEL); };
+  onActivation = [&](HWND dvt) {
+    modals += CentredOnOwner(dvt) && Press(dvt, IDC_DVT_PROV) && Press(dvt, IDC_DVT_TEST_RUN) && Press(dvt, IDCANCEL);
+  };
   Click(IDC_DVT_TEST);
+  EXPECT_EQ(modals, 3) << "centred";
   EXPECT_EQ(fs.Content(GetModuleFolder(env) + kDvtScriptName),
             ComposeDvtScript({kTool, 2, -1, 3, 2, 1, "E:\\dvt", GetDvtTestCaseCount() - 1}, clock.now));
   // Another run, without capture: only its rows are highlighted. One that
@@ -178,10 +210,11 @@ TEST_F(WindowTest, MainWindowLocksFollowTheCommandStartRunsTheComposersScriptAnd
   EXPECT_EQ(store.Bytes(kSettingsKeyPath, "Serial_Baudrate"), Utf16Bytes("300"));
 }
 
-// Counts the messages a window gets; WM_APP ends the run's wait.
+// Counts the messages a window gets; WM_APP sets the named event `release`.
 struct Received {
   std::map<UINT, int> counts;
-  const HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  const std::wstring name = L"QuintorTestRelease-" + std::to_wstring(GetCurrentProcessId());
+  const HANDLE release = CreateEventW(nullptr, TRUE, FALSE, name.c_str());
   bool duringRun = false;
   ~Received() { CloseHandle(release); }
   static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self) {
@@ -194,34 +227,48 @@ struct Received {
   }
 };
 
-// While a run waits, the window paints and other messages are handled, but
-// input is dropped, never replayed, and no handler runs.
-TEST_F(WindowTest, DuringARunTheWindowPaintsButTakesNoInputAndRunsNoHandler) {
+// "Start" through the real start path, cmd and the stand-in tool, which ends
+// only once the window has handled what was posted before: the window paints,
+// while input and a second click are dropped, never replayed.
+TEST_F(WindowTest, DuringARealRunTheWindowPaintsButTakesNoInputAndRunsOnce) {
+  ScratchFolder scratch;
+  const std::string tool = scratch.Make("tool") + "\\Dorvik.exe";
+  ASSERT_TRUE(CopyStandIn(tool));
+  WinFileSystem realFs;
+  WinProcessLauncher realLauncher;
+  ScratchEnvironment realEnv(scratch.Make("program") + "\\");
+  UiServices real{{realFs, realLauncher, realEnv}, store, clock, dialogs, dialogs};
   Received received;
+  const ScopedEnv runs("DORVIK_RUNLOG", scratch.path + "\\runs.txt"), wait("DORVIK_WAIT_EVENT", Narrow(received.name));
+  store.SetText(kSettingsKeyPath, "Dorvik_Path", tool);
+  opened = &real;
   Open<CQuintorDlg>();
-  ShowWindow(hwnd, SW_SHOWNA);
-  Choose(ID_POPUP_INSERT, {"E:\\load\\a.bin"});
+  Pick(IDC_COMMAND, 5);  // Irdeto Secure Check needs no image
   SetWindowSubclass(hwnd, &Received::Proc, 1, reinterpret_cast<DWORD_PTR>(&received));
   const UINT inputs[] = {WM_KEYDOWN, WM_CHAR, WM_LBUTTONDOWN, WM_NCLBUTTONDOWN, WM_MOUSEWHEEL};
   for (UINT input : inputs) PostMessageW(hwnd, input, 0, 0);
-  PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(ID_POPUP_DELETE, 0), 0);  // the row is selected
-  PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  PostMessageW(Item(IDC_START), BM_CLICK, 0, 0);
+  Press(hwnd, IDCANCEL);
   InvalidateRect(hwnd, nullptr, TRUE);
   PostQuitMessage(7);
   PostMessageW(hwnd, WM_APP, 0, 0);
-  ASSERT_TRUE(WaitKeepingWindowsPainted(received.release));
+  Click(IDC_START);
   EXPECT_TRUE(received.duringRun);
   EXPECT_GE(received.counts[WM_PAINT], 1);
   for (UINT input : inputs) EXPECT_EQ(received.counts[input], 0) << input;
-  EXPECT_EQ(ListView_GetItemCount(Item(IDC_DOWNLOAD_LIST)), 1);
+  const int historyRows = ListView_GetItemCount(Item(IDC_RUN_HISTORY));
   MSG msg;
   bool quit = false;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     EXPECT_FALSE(IsUserInputMessage(msg.message)) << msg.message;
-    quit = quit || (msg.message == WM_QUIT && msg.wParam == 7);
+    if (msg.message == WM_QUIT) quit = msg.wParam == 7;
+    if (msg.message != WM_QUIT) DispatchMessageW(&msg);
   }
   EXPECT_TRUE(quit) << "the quit request is kept";
+  EXPECT_EQ(ScriptLines(ReadFileText(scratch.path + "\\runs.txt")).size(), 1u);
+  EXPECT_TRUE(historyRows > 0 && ListView_GetItemCount(Item(IDC_RUN_HISTORY)) == historyRows && IsWindow(hwnd));
   RemoveWindowSubclass(hwnd, &Received::Proc, 1);
+  Close();  // while the services it was given live
 }
 
 // A drop as the shell posts it: wide paths, each with its zero, and one more.
@@ -238,17 +285,35 @@ HDROP MakeDrop(const std::vector<std::string>& paths) {
   return static_cast<HDROP>(handle);
 }
 
+// A shortcut file at `path` to `target`, as the shell makes one.
+void MakeShortcut(const std::string& path, const std::string& target) {
+  OleScope ole;
+  ComRef<IShellLinkW> link;
+  ComRef<IPersistFile> file;
+  ASSERT_TRUE(SUCCEEDED(lazy::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                               reinterpret_cast<void**>(link.Out()))));
+  link.Get()->SetPath(Widen(target).c_str());
+  ASSERT_TRUE(SUCCEEDED(link.Get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.Out()))));
+  ASSERT_TRUE(SUCCEEDED(file.Get()->Save(Widen(path).c_str(), TRUE)));
+}
+
 // Each case starts from three rows, the first ticked and selected, the last
-// focused. Insert and drops skip listed files, whatever their case.
+// focused. Insert and drops skip listed files, whatever their case; keys act
+// only with exactly their modifiers.
 TEST_F(WindowTest, DropsAndKeysInTheDownloadListGoThroughInsertDeleteAndThePopup) {
+  ScratchFolder scratch;
+  const std::string target = scratch.path + "\\b image.dnl", link = scratch.path + "\\b image.lnk";
+  std::ofstream(std::filesystem::path(Widen(target))) << "image";
+  MakeShortcut(link, target);
+  MakeShortcut(scratch.path + "\\folder.lnk", scratch.path);
   const std::vector<std::string> dropped = {"e:\\LOAD\\A.BIN", "E:\\load\\new.kfb", "E:\\load\\folder",
-                                            "E:\\load\\gone"};
-  const auto send = [this](UINT message, WPARAM wParam, LPARAM lParam = 0, BYTE held = 0) {
+                                            "E:\\load\\gone", link, scratch.path + "\\folder.lnk"};
+  const auto send = [this](UINT message, WPARAM wParam, LPARAM lParam = 0, std::vector<BYTE> held = {}) {
     BYTE keys[256] = {};
-    keys[held] = 0x80;  // the modifier held down
+    for (BYTE key : held) keys[key] = 0x80;  // the modifiers held down
     SetKeyboardState(keys);
     SendMessageW(Item(IDC_DOWNLOAD_LIST), message, wParam, lParam);
-    keys[held] = 0;
+    for (BYTE key : held) keys[key] = 0;
     SetKeyboardState(keys);
   };
   const auto drop = [&] {
@@ -256,29 +321,36 @@ TEST_F(WindowTest, DropsAndKeysInTheDownloadListGoThroughInsertDeleteAndThePopup
     send(WM_DROPFILES, reinterpret_cast<WPARAM>(files));
     EXPECT_EQ(GlobalSize(files), 0u) << "released";
   };
+  const auto list = [this] { return reinterpret_cast<WPARAM>(Item(IDC_DOWNLOAD_LIST)); };
   const std::string a = "[x] E:\\LOAD\\A.BIN", b = "[ ] E:\\LOAD\\B.SDL", c = "[ ] E:\\LOAD\\C.DNL";
-  const std::string added = "[ ] E:\\LOAD\\NEW.KFB *";
+  const std::string added = "[ ] E:\\LOAD\\NEW.KFB *", shortcut = "[ ] " + AsciiUpper(target) + " *";
+  const std::vector<std::string> none = {a + " *", b, c};
   const struct { const char* what; std::function<void()> act; std::vector<std::string> rows; int popups; } cases[] = {
-      {"drop", drop, {a, b, c, added}, 0},
-      {"drop during a run", [&] { RunInProgressScope run; drop(); }, {a + " *", b, c}, 0},
+      {"drop", drop, {a, b, c, added, shortcut}, 0},
+      {"drop during a run", [&] { RunInProgressScope run; drop(); }, none, 0},
       {"Delete", [&] { send(WM_KEYDOWN, VK_DELETE); }, {b, c}, 0},
+      {"Shift+Delete", [&] { send(WM_KEYDOWN, VK_DELETE, 0, {VK_SHIFT}); }, none, 0},
       {"popup Delete", [&] { Click(ID_POPUP_DELETE, 0); }, {b, c}, 0},
       {"Delete, none selected", [&] { ListView_SetItemState(Item(IDC_DOWNLOAD_LIST), 0, 0, LVIS_SELECTED);
                                       send(WM_KEYDOWN, VK_DELETE); }, {a, b, c}, 0},
       {"Insert", [&] { dialogs.files.push_back({"E:\\Load\\B.Sdl", dropped[1]}); send(WM_KEYDOWN, VK_INSERT); },
        {a, b, c, added}, 0},
-      {"Ctrl+A", [&] { send(WM_KEYDOWN, 'A', 0, VK_CONTROL); }, {a + " *", b + " *", c + " *"}, 0},
+      {"Ctrl+Insert", [&] { dialogs.files.push_back({dropped[1]}); send(WM_KEYDOWN, VK_INSERT, 0, {VK_CONTROL}); },
+       none, 0},
+      {"Ctrl+A", [&] { send(WM_KEYDOWN, 'A', 0, {VK_CONTROL}); }, {a + " *", b + " *", c + " *"}, 0},
+      {"AltGr+A", [&] { send(WM_KEYDOWN, 'A', 0, {VK_CONTROL, VK_MENU}); }, none, 0},
+      {"Ctrl+Shift+A", [&] { send(WM_KEYDOWN, 'A', 0, {VK_CONTROL, VK_SHIFT}); }, none, 0},
       {"Space", [&] { send(WM_KEYDOWN, VK_SPACE); }, {a, b, "[x] E:\\LOAD\\C.DNL *"}, 0},
-      {"context-menu key", [&] { send(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Item(IDC_DOWNLOAD_LIST)), -1); },
-       {a + " *", b, c}, 1},
-      {"Shift+F10", [&] { send(WM_SYSKEYDOWN, VK_F10, 0, VK_SHIFT); }, {a + " *", b, c}, 1},
+      {"context-menu key", [&] { send(WM_CONTEXTMENU, list(), static_cast<LPARAM>(0xFFFFFFFFu)); }, none, 1},
+      {"context menu at a point", [&] { send(WM_CONTEXTMENU, list(), MAKELPARAM(-1, 5)); }, none, 0},
+      {"Shift+F10", [&] { send(WM_SYSKEYDOWN, VK_F10, 0, {VK_SHIFT}); }, none, 1},
   };
-  for (int i : {0, 1}) fs.AddFile(dropped[i], "x");
+  for (const std::string& file : {dropped[0], dropped[1], target}) fs.AddFile(file, "x");
   fs.AddFolder(dropped[2]);
+  fs.AddFolder(scratch.path);
   for (const auto& test : cases) {
     SCOPED_TRACE(test.what);
     Open<CQuintorDlg>();
-    ShowWindow(hwnd, SW_SHOWNA);
     Choose(ID_POPUP_INSERT, {"E:\\load\\a.bin", "E:\\load\\b.sdl", "E:\\load\\c.dnl"});
     ListView_SetItemState(Item(IDC_DOWNLOAD_LIST), -1, 0, LVIS_SELECTED);
     ListView_SetItemState(Item(IDC_DOWNLOAD_LIST), 0, LVIS_SELECTED, LVIS_SELECTED);
@@ -289,7 +361,87 @@ TEST_F(WindowTest, DropsAndKeysInTheDownloadListGoThroughInsertDeleteAndThePopup
     RemoveWindowSubclass(hwnd, &Received::Proc, 1);
     EXPECT_EQ(Rows(), test.rows);
     EXPECT_EQ(received.counts[WM_INITMENUPOPUP], test.popups);
+    dialogs.files.clear();
   }
+}
+
+// Each stored value is shown in its own control and stored back from it under
+// its own name; each chooser asks with its own texts, from its control's value.
+TEST_F(WindowTest, EachStoredValueHasItsControlAndEachChooserItsRequest) {
+  // `entered` is typed into an edit field, or is the row chosen in a list.
+  struct Binding { const char* name; const char* stored; int id; const char* shown; const char* entered; const char* saved; };
+  const char kMac[] = "BBCB_Menufacturer_Mac";
+  const std::vector<Binding> mainValues = {
+      {"Dorvik_Path", kTool, IDC_TOOL_PATH, kTool, "D:\\B\\Dorvik.exe", "D:\\B\\Dorvik.exe"},
+      {"Serial_Port", "3", IDC_PORT, "COM3", "8", "9"},
+      {"Serial_Baudrate", "9600", IDC_BAUD_RATE, "9600", "0", "2400"},
+      {"Serial_Data", "7", IDC_DATA_BITS, "7 bit", "1", "6"},
+      {"Serial_Stopbits", "2", IDC_STOP_BITS, "2 bit", "1", "1"},
+      {"Serial_Parity", "1", IDC_PARITY, "Odd", "2", "2"},
+      {"Output_Path", "G:\\out.txt", IDC_OUTPUT_PATH, "G:\\out.txt", "H:\\o", "H:\\o"},
+  };
+  const std::vector<Binding> bbcbValues = {
+      {"BBCB_Path", "D:\\M\\make.exe", IDC_BBCB_TOOL_PATH, "D:\\M\\make.exe", "D:\\N\\make.exe", "D:\\N\\make.exe"},
+      {"BBCB_Config", "E:\\a.cfg", IDC_BBCB_CONFIG_PATH, "E:\\a.cfg", "E:\\b.cfg", "E:\\b.cfg"},
+      {"BBCB_SN", "0012ABCD", IDC_BBCB_SN, "0012ABCD", "x1y2-3", "123"},
+      {"BBCB_RN", "1A2B3C4D", IDC_BBCB_RN, "1A2B3C4D", "123456789", "12345678"},
+      {"BBCB_Menufacturer_SN", "MF 001", IDC_BBCB_MANUFACTURER_SN, "MF 001", "0123456789abcdefghijklmnopqrstuvwxyz",
+       "0123456789abcdefghijklmnopqrstu"},
+      {"BBCB_Output", "G:\\rel", IDC_BBCB_OUTPUT_FOLDER, "G:\\rel", "H:\\rel", "H:\\rel"},
+      {kMac, "0A0B0C0D0E0F", IDC_BBCB_MAC1, "0A", "x1", "01BCD00D0E0F"},
+      {kMac, "0A0B0C0D0E0F", IDC_BBCB_MAC2, "0B", "BCD", "01BCD00D0E0F"},
+      {kMac, "0A0B0C0D0E0F", IDC_BBCB_MAC3, "0C", "D0", "01BCD00D0E0F"},
+      {kMac, "0A0B0C0D0E0F", IDC_BBCB_MAC4, "0D", nullptr, "01BCD00D0E0F"},
+      {kMac, "0A0B0C0D0E0F", IDC_BBCB_MAC6, "0F", nullptr, "01BCD00D0E0F"},
+  };
+  for (const char* file : {kTool, "D:\\B\\Dorvik.exe", "D:\\M\\make.exe", "D:\\N\\make.exe", "E:\\a.cfg", "E:\\b.cfg"}) {
+    fs.AddFile(file, "x");
+  }
+  store.SetText(kSettingsKeyPath, "Dvt_Path", "E:\\dvt");
+  const std::string tool = "open All File(*.exe)|*.exe|| at ", release = "folder Select the release folder for browse dialog at ";
+  const struct { std::function<void()> open; std::vector<Binding> values; std::vector<int> choosers; std::vector<std::string> asked; } windows[] = {
+      {[this] { Open<CQuintorDlg>(); }, mainValues, {IDC_TOOL_OPEN, ID_POPUP_INSERT, IDC_OUTPUT_SAVE, ID_POPUP_DVT_FILE_INSERT},
+       {tool + kTool, "open many Irdeto Download File(*.bin,*.dnl,*.sdl,*.vdl,*.kfb)|*.bin;*.dnl;*.sdl;*.vdl;*.kfb|All Files(*.*)|*.*|| at ",
+        "save All File(*.*)|*.*|| at G:\\out.txt", "folder Select the Dvt Test folder for browse dialog at E:\\dvt"}},
+      {[this] { Open<CBbcbSettingDlg>(); }, bbcbValues, {IDC_BBCB_TOOL_OPEN, IDC_BBCB_CONFIG_OPEN, IDC_BBCB_OUTPUT_SAVE},
+       {tool + "D:\\M\\make.exe", "open All File(*.cfg)|*.cfg|| at E:\\a.cfg", release + "G:\\rel"}},
+      {[this] { Open<CDvtTestDlg>(std::string(kTool), 0, 0, 0, 0, 0); }, {}, {IDC_DVT_OPEN}, {release + "E:\\dvt"}},
+  };
+  for (const auto& w : windows) {
+    for (const Binding& b : w.values) store.SetText(kSettingsKeyPath, b.name, b.stored);
+    dialogs.asked.clear();
+    w.open();
+    for (const int chooser : w.choosers) Click(chooser, chooser >= ID_POPUP_INSERT ? 0 : BN_CLICKED);
+    EXPECT_EQ(dialogs.asked, w.asked);
+    for (const Binding& b : w.values) {
+      EXPECT_EQ(Text(b.id), b.shown) << b.name;
+      if (!b.entered) continue;
+      const HWND item = Item(b.id);
+      const std::wstring text = Widen(b.entered);
+      if (SendMessageW(item, CB_GETCOUNT, 0, 0) > 0) {
+        Pick(b.id, std::atoi(b.entered));
+      } else if (SendMessageW(item, EM_GETLIMITTEXT, 0, 0) == 0) {  // a static text
+        SetWindowTextW(item, text.c_str());
+      } else {  // as typed: within the field's limit
+        SetWindowTextW(item, L"");
+        SendMessageW(item, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+      }
+    }
+    Close();
+    for (const Binding& b : w.values) EXPECT_EQ(store.Bytes(kSettingsKeyPath, b.name), Utf16Bytes(b.saved)) << b.name;
+  }
+  // "Dvt Test File Insert" lists the DVT images found in the chosen folder;
+  // the folder stored at exit is the latest chosen, here in the DVT Test window.
+  for (const int image : {4, 0}) fs.AddFile(std::string("F:\\dvt\\") + DvtFileSet[image], "x");
+  Open<CQuintorDlg>();
+  dialogs.folders = {std::string("F:\\dvt"), std::string("G:\\chosen")};
+  Click(ID_POPUP_DVT_FILE_INSERT, 0);
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"[ ] F:\\DVT\\" + AsciiUpper(DvtFileSet[0]) + " *",
+                                              "[ ] F:\\DVT\\" + AsciiUpper(DvtFileSet[4]) + " *"}));
+  onActivation = [](HWND dvt) { Press(dvt, IDC_DVT_OPEN) && Press(dvt, IDCANCEL); };
+  Click(IDC_DVT_TEST);
+  Close();
+  EXPECT_EQ(store.Bytes(kSettingsKeyPath, "Dvt_Path"), Utf16Bytes("G:\\chosen"));
 }
 
 TEST_F(WindowTest, DvtWindowShowsItsCaseAndStoresItsFolderAtOnce) {
@@ -339,6 +491,52 @@ TEST_F(WindowTest, BbcbWindowRefusesAnOverlongTextFiltersAsTypedRunsAndStoresAtC
   Click(IDC_BBCB_START);
   EXPECT_EQ(fs.Content(GetModuleFolder(env) + "run_bbcb.bat"),
             ComposeBbcbScript(in, BbcbStampedFolder(in.outputFolder, in.start)).value_or("none"));
+}
+
+// The folder browser over the picked folder's selection changes.
+struct Browser : CFolderDialog {
+  using CFolderDialog::CFolderDialog;
+  void OnBrowseSelectionChange(PCIDLIST_ABSOLUTE item) override {
+    wchar_t path[MAX_PATH] = {};
+    selected = lazy::SHGetPathFromIDListW(item, path) ? Narrow(path) : std::string();
+  }
+  std::string selected;  // the latest
+};
+
+// The system's dialogs as Quintor sets them up: the file dialog lists the
+// filter's pairs and the save dialog takes a name that does not exist yet;
+// the folder browser opens on the given folder, or at its default for a text
+// too long to name one.
+TEST_F(WindowTest, SystemDialogsShowTheFilterTakeANewNameAndStartAtTheFolder) {
+  ScratchFolder scratch;
+  std::vector<std::string> types;
+  const auto answer = [&](HWND dialog) {
+    const HWND combo = GetDlgItem(dialog, 1136);  // the file-type list
+    for (int i = 0; i < SendMessageW(combo, CB_GETCOUNT, 0, 0); ++i) {
+      std::wstring text(static_cast<size_t>(SendMessageW(combo, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
+      text.resize(static_cast<size_t>(SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&text[0]))));
+      types.push_back(Narrow(text));
+    }
+    SetWindowTextW(FileNameField(dialog), L"new name.txt");
+    Press(dialog, IDOK);
+  };
+  ShellFileDialogs shell;
+  onActivation = answer;
+  EXPECT_EQ(shell.Choose({FileDialogRequest::kSave, nullptr, "All File(*.*)|*.*||", scratch.path}),
+            std::vector<std::string>{scratch.path + "\\new name.txt"});
+  EXPECT_EQ(types, std::vector<std::string>{"All File(*.*)"});
+  types.clear();
+  onActivation = answer;
+  std::ofstream(std::filesystem::path(Widen(scratch.path + "\\new name.txt"))) << "image";
+  EXPECT_EQ(shell.Choose({FileDialogRequest::kOpen, nullptr, "Images(*.bin)|*.bin;*.dnl|All|*.*||", scratch.path}),
+            std::vector<std::string>{scratch.path + "\\new name.txt"});
+  EXPECT_EQ(types, (std::vector<std::string>{"Images(*.bin)", "All"}));
+  for (const std::string& folder : {scratch.path, scratch.path + "\\" + std::string(300, 'x')}) {
+    Browser browser("title", folder.c_str(), nullptr, kFolderBrowseFlags);
+    onActivation = [](HWND dialog) { Press(dialog, IDCANCEL); };
+    EXPECT_EQ(browser.DoModal(), IDCANCEL);
+    EXPECT_EQ(browser.selected == scratch.path, folder == scratch.path) << browser.selected;
+  }
 }
 
 }  // namespace
