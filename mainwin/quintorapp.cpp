@@ -25,7 +25,8 @@ BOOL CQuintorApp::InitInstance() {
   WinRegistryStore machine(RegistryRoot::kLocalMachine);
   WinRegistryStore user(RegistryRoot::kCurrentUser);
   FallbackSettingsStore settings(machine, user);
-  WinProcessLauncher launcher;
+  SystemTaskbar taskbar;
+  WinProcessLauncher launcher(&taskbar);
   WinEnvironment env;
   WinClock clock;
   ShellFileDialogs fileDialogs;

@@ -231,9 +231,15 @@ INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  // While a run's child process is waited for, no handler runs and the
-  // window does not close: the request is dropped (and the file list of a
-  // drop released, as whoever takes a drop does).
+  // While a run's child process is waited for, the pointer over the window
+  // says so.
+  if (IsRunInProgress() && message == WM_SETCURSOR) {
+    SetCursor(LoadCursorW(nullptr, IDC_APPSTARTING));
+    SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, TRUE);
+    return TRUE;
+  }
+  // No handler runs and the window does not close: the request is dropped
+  // (and the file list of a drop released, as whoever takes a drop does).
   if (IsRunInProgress() && IsOperatorRequest(message)) {
     if (message == WM_DROPFILES) lazy::DragFinish(reinterpret_cast<HDROP>(wParam));
     return message == WM_NOTIFY ? FALSE : TRUE;

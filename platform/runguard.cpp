@@ -5,24 +5,37 @@ namespace {
 // Runs happen on the one user-interface thread.
 int runDepth = 0;
 
-}  // namespace
-
-bool IsRunInProgress() { return runDepth > 0; }
-
-RunInProgressScope::RunInProgressScope() { ++runDepth; }
-RunInProgressScope::~RunInProgressScope() { --runDepth; }
-
-bool IsUserInputMessage(UINT message) {
-  return (message >= WM_KEYFIRST && message <= WM_IME_KEYLAST) ||         // keys, characters, IME keys
-         (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||         // client-area mouse
-         (message >= WM_NCMOUSEMOVE && message <= WM_NCXBUTTONDBLCLK) ||  // non-client mouse
-         (message >= WM_NCMOUSEHOVER && message <= WM_MOUSELEAVE) ||     // hover and leave
-         (message >= 0x0240 && message <= 0x0257) ||                      // touch and pointer input
-         message == WM_INPUT;
+BOOL CALLBACK TakeUnownedWindow(HWND hwnd, LPARAM found) {
+  if (!IsWindowVisible(hwnd) || GetWindow(hwnd, GW_OWNER)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = hwnd;
+  return FALSE;
 }
 
-bool WaitKeepingWindowsPainted(HANDLE object) {
+HWND MainWindow() {
+  HWND found = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), &TakeUnownedWindow, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+bool InFront() {
+  DWORD process = 0;
+  GetWindowThreadProcessId(GetForegroundWindow(), &process);
+  return process == GetCurrentProcessId();
+}
+
+// Lets the window under the pointer set it again, as a move of the mouse would.
+void RefreshPointer() {
+  POINT at = {};
+  GetCursorPos(&at);
+  const HWND under = WindowFromPoint(at);
+  if (!under || GetWindowThreadProcessId(under, nullptr) != GetCurrentThreadId()) return;
+  const LRESULT hit = SendMessageW(under, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y));
+  SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(LOWORD(hit), WM_MOUSEMOVE));
+}
+
+bool Wait(HANDLE object) {
   RunInProgressScope scope;
+  SetCursor(LoadCursorW(nullptr, IDC_APPSTARTING));
   bool quit = false;
   WPARAM quitCode = 0;
   DWORD wake;
@@ -41,4 +54,49 @@ bool WaitKeepingWindowsPainted(HANDLE object) {
   }
   if (quit) PostQuitMessage(static_cast<int>(quitCode));
   return wake == WAIT_OBJECT_0;
+}
+
+}  // namespace
+
+bool IsRunInProgress() { return runDepth > 0; }
+
+RunInProgressScope::RunInProgressScope() { ++runDepth; }
+RunInProgressScope::~RunInProgressScope() { --runDepth; }
+
+bool IsUserInputMessage(UINT message) {
+  return (message >= WM_KEYFIRST && message <= WM_IME_KEYLAST) ||         // keys, characters, IME keys
+         (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||         // client-area mouse
+         (message >= WM_NCMOUSEMOVE && message <= WM_NCXBUTTONDBLCLK) ||  // non-client mouse
+         (message >= WM_NCMOUSEHOVER && message <= WM_MOUSELEAVE) ||     // hover and leave
+         (message >= 0x0240 && message <= 0x0257) ||                      // touch and pointer input
+         message == WM_INPUT;
+}
+
+void SystemTaskbar::ShowBusy(HWND window, bool busy) {
+  if (!ole_) {
+    ole_ = std::make_unique<OleScope>();
+    if (FAILED(lazy::CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList3,
+                                      reinterpret_cast<void**>(list_.Out()))) ||
+        FAILED(list_.Get()->HrInit())) {
+      list_.Reset();
+    }
+  }
+  if (list_.Valid()) list_.Get()->SetProgressState(window, busy ? TBPF_INDETERMINATE : TBPF_NOPROGRESS);
+}
+
+void SystemTaskbar::Flash(HWND window) {
+  FLASHWINFO flash = {sizeof flash, window, FLASHW_TRAY | FLASHW_TIMERNOFG, 0, 0};
+  FlashWindowEx(&flash);
+}
+
+bool WaitKeepingWindowsPainted(HANDLE object, Taskbar* taskbar) {
+  const HWND window = taskbar ? MainWindow() : nullptr;
+  if (window) taskbar->ShowBusy(window, true);
+  const bool waited = Wait(object);
+  if (window) {
+    taskbar->ShowBusy(window, false);
+    if (!InFront()) taskbar->Flash(window);
+  }
+  RefreshPointer();
+  return waited;
 }

@@ -77,7 +77,7 @@ bool WinProcessLauncher::RunAndWait(const std::string& commandLine, const std::s
   const HandleOwner capture(OpenCapture(capturePath));
   const HandleOwner process(Start(commandLine, capture.Get(), NORMAL_PRIORITY_CLASS));
   if (!process.Valid()) return false;
-  WaitKeepingWindowsPainted(process.Get());
+  WaitKeepingWindowsPainted(process.Get(), taskbar_);
   return true;
 }
 

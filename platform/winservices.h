@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/services.h"
+#include "platform/runguard.h"
 
 class WinFileSystem : public FileSystem {
  public:
@@ -34,9 +35,14 @@ class WinRegistryStore : public SettingsStore {
 // the system folder, or else the Windows folder, never the current folder.
 class WinProcessLauncher : public ProcessLauncher {
  public:
+  // Runs show themselves on `taskbar`, when one is given.
+  explicit WinProcessLauncher(Taskbar* taskbar = nullptr) : taskbar_(taskbar) {}
   // The child keeps its own console; the wait is WaitKeepingWindowsPainted.
   bool RunAndWait(const std::string& commandLine, const std::string& capturePath) override;
   bool StartDetached(const std::string& commandLine) override;
+
+ private:
+  Taskbar* taskbar_;
 };
 
 class WinEnvironment : public Environment {

@@ -210,17 +210,28 @@ TEST_F(WindowTest, MainWindowLocksFollowTheCommandStartRunsTheComposersScriptAnd
   EXPECT_EQ(store.Bytes(kSettingsKeyPath, "Serial_Baudrate"), Utf16Bytes("300"));
 }
 
-// Counts the messages a window gets; WM_APP sets the named event `release`.
-struct Received {
+// Counts the messages a window gets; WM_APP notes the run and its pointer in
+// `events` and sets the named event `release`.
+struct Received : Taskbar {
   std::map<UINT, int> counts;
+  std::vector<std::string> events;
+  HWND main = nullptr;
   const std::wstring name = L"QuintorTestRelease-" + std::to_wstring(GetCurrentProcessId());
   const HANDLE release = CreateEventW(nullptr, TRUE, FALSE, name.c_str());
-  bool duringRun = false;
   ~Received() { CloseHandle(release); }
+  // The taskbar's part, in the same order.
+  void ShowBusy(HWND window, bool busy) override { events.push_back((busy ? "busy" : "idle") + Of(window)); }
+  void Flash(HWND window) override { events.push_back("flash" + Of(window)); }
+  std::string Of(HWND window) const { return window == main ? "" : " (another window)"; }
   static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self) {
     Received& r = *reinterpret_cast<Received*>(self);
     ++r.counts[message];
-    if (message == WM_APP) r.duringRun = IsRunInProgress() && SetEvent(r.release);
+    if (message == WM_APP) {  // the pointer as a move over the window sets it
+      SetCursor(nullptr);
+      SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+      const bool starting = GetCursor() == LoadCursorW(nullptr, IDC_APPSTARTING);
+      r.events.push_back(IsRunInProgress() && starting && SetEvent(r.release) ? "run" : "no run, or no pointer");
+    }
     if (message == WM_INITMENUPOPUP) PostMessageW(hwnd, WM_APP + 1, 0, 0);  // a popup closes once shown
     if (message == WM_APP + 1) EndMenu();
     return DefSubclassProc(hwnd, message, wParam, lParam);
@@ -235,15 +246,16 @@ TEST_F(WindowTest, DuringARealRunTheWindowPaintsButTakesNoInputAndRunsOnce) {
   const std::string tool = scratch.Make("tool") + "\\Dorvik.exe";
   ASSERT_TRUE(CopyStandIn(tool));
   WinFileSystem realFs;
-  WinProcessLauncher realLauncher;
+  Received received;
+  WinProcessLauncher realLauncher(&received);
   ScratchEnvironment realEnv(scratch.Make("program") + "\\");
   UiServices real{{realFs, realLauncher, realEnv}, store, clock, dialogs, dialogs};
-  Received received;
   const ScopedEnv runs("DORVIK_RUNLOG", scratch.path + "\\runs.txt"), wait("DORVIK_WAIT_EVENT", Narrow(received.name));
   store.SetText(kSettingsKeyPath, "Dorvik_Path", tool);
   opened = &real;
   Open<CQuintorDlg>();
   Pick(IDC_COMMAND, 5);  // Irdeto Secure Check needs no image
+  received.main = hwnd;
   SetWindowSubclass(hwnd, &Received::Proc, 1, reinterpret_cast<DWORD_PTR>(&received));
   const UINT inputs[] = {WM_KEYDOWN, WM_CHAR, WM_LBUTTONDOWN, WM_NCLBUTTONDOWN, WM_MOUSEWHEEL};
   for (UINT input : inputs) PostMessageW(hwnd, input, 0, 0);
@@ -252,8 +264,9 @@ TEST_F(WindowTest, DuringARealRunTheWindowPaintsButTakesNoInputAndRunsOnce) {
   InvalidateRect(hwnd, nullptr, TRUE);
   PostQuitMessage(7);
   PostMessageW(hwnd, WM_APP, 0, 0);
+  SetForegroundWindow(GetDesktopWindow());  // Quintor not in front
   Click(IDC_START);
-  EXPECT_TRUE(received.duringRun);
+  EXPECT_EQ(received.events, (std::vector<std::string>{"busy", "run", "idle", "flash"}));
   EXPECT_GE(received.counts[WM_PAINT], 1);
   for (UINT input : inputs) EXPECT_EQ(received.counts[input], 0) << input;
   const int historyRows = ListView_GetItemCount(Item(IDC_RUN_HISTORY));
@@ -267,6 +280,12 @@ TEST_F(WindowTest, DuringARealRunTheWindowPaintsButTakesNoInputAndRunsOnce) {
   EXPECT_TRUE(quit) << "the quit request is kept";
   EXPECT_EQ(ScriptLines(ReadFileText(scratch.path + "\\runs.txt")).size(), 1u);
   EXPECT_TRUE(historyRows > 0 && ListView_GetItemCount(Item(IDC_RUN_HISTORY)) == historyRows && IsWindow(hwnd));
+  ASSERT_TRUE(SetForegroundWindow(hwnd));
+  received.events.clear();
+  ResetEvent(received.release);
+  PostMessageW(hwnd, WM_APP, 0, 0);
+  Click(IDC_START);
+  EXPECT_EQ(received.events, (std::vector<std::string>{"busy", "run", "idle"})) << "no flash in front";
   RemoveWindowSubclass(hwnd, &Received::Proc, 1);
   Close();  // while the services it was given live
 }
