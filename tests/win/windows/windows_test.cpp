@@ -390,6 +390,7 @@ TEST_F(WindowTest, EachStoredValueHasItsControlAndEachChooserItsRequest) {
   // `entered` is typed into an edit field, or is the row chosen in a list.
   struct Binding { const char* name; const char* stored; int id; const char* shown; const char* entered; const char* saved; };
   const char kMac[] = "BBCB_Menufacturer_Mac";
+  const std::string sn31 = "MF & \xED\x95\x9C 0123456789abcdefghijklmn", snLong = sn31 + "opq";  // 31 UTF-16 units
   const std::vector<Binding> mainValues = {
       {"Dorvik_Path", kTool, IDC_TOOL_PATH, kTool, "D:\\B\\Dorvik.exe", "D:\\B\\Dorvik.exe"},
       {"Serial_Port", "3", IDC_PORT, "COM3", "8", "9"},
@@ -404,8 +405,7 @@ TEST_F(WindowTest, EachStoredValueHasItsControlAndEachChooserItsRequest) {
       {"BBCB_Config", "E:\\a.cfg", IDC_BBCB_CONFIG_PATH, "E:\\a.cfg", "E:\\b.cfg", "E:\\b.cfg"},
       {"BBCB_SN", "0012ABCD", IDC_BBCB_SN, "0012ABCD", "x1y2-3", "123"},
       {"BBCB_RN", "1A2B3C4D", IDC_BBCB_RN, "1A2B3C4D", "123456789", "12345678"},
-      {"BBCB_Menufacturer_SN", "MF 001", IDC_BBCB_MANUFACTURER_SN, "MF 001", "0123456789abcdefghijklmnopqrstuvwxyz",
-       "0123456789abcdefghijklmnopqrstu"},
+      {"BBCB_Menufacturer_SN", "MF 001", IDC_BBCB_MANUFACTURER_SN, "MF 001", snLong.c_str(), sn31.c_str()},
       {"BBCB_Output", "G:\\rel", IDC_BBCB_OUTPUT_FOLDER, "G:\\rel", "H:\\rel", "H:\\rel"},
       {kMac, "0A0B0C0D0E0F", IDC_BBCB_MAC1, "0A", "x1", "01BCD00D0E0F"},
       {kMac, "0A0B0C0D0E0F", IDC_BBCB_MAC2, "0B", "BCD", "01BCD00D0E0F"},
@@ -418,13 +418,15 @@ TEST_F(WindowTest, EachStoredValueHasItsControlAndEachChooserItsRequest) {
   }
   store.SetText(kSettingsKeyPath, "Dvt_Path", "E:\\dvt");
   const std::string tool = "open All File(*.exe)|*.exe|| at ", release = "folder Select the release folder for browse dialog at ";
-  const struct { std::function<void()> open; std::vector<Binding> values; std::vector<int> choosers; std::vector<std::string> asked; } windows[] = {
+  // Each window opens, its choosers are cancelled, its values entered; the
+  // BBCB window runs them before it closes.
+  const struct { std::function<void()> open; std::vector<Binding> values; std::vector<int> choosers; std::vector<std::string> asked; int run; } windows[] = {
       {[this] { Open<CQuintorDlg>(); }, mainValues, {IDC_TOOL_OPEN, ID_POPUP_INSERT, IDC_OUTPUT_SAVE, ID_POPUP_DVT_FILE_INSERT},
        {tool + kTool, "open many Irdeto Download File(*.bin,*.dnl,*.sdl,*.vdl,*.kfb)|*.bin;*.dnl;*.sdl;*.vdl;*.kfb|All Files(*.*)|*.*|| at ",
-        "save All File(*.*)|*.*|| at G:\\out.txt", "folder Select the Dvt Test folder for browse dialog at E:\\dvt"}},
+        "save All File(*.*)|*.*|| at G:\\out.txt", "folder Select the Dvt Test folder for browse dialog at E:\\dvt"}, 0},
       {[this] { Open<CBbcbSettingDlg>(); }, bbcbValues, {IDC_BBCB_TOOL_OPEN, IDC_BBCB_CONFIG_OPEN, IDC_BBCB_OUTPUT_SAVE},
-       {tool + "D:\\M\\make.exe", "open All File(*.cfg)|*.cfg|| at E:\\a.cfg", release + "G:\\rel"}},
-      {[this] { Open<CDvtTestDlg>(std::string(kTool), 0, 0, 0, 0, 0); }, {}, {IDC_DVT_OPEN}, {release + "E:\\dvt"}},
+       {tool + "D:\\M\\make.exe", "open All File(*.cfg)|*.cfg|| at E:\\a.cfg", release + "G:\\rel"}, IDC_BBCB_START},
+      {[this] { Open<CDvtTestDlg>(std::string(kTool), 0, 0, 0, 0, 0); }, {}, {IDC_DVT_OPEN}, {release + "E:\\dvt"}, 0},
   };
   for (const auto& w : windows) {
     for (const Binding& b : w.values) store.SetText(kSettingsKeyPath, b.name, b.stored);
@@ -446,9 +448,13 @@ TEST_F(WindowTest, EachStoredValueHasItsControlAndEachChooserItsRequest) {
         SendMessageW(item, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
       }
     }
+    if (w.run) Click(w.run);
     Close();
     for (const Binding& b : w.values) EXPECT_EQ(store.Bytes(kSettingsKeyPath, b.name), Utf16Bytes(b.saved)) << b.name;
   }
+  const BbcbInputs in{"D:\\N\\make.exe", "E:\\b.cfg", "H:\\rel", "123", "12345678", sn31, clock.now};
+  EXPECT_EQ(fs.Content(GetModuleFolder(env) + "run_bbcb.bat"),
+            ComposeBbcbScript(in, BbcbStampedFolder(in.outputFolder, in.start)).value_or("none"));
   // "Dvt Test File Insert" lists the DVT images found in the chosen folder;
   // the folder stored at exit is the latest chosen, here in the DVT Test window.
   for (const int image : {4, 0}) fs.AddFile(std::string("F:\\dvt\\") + DvtFileSet[image], "x");
@@ -463,7 +469,7 @@ TEST_F(WindowTest, EachStoredValueHasItsControlAndEachChooserItsRequest) {
   EXPECT_EQ(store.Bytes(kSettingsKeyPath, "Dvt_Path"), Utf16Bytes("G:\\chosen"));
 }
 
-TEST_F(WindowTest, DvtWindowShowsItsCaseAndStoresItsFolderAtOnce) {
+TEST_F(WindowTest, DvtWindowShowsItsCase) {
   Open<CDvtTestDlg>(std::string(kTool), 2, 6, 1, 2, 1);
   for (int button : {IDC_DVT_NEXT, IDC_DVT_PROV, IDC_DVT_PROV}) Click(button);  // to case 1, 0, the last
   const DvtCaseView v = ComposeCaseView(GetDvtTestCaseCount() - 1).value();
@@ -472,14 +478,12 @@ TEST_F(WindowTest, DvtWindowShowsItsCaseAndStoresItsFolderAtOnce) {
       {IDC_DVT_DESCRIPTION, v.description}, {IDC_DVT_SERIAL_RESULT, v.serialResult},
       {IDC_DVT_OTA_RESULT, v.otaResult}, {IDC_DVT_INITIATION, v.initiation}, {IDC_DVT_ADDITIONAL, v.additional}};
   for (const auto& text : texts) EXPECT_EQ(Text(text.first), text.second);
-  dialogs.folders.push_back("E:\\dvt");
-  Click(IDC_DVT_OPEN);
-  EXPECT_EQ(store.Bytes(kSettingsKeyPath, "Dvt_Path"), Utf16Bytes("E:\\dvt"));
 }
 
 // A stored S/N longer than its field takes: "Start !!" refuses it with the
-// standard message; Enter closes as Esc does, storing it back unchecked.
-TEST_F(WindowTest, BbcbWindowRefusesAnOverlongTextFiltersAsTypedRunsAndStoresAtClose) {
+// standard message; Enter closes as Esc does, storing it back unchecked. A
+// typed character that is no hex digit is taken out where it was typed.
+TEST_F(WindowTest, BbcbWindowRefusesAnOverlongTextStoresItAtCloseAndFiltersAsTyped) {
   store.SetText(kSettingsKeyPath, "BBCB_SN", "0123456789");
   Open<CBbcbSettingDlg>();
   int refused = 0;
@@ -492,24 +496,11 @@ TEST_F(WindowTest, BbcbWindowRefusesAnOverlongTextFiltersAsTypedRunsAndStoresAtC
   EXPECT_EQ(store.Bytes(kSettingsKeyPath, "BBCB_SN"), Utf16Bytes("0123456789"));
 
   Open<CBbcbSettingDlg>();
-  const BbcbInputs in{"D:\\maker\\irdeto_make_bbcb.exe", "E:\\cfg\\box.cfg", "G:\\rel", "12934", "1A2B3C4D",
-                      "MF 001 & co \xED\x95\x9C", clock.now};
-  Choose(IDC_BBCB_TOOL_OPEN, {in.toolPath});
-  Choose(IDC_BBCB_CONFIG_OPEN, {in.configPath});
-  fs.AddFolder(in.outputFolder);
-  dialogs.folders.push_back(in.outputFolder);
-  Click(IDC_BBCB_OUTPUT_SAVE);
-  const HWND sn = Item(IDC_BBCB_SN), rn = Item(IDC_BBCB_RN);
-  for (wchar_t c : std::wstring(L"1A-2B:3C4DEF")) SendMessageW(rn, WM_CHAR, c, 1);  // hex digits only, 8 at most
-  EXPECT_EQ(Text(IDC_BBCB_RN), in.rn);
-  SetWindowTextW(Item(IDC_BBCB_MANUFACTURER_SN), Widen(in.manufacturerSn).c_str());
+  const HWND sn = Item(IDC_BBCB_SN);
   SetWindowTextW(sn, L"1234");
   SendMessageW(sn, EM_SETSEL, 2, 2);
   for (wchar_t c : std::wstring(L"x9")) SendMessageW(sn, WM_CHAR, c, 1);
-  EXPECT_EQ(Text(IDC_BBCB_SN), in.serialNumber) << "the caret stays after the digits it followed";
-  Click(IDC_BBCB_START);
-  EXPECT_EQ(fs.Content(GetModuleFolder(env) + "run_bbcb.bat"),
-            ComposeBbcbScript(in, BbcbStampedFolder(in.outputFolder, in.start)).value_or("none"));
+  EXPECT_EQ(Text(IDC_BBCB_SN), "12934") << "the caret stays after the digits it followed";
 }
 
 // The folder browser over the picked folder's selection changes.
