@@ -100,18 +100,11 @@ Dialog::~Dialog() {
 
 INT_PTR Dialog::DoModal(HWND owner) {
   modal_ = true;
-  lastWorkDone_ = false;
-  inWmDestroy_ = false;
-  const INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), owner,
-                                         &Dialog::DialogProc, reinterpret_cast<LPARAM>(this));
-  modal_ = false;
-  return result;
+  return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), owner, &Dialog::DialogProc,
+                         reinterpret_cast<LPARAM>(this));
 }
 
 HWND Dialog::CreateModeless(HWND owner) {
-  modal_ = false;
-  lastWorkDone_ = false;
-  inWmDestroy_ = false;
   return CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), owner, &Dialog::DialogProc,
                             reinterpret_cast<LPARAM>(this));
 }

@@ -103,7 +103,8 @@ constexpr HandlerRow<T> OnMessage(UINT message, bool (T::*handler)(WPARAM, LPARA
 }
 
 // A dialog window on a template of the program's resources. Run it with
-// DoModal, or create it with CreateModeless (tests drive windows that way).
+// DoModal, or create it with CreateModeless (tests drive windows that way);
+// an object serves one opening.
 class Dialog {
  public:
   explicit Dialog(int templateId) : templateId_(templateId) {}
