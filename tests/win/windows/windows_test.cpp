@@ -179,10 +179,18 @@ TEST_F(WindowTest, MainWindowLocksFollowTheCommandStartRunsTheComposersScriptAnd
   ListView history;
   history.Attach(Item(IDC_RUN_HISTORY));
   for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(history.GetItemText(static_cast<int>(i), 1), lines[i]);
-  // The DVT Test window gets the tool and the list positions, and runs the case it shows.
+  // The DVT Test window shows its first case, gets the tool and the list
+  // positions, and runs the case it shows (case 1, 0, then the last).
   store.SetText(kSettingsKeyPath, "Dvt_Path", "E:\\dvt");
+  const DvtCaseView v = ComposeCaseView(0).value();
+  const std::pair<int, std::string> texts[] = {
+      {IDC_DVT_TITLE, v.title}, {IDC_DVT_FILE, v.fileName}, {IDC_DVT_TYPICAL_ERROR, v.typicalError},
+      {IDC_DVT_DESCRIPTION, v.description}, {IDC_DVT_SERIAL_RESULT, v.serialResult},
+      {IDC_DVT_OTA_RESULT, v.otaResult}, {IDC_DVT_INITIATION, v.initiation}, {IDC_DVT_ADDITIONAL, v.additional}};
   onActivation = [&](HWND dvt) {
-    modals += CentredOnOwner(dvt) && Press(dvt, IDC_DVT_PROV) && Press(dvt, IDC_DVT_TEST_RUN) && Press(dvt, IDCANCEL);
+    for (const auto& text : texts) EXPECT_EQ(Narrow(WindowText(GetDlgItem(dvt, text.first))), text.second);
+    modals += CentredOnOwner(dvt);
+    for (int button : {IDC_DVT_NEXT, IDC_DVT_PROV, IDC_DVT_PROV, IDC_DVT_TEST_RUN, IDCANCEL}) Press(dvt, button);
   };
   Click(IDC_DVT_TEST);
   EXPECT_EQ(modals, 3) << "centred";
@@ -469,17 +477,6 @@ TEST_F(WindowTest, EachStoredValueHasItsControlAndEachChooserItsRequest) {
   EXPECT_EQ(store.Bytes(kSettingsKeyPath, "Dvt_Path"), Utf16Bytes("G:\\chosen"));
 }
 
-TEST_F(WindowTest, DvtWindowShowsItsCase) {
-  Open<CDvtTestDlg>(std::string(kTool), 2, 6, 1, 2, 1);
-  for (int button : {IDC_DVT_NEXT, IDC_DVT_PROV, IDC_DVT_PROV}) Click(button);  // to case 1, 0, the last
-  const DvtCaseView v = ComposeCaseView(GetDvtTestCaseCount() - 1).value();
-  const std::pair<int, std::string> texts[] = {
-      {IDC_DVT_TITLE, v.title}, {IDC_DVT_FILE, v.fileName}, {IDC_DVT_TYPICAL_ERROR, v.typicalError},
-      {IDC_DVT_DESCRIPTION, v.description}, {IDC_DVT_SERIAL_RESULT, v.serialResult},
-      {IDC_DVT_OTA_RESULT, v.otaResult}, {IDC_DVT_INITIATION, v.initiation}, {IDC_DVT_ADDITIONAL, v.additional}};
-  for (const auto& text : texts) EXPECT_EQ(Text(text.first), text.second);
-}
-
 // A stored S/N longer than its field takes: "Start !!" refuses it with the
 // standard message; Enter closes as Esc does, storing it back unchecked. A
 // typed character that is no hex digit is taken out where it was typed.
@@ -520,7 +517,7 @@ struct Browser : CFolderDialog {
 TEST_F(WindowTest, SystemDialogsShowTheFilterTakeANewNameAndStartAtTheFolder) {
   ScratchFolder scratch;
   std::vector<std::string> types;
-  const auto answer = [&](HWND dialog) {
+  onActivation = [&](HWND dialog) {
     const HWND combo = GetDlgItem(dialog, 1136);  // the file-type list
     for (int i = 0; i < SendMessageW(combo, CB_GETCOUNT, 0, 0); ++i) {
       std::wstring text(static_cast<size_t>(SendMessageW(combo, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
@@ -530,17 +527,10 @@ TEST_F(WindowTest, SystemDialogsShowTheFilterTakeANewNameAndStartAtTheFolder) {
     SetWindowTextW(FileNameField(dialog), L"new name.txt");
     Press(dialog, IDOK);
   };
-  ShellFileDialogs shell;
-  onActivation = answer;
-  EXPECT_EQ(shell.Choose({FileDialogRequest::kSave, nullptr, "All File(*.*)|*.*||", scratch.path}),
+  EXPECT_EQ(ShellFileDialogs().Choose({FileDialogRequest::kSave, nullptr, "All File(*.*)|*.*|Images|*.bin;*.dnl||",
+                                       scratch.path}),
             std::vector<std::string>{scratch.path + "\\new name.txt"});
-  EXPECT_EQ(types, std::vector<std::string>{"All File(*.*)"});
-  types.clear();
-  onActivation = answer;
-  std::ofstream(std::filesystem::path(Widen(scratch.path + "\\new name.txt"))) << "image";
-  EXPECT_EQ(shell.Choose({FileDialogRequest::kOpen, nullptr, "Images(*.bin)|*.bin;*.dnl|All|*.*||", scratch.path}),
-            std::vector<std::string>{scratch.path + "\\new name.txt"});
-  EXPECT_EQ(types, (std::vector<std::string>{"Images(*.bin)", "All"}));
+  EXPECT_EQ(types, (std::vector<std::string>{"All File(*.*)", "Images"}));
   for (const std::string& folder : {scratch.path, scratch.path + "\\" + std::string(300, 'x')}) {
     Browser browser("title", folder.c_str(), nullptr, kFolderBrowseFlags);
     onActivation = [](HWND dialog) { Press(dialog, IDCANCEL); };
