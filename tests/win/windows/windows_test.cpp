@@ -517,7 +517,15 @@ struct Browser : CFolderDialog {
 TEST_F(WindowTest, SystemDialogsShowTheFilterTakeANewNameAndStartAtTheFolder) {
   ScratchFolder scratch;
   std::vector<std::string> types;
-  onActivation = [&](HWND dialog) {
+  int step = 0;
+  // Each dialog is told the new name; an open dialog says the file is
+  // missing, its message is closed, and then the dialog itself.
+  std::function<void(HWND)> answer = [&](HWND dialog) {
+    onActivation = ++step < 3 ? answer : nullptr;
+    if (step > 1) {
+      Press(dialog, step == 2 ? IDOK : IDCANCEL);
+      return;
+    }
     const HWND combo = GetDlgItem(dialog, 1136);  // the file-type list
     for (int i = 0; i < SendMessageW(combo, CB_GETCOUNT, 0, 0); ++i) {
       std::wstring text(static_cast<size_t>(SendMessageW(combo, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
@@ -527,10 +535,14 @@ TEST_F(WindowTest, SystemDialogsShowTheFilterTakeANewNameAndStartAtTheFolder) {
     SetWindowTextW(FileNameField(dialog), L"new name.txt");
     Press(dialog, IDOK);
   };
+  onActivation = answer;
   EXPECT_EQ(ShellFileDialogs().Choose({FileDialogRequest::kSave, nullptr, "All File(*.*)|*.*|Images|*.bin;*.dnl||",
                                        scratch.path}),
             std::vector<std::string>{scratch.path + "\\new name.txt"});
   EXPECT_EQ(types, (std::vector<std::string>{"All File(*.*)", "Images"}));
+  step = 0, onActivation = answer;
+  EXPECT_EQ(ShellFileDialogs().Choose({FileDialogRequest::kOpen, nullptr, "", scratch.path}), std::vector<std::string>{});
+  EXPECT_EQ(step, 3) << "the missing file was refused";
   for (const std::string& folder : {scratch.path, scratch.path + "\\" + std::string(300, 'x')}) {
     Browser browser("title", folder.c_str(), nullptr, kFolderBrowseFlags);
     onActivation = [](HWND dialog) { Press(dialog, IDCANCEL); };
