@@ -24,7 +24,7 @@
 //                       user could do to it: "write", "delete", both, or none
 //   DORVIK_SIGNAL_EVENT sets the named event once the record is written
 //   DORVIK_SLEEP_MS     waits this long before ending (a long flash)
-//   DORVIK_WAIT_EVENT   waits (at most 60 s) until the named event is set
+//   DORVIK_WAIT_EVENT   waits (at most 20 s) until the named event is set
 //   DORVIK_OUTPUT_MB    writes this many megabytes of text to standard output
 //   DORVIK_EXIT_CODE    ends with this exit code (default 0)
 //   DORVIK_CRASH        when "1", ends as a crashed process does (status
@@ -178,7 +178,7 @@ int main() {
   if (!eventName.empty()) {
     const HANDLE event = OpenEventW(SYNCHRONIZE, FALSE, eventName.c_str());
     if (event != nullptr) {
-      WaitForSingleObject(event, 60000);
+      WaitForSingleObject(event, 20000);
       CloseHandle(event);
     }
   }
