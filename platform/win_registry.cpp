@@ -20,21 +20,17 @@ std::optional<SettingsStore::Value> WinRegistryStore::Read(const std::string& ke
     return std::nullopt;
   }
   const std::wstring wideName = Widen(name);
-  // The value may change size between asking and reading; ask again then.
+  // A value too large for the buffer, or grown since it was asked for, gives
+  // the size to ask again with.
+  std::string bytes(256, '\0');
   for (int attempt = 0; attempt < 8; ++attempt) {
     DWORD type = REG_NONE;
-    DWORD size = 0;
-    if (RegQueryValueExW(key.Get(), wideName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
-      return std::nullopt;
-    }
-    std::string bytes(size, '\0');
-    DWORD got = size;
-    const LSTATUS status = RegQueryValueExW(key.Get(), wideName.c_str(), nullptr, &type,
-                                            reinterpret_cast<BYTE*>(bytes.empty() ? nullptr : &bytes[0]), &got);
-    if (status == ERROR_MORE_DATA) continue;
-    if (status != ERROR_SUCCESS) return std::nullopt;
+    DWORD got = static_cast<DWORD>(bytes.size());
+    const LSTATUS status =
+        RegQueryValueExW(key.Get(), wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&bytes[0]), &got);
+    if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA) return std::nullopt;
     bytes.resize(got);
-    return Value{type, bytes};
+    if (status == ERROR_SUCCESS) return Value{type, bytes};
   }
   return std::nullopt;
 }

@@ -19,8 +19,7 @@ std::wstring StartFolder(const std::string& initialFolder) {
   if (path.empty() || IsFolder(path)) return path;
   const size_t slash = path.find_last_of(L"\\/");
   if (slash == std::wstring::npos) return std::wstring();
-  std::wstring parent = path.substr(0, slash);
-  if (parent.size() == 2 && parent[1] == L':') parent += L'\\';
+  const std::wstring parent = path.substr(0, slash);  // "C:" stands for the drive
   return IsFolder(parent) ? parent : std::wstring();
 }
 

@@ -51,9 +51,9 @@ inline std::string ReadFileText(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
-// A copy of the stand-in tool, built beside the tests' folder, as `path`.
-inline bool CopyStandIn(const std::string& path) {
+// A copy of a stand-in tool, built beside the tests' folder, as `path`.
+inline bool CopyStandIn(const std::string& path, const char* name = "Dorvik.exe") {
   const std::string tests = WinEnvironment().ExecutablePath();
-  const std::string standin = tests.substr(0, tests.rfind('\\')) + "\\..\\standins\\Dorvik.exe";
+  const std::string standin = tests.substr(0, tests.rfind('\\')) + "\\..\\standins\\" + name;
   return CopyFileW(Widen(standin).c_str(), Widen(path).c_str(), FALSE) != FALSE;
 }

@@ -189,7 +189,9 @@ TEST_F(WindowTest, MainWindowLocksFollowTheCommandStartRunsTheComposersScriptAnd
       {IDC_DVT_OTA_RESULT, v.otaResult}, {IDC_DVT_INITIATION, v.initiation}, {IDC_DVT_ADDITIONAL, v.additional}};
   onActivation = [&](HWND dvt) {
     for (const auto& text : texts) EXPECT_EQ(Narrow(WindowText(GetDlgItem(dvt, text.first))), text.second);
-    modals += CentredOnOwner(dvt);
+    LOGFONTW title = {};  // bold Arial
+    GetObjectW(reinterpret_cast<HFONT>(SendDlgItemMessageW(dvt, IDC_DVT_TITLE, WM_GETFONT, 0, 0)), sizeof title, &title);
+    modals += CentredOnOwner(dvt) && title.lfWeight == 800 && std::wstring(title.lfFaceName) == L"Arial";
     for (int button : {IDC_DVT_NEXT, IDC_DVT_PROV, IDC_DVT_PROV, IDC_DVT_TEST_RUN, IDCANCEL}) Press(dvt, button);
   };
   Click(IDC_DVT_TEST);
