@@ -79,9 +79,10 @@ bool WinFileSystem::WriteFileBytes(const std::string& path, const std::string& b
   }
   HandleOwner file(h);
   if (!file.Valid()) return false;
-  const bool written = WriteAll(file.Get(), bytes) && FlushFileBuffers(file.Get()) && file.Reset();
-  if (!written || !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    file.Reset();
+  const bool written = WriteAll(file.Get(), bytes) && FlushFileBuffers(file.Get());
+  // Closed first either way: an open file can be neither moved nor deleted.
+  if (!file.Reset() || !written ||
+      !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     DeleteFileW(temporary.c_str());
     return false;
   }
