@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/owner.h"
 #include "tests/e2e/window.h"
 
 namespace {
@@ -54,29 +55,21 @@ int ConfirmFileDialog(const std::wstring& text) {
 
 // The list view's item and text buffer live in its own process.
 int PrintRows(HWND list, int column) {
+  struct Remote { LVITEMW item; wchar_t text[4096]; };
   DWORD pid = 0;
   GetWindowThreadProcessId(list, &pid);
-  const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-  if (!process) return 1;
-  const size_t chars = 4096;
-  char* remote = static_cast<char*>(
-      VirtualAllocEx(process, nullptr, sizeof(LVITEMW) + chars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
+  const HandleOwner process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
+  auto* remote = static_cast<Remote*>(VirtualAllocEx(process.Get(), nullptr, sizeof(Remote), MEM_COMMIT, PAGE_READWRITE));
   DWORD_PTR rows = 0;
   bool ok = remote && Send(list, LVM_GETITEMCOUNT, 0, 0, &rows);
-  for (int row = 0; ok && row < static_cast<int>(rows); ++row) {
-    LVITEMW item = {};
-    item.iSubItem = column;
-    item.cchTextMax = static_cast<int>(chars);
-    item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
-    std::wstring text(chars, L'\0');
-    ok = WriteProcessMemory(process, remote, &item, sizeof item, nullptr) &&
-         Send(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote)) &&
-         ReadProcessMemory(process, item.pszText, &text[0], chars * sizeof(wchar_t), nullptr);
-    text.resize(wcslen(text.c_str()));
-    if (ok) std::printf("%s\n", Narrow(text).c_str());
+  for (WPARAM row = 0; ok && row < rows; ++row) {
+    Remote local = {{0, 0, column, 0, 0, remote->text, 4096}, {}};
+    ok = WriteProcessMemory(process.Get(), remote, &local, sizeof local.item, nullptr) &&
+         Send(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(remote)) &&
+         ReadProcessMemory(process.Get(), remote, &local, sizeof local, nullptr);
+    if (ok) std::printf("%s\n", Narrow(local.text).c_str());
   }
-  if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  CloseHandle(process);
+  if (remote) VirtualFreeEx(process.Get(), remote, 0, MEM_RELEASE);
   return ok ? 0 : 1;
 }
 

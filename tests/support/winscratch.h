@@ -13,10 +13,12 @@
 #include "platform/wide.h"
 #include "platform/winservices.h"
 
-// A fresh folder under the temporary folder, removed with all it holds.
+// A fresh folder under the temporary folder, removed with all it holds (also
+// when a killed run of a process of the same id left it).
 struct ScratchFolder {
-  ScratchFolder() { std::filesystem::create_directory(Widen(path)); }
-  ~ScratchFolder() {
+  ScratchFolder() { Remove(), std::filesystem::create_directory(Widen(path)); }
+  ~ScratchFolder() { Remove(); }
+  void Remove() const {
     std::error_code ignored;
     std::filesystem::remove_all(L"\\\\?\\" + Widen(path), ignored);
   }
@@ -51,9 +53,9 @@ inline std::string ReadFileText(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
-// A copy of a stand-in tool, built beside the tests' folder, as `path`.
-inline bool CopyStandIn(const std::string& path, const char* name = "Dorvik.exe") {
+// A copy of the stand-in tool, built beside the tests' folder, as `path`.
+inline bool CopyStandIn(const std::string& path) {
   const std::string tests = WinEnvironment().ExecutablePath();
-  const std::string standin = tests.substr(0, tests.rfind('\\')) + "\\..\\standins\\" + name;
+  const std::string standin = tests.substr(0, tests.rfind('\\')) + "\\..\\standins\\Dorvik.exe";
   return CopyFileW(Widen(standin).c_str(), Widen(path).c_str(), FALSE) != FALSE;
 }

@@ -107,20 +107,6 @@ TEST_F(RealRun, FaultyToolsStillRunAndTheLogKeepsTheLatestCapture) {
   EXPECT_EQ(Runs(), 5u);
 }
 
-// Through cmd and the maker's stand-in: the image, the config copy and the
-// ReadMe in a new stamped folder; the script is let go after the run.
-TEST_F(RealRun, BbcbRunLeavesItsReleaseFolder) {
-  const std::string maker = scratch.Make("maker");
-  BbcbInputs in{maker + "\\irdeto_make_bbcb.exe", maker + "\\box.cfg", scratch.Make("release"), "0012ABCD", "1A2B3C4D",
-                "MF 001", {}};
-  ASSERT_TRUE(CopyStandIn(in.toolPath, "irdeto_make_bbcb.exe") && fs.WriteFileBytes(in.configPath, "config"));
-  const BbcbRun run = StartBbcbRun(services, WinClock(), in);
-  ASSERT_TRUE(run.Ok());
-  EXPECT_TRUE(run.output.imageFound && run.output.readMeWritten);
-  EXPECT_EQ(ReadFileText(run.stampedFolder + "\\box.CFG"), "config");
-  EXPECT_TRUE(fs.WriteFileBytes(run.script.path, ""));
-}
-
 // Values of any kind and size read whole; raw texts are written as text values
 // of exactly their bytes, the system adding no terminator.
 TEST(Registry, ReadsEveryKindWholeAndWritesTextsExactly) {
@@ -162,6 +148,7 @@ TEST(LongPaths, FilesAndTheCaptureLogWorkBeyondThePlainLimit) {
   ASSERT_TRUE(fs.WriteFileBytes(deep + "\\ReadMe.txt", "second\r\n"));
   EXPECT_EQ(fs.FileSizeOrZero(deep + "\\ReadMe.txt"), 8u);
   EXPECT_FALSE(fs.WriteFileBytes(deep + "\\missing\\ReadMe.txt", "x")) << "a folder that is not there";
+  EXPECT_TRUE(fs.FolderExists(deep) && !fs.FolderExists(deep + "\\ReadMe.txt") && !fs.FolderExists(deep + "\\x"));
   EXPECT_TRUE(fs.CopyFileOver(deep + "\\ReadMe.txt", deep + "\\copy.CFG"));
   EXPECT_TRUE(WinProcessLauncher().RunAndWait("cmd.exe /d /c echo captured", deep + "\\log.txt"));
   EXPECT_NE(ReadFileText("\\\\?\\" + deep + "\\log.txt").find("captured"), std::string::npos);
