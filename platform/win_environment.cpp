@@ -13,13 +13,13 @@ std::optional<std::string> EncodeExactly(UINT codePage, const std::string& text)
   // No best-fit replacements: a character either has its own form or the
   // round trip below shows that it has none.
   const DWORD flags = (codePage == CP_UTF8 || codePage == CP_UTF7) ? 0 : WC_NO_BEST_FIT_CHARS;
+  // A failed conversion gives 0 characters, which the round trip refuses.
   const int n = WideCharToMultiByte(codePage, flags, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
-  if (n <= 0) return std::nullopt;
   std::string bytes(static_cast<size_t>(n), '\0');
   WideCharToMultiByte(codePage, flags, wide.data(), wideLength, &bytes[0], n, nullptr, nullptr);
   const int back = MultiByteToWideChar(codePage, 0, bytes.data(), n, nullptr, 0);
-  std::wstring roundTrip(static_cast<size_t>(back > 0 ? back : 0), L'\0');
-  if (back > 0) MultiByteToWideChar(codePage, 0, bytes.data(), n, &roundTrip[0], back);
+  std::wstring roundTrip(static_cast<size_t>(back), L'\0');
+  MultiByteToWideChar(codePage, 0, bytes.data(), n, &roundTrip[0], back);
   if (roundTrip != wide) return std::nullopt;
   return bytes;
 }

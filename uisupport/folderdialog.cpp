@@ -1,6 +1,5 @@
 #include "uisupport/folderdialog.h"
 
-#include <cstring>
 #include <exception>
 
 #include "platform/dialog.h"
@@ -24,7 +23,7 @@ void CFolderDialog::SetInitialFolder(const std::string& folder) {
     m_szInitialFolder[0] = L'\0';
     return;
   }
-  std::memcpy(m_szInitialFolder, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
+  lstrcpynW(m_szInitialFolder, wide.c_str(), MAX_PATH);
 }
 
 INT_PTR CFolderDialog::DoModal() {

@@ -140,6 +140,13 @@ TEST(StoredForms, ReadMeInTheWesternCodePageOrMarkedUtf8) {
 }
 
 TEST(LongPaths, FilesAndTheCaptureLogWorkBeyondThePlainLimit) {
+  const std::string d = "C:\\" + std::string(245, 'd');  // 248 characters: the literal form
+  const std::pair<std::string, std::wstring> forms[] = {
+      {"C:\\short", L"C:\\short"}, {"C:\\" + std::string(244, 'd'), Widen("C:\\" + std::string(244, 'd'))},
+      {d, Widen("\\\\?\\" + d)}, {"C:\\\\" + d.substr(3) + "\\\\x", Widen("\\\\?\\" + d + "\\x")},
+      {"\\\\srv\\" + d.substr(3), Widen("\\\\?\\UNC\\srv\\" + d.substr(3))}, {d + "\\..\\x", Widen(d + "\\..\\x")},
+      {d + "/x", Widen(d + "/x")}, {"\\\\?\\" + d, Widen("\\\\?\\" + d)}, {"\\\\.\\" + d, Widen("\\\\.\\" + d)}};
+  for (const auto& [path, form] : forms) EXPECT_TRUE(FileApiPath(path) == form) << path;
   ScratchFolder scratch;
   WinFileSystem fs;
   std::string deep = scratch.path;

@@ -141,7 +141,11 @@ struct Received : Taskbar {
       const bool starting = GetCursor() == LoadCursorW(nullptr, IDC_APPSTARTING);
       r.events.push_back(IsRunInProgress() && starting && SetEvent(r.release) ? "run" : "no run, or no pointer");
     }
-    if (message == WM_INITMENUPOPUP) PostMessageW(hwnd, WM_APP + 1, 0, 0);  // a popup closes once shown
+    if (message == WM_INITMENUPOPUP) {  // a popup closes once shown
+      const bool greyed = GetMenuState(reinterpret_cast<HMENU>(wParam), ID_POPUP_DELETE, MF_BYCOMMAND) & MF_GRAYED;
+      r.events.push_back(greyed ? "popup, Delete greyed" : "popup");
+      PostMessageW(hwnd, WM_APP + 1, 0, 0);
+    }
     if (message == WM_APP + 1) EndMenu();
     return DefSubclassProc(hwnd, message, wParam, lParam);
   }
@@ -340,25 +344,26 @@ TEST_F(WindowTest, DropsAndKeysInTheDownloadListGoThroughInsertDeleteAndThePopup
   const std::string a = "[x] E:\\LOAD\\A.BIN", b = "[ ] E:\\LOAD\\B.SDL", c = "[ ] E:\\LOAD\\C.DNL";
   const std::string added = "[ ] E:\\LOAD\\NEW.KFB *", shortcut = "[ ] " + AsciiUpper(target) + " *";
   const std::vector<std::string> none = {a + " *", b, c};
-  const struct { const char* what; std::function<void()> act; std::vector<std::string> rows; int popups; } cases[] = {
-      {"drop", drop, {a, b, c, added, shortcut}, 0},
-      {"drop during a run", [&] { RunInProgressScope run; drop(); }, none, 0},
-      {"Delete", [&] { send(WM_KEYDOWN, VK_DELETE); }, {b, c}, 0},
-      {"Shift+Delete", [&] { send(WM_KEYDOWN, VK_DELETE, 0, {VK_SHIFT}); }, none, 0},
-      {"popup Delete", [&] { Click(ID_POPUP_DELETE, 0); }, {b, c}, 0},
-      {"Delete, none selected", [&] { ListView_SetItemState(Item(IDC_DOWNLOAD_LIST), 0, 0, LVIS_SELECTED);
-                                      send(WM_KEYDOWN, VK_DELETE); }, {a, b, c}, 0},
+  const auto deselect = [this] { ListView_SetItemState(Item(IDC_DOWNLOAD_LIST), 0, 0, LVIS_SELECTED); };
+  const struct { const char* what; std::function<void()> act; std::vector<std::string> rows, popups; } cases[] = {
+      {"drop", drop, {a, b, c, added, shortcut}, {}},
+      {"drop during a run", [&] { RunInProgressScope run; drop(); }, none, {}},
+      {"Delete", [&] { send(WM_KEYDOWN, VK_DELETE); }, {b, c}, {}},
+      {"Shift+Delete", [&] { send(WM_KEYDOWN, VK_DELETE, 0, {VK_SHIFT}); }, none, {}},
+      {"popup Delete", [&] { Click(ID_POPUP_DELETE, 0); }, {b, c}, {}},
+      {"Delete, none selected", [&] { deselect(), send(WM_KEYDOWN, VK_DELETE); }, {a, b, c}, {}},
       {"Insert", [&] { dialogs.files.push_back({"E:\\Load\\B.Sdl", dropped[1]}); send(WM_KEYDOWN, VK_INSERT); },
-       {a, b, c, added}, 0},
+       {a, b, c, added}, {}},
       {"Ctrl+Insert", [&] { dialogs.files.push_back({dropped[1]}); send(WM_KEYDOWN, VK_INSERT, 0, {VK_CONTROL}); },
-       none, 0},
-      {"Ctrl+A", [&] { send(WM_KEYDOWN, 'A', 0, {VK_CONTROL}); }, {a + " *", b + " *", c + " *"}, 0},
-      {"AltGr+A", [&] { send(WM_KEYDOWN, 'A', 0, {VK_CONTROL, VK_MENU}); }, none, 0},
-      {"Ctrl+Shift+A", [&] { send(WM_KEYDOWN, 'A', 0, {VK_CONTROL, VK_SHIFT}); }, none, 0},
-      {"Space", [&] { send(WM_KEYDOWN, VK_SPACE); }, {a, b, "[x] E:\\LOAD\\C.DNL *"}, 0},
-      {"context-menu key", [&] { send(WM_CONTEXTMENU, list(), static_cast<LPARAM>(0xFFFFFFFFu)); }, none, 1},
-      {"context menu at a point", [&] { send(WM_CONTEXTMENU, list(), MAKELPARAM(-1, 5)); }, none, 0},
-      {"Shift+F10", [&] { send(WM_SYSKEYDOWN, VK_F10, 0, {VK_SHIFT}); }, none, 1},
+       none, {}},
+      {"Ctrl+A", [&] { send(WM_KEYDOWN, 'A', 0, {VK_CONTROL}); }, {a + " *", b + " *", c + " *"}, {}},
+      {"AltGr+A", [&] { send(WM_KEYDOWN, 'A', 0, {VK_CONTROL, VK_MENU}); }, none, {}},
+      {"Ctrl+Shift+A", [&] { send(WM_KEYDOWN, 'A', 0, {VK_CONTROL, VK_SHIFT}); }, none, {}},
+      {"Space", [&] { send(WM_KEYDOWN, VK_SPACE); }, {a, b, "[x] E:\\LOAD\\C.DNL *"}, {}},
+      {"context-menu key", [&] { send(WM_CONTEXTMENU, list(), static_cast<LPARAM>(0xFFFFFFFFu)); }, none, {"popup"}},
+      {"context menu at a point", [&] { send(WM_CONTEXTMENU, list(), MAKELPARAM(-1, 5)); }, none, {}},
+      {"Shift+F10, none selected", [&] { deselect(), send(WM_SYSKEYDOWN, VK_F10, 0, {VK_SHIFT}); }, {a, b, c},
+       {"popup, Delete greyed"}},
   };
   for (const std::string& file : {dropped[0], dropped[1], target}) fs.AddFile(file, "x");
   fs.AddFolder(dropped[2]);
@@ -375,7 +380,7 @@ TEST_F(WindowTest, DropsAndKeysInTheDownloadListGoThroughInsertDeleteAndThePopup
     test.act();
     RemoveWindowSubclass(hwnd, &Received::Proc, 1);
     EXPECT_EQ(Rows(), test.rows);
-    EXPECT_EQ(received.counts[WM_INITMENUPOPUP], test.popups);
+    EXPECT_EQ(received.events, test.popups);
     dialogs.files.clear();
   }
 }
@@ -403,7 +408,7 @@ TEST_F(WindowTest, EachStoredValueHasItsControlAndEachChooserItsRequest) {
       {"BBCB_Output", "G:\\rel", IDC_BBCB_OUTPUT_FOLDER, "G:\\rel", "H:\\rel", "H:\\rel"},
       {kMac, kMacs, IDC_BBCB_MAC1, "0A", "x1", kMacsSaved}, {kMac, kMacs, IDC_BBCB_MAC2, "0B", "BCD", kMacsSaved},
       {kMac, kMacs, IDC_BBCB_MAC3, "0C", "D0", kMacsSaved}, {kMac, kMacs, IDC_BBCB_MAC4, "0D", nullptr, kMacsSaved},
-      {kMac, kMacs, IDC_BBCB_MAC6, "0F", nullptr, kMacsSaved}};
+      {kMac, kMacs, IDC_BBCB_MAC5, "0E", nullptr, kMacsSaved}, {kMac, kMacs, IDC_BBCB_MAC6, "0F", nullptr, kMacsSaved}};
   for (const char* file : {kTool, "D:\\B\\Dorvik.exe", "D:\\M\\make.exe", "D:\\N\\make.exe", "E:\\a.cfg", "E:\\b.cfg"}) {
     fs.AddFile(file, "x");
   }
@@ -521,9 +526,11 @@ TEST_F(WindowTest, SystemDialogsShowTheFilterTakeANewNameAndStartAtTheFolder) {
   EXPECT_EQ(step, 3) << "the missing file was refused";
   for (const std::string& folder : {scratch.path, scratch.path + "\\" + std::string(300, 'x')}) {
     Browser browser("title", folder.c_str(), nullptr, kFolderBrowseFlags);
-    onActivation = [](HWND dialog) { Press(dialog, IDCANCEL); };
-    EXPECT_EQ(browser.DoModal(), IDCANCEL);
-    EXPECT_EQ(browser.selected == scratch.path, folder == scratch.path) << browser.selected;
+    const bool whole = folder == scratch.path;  // then chosen
+    onActivation = [whole](HWND dialog) { Press(dialog, whole ? IDOK : IDCANCEL); };
+    EXPECT_EQ(browser.DoModal(), whole ? IDOK : IDCANCEL);
+    EXPECT_EQ(browser.selected == scratch.path, whole) << browser.selected;
+    EXPECT_EQ(browser.GetSelectedFolder(), whole ? scratch.path : "");
   }
 }
 
