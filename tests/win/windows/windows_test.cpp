@@ -9,11 +9,7 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <functional>
-#include <map>
-#include <memory>
 #include <stdexcept>
-#include <utility>
 
 #include "bbcb/bbcbjob.h"
 #include "bbcb/bbcbsettingdlg.h"
@@ -109,7 +105,6 @@ class WindowTest : public ::testing::Test, protected UiDoubles {
     }
     return rows;
   }
-
   UiServices* opened = &ui;
   std::unique_ptr<Dialog> window;
   HWND hwnd = nullptr;
@@ -187,7 +182,6 @@ TEST_F(WindowTest, MainWindowRunsAsComposedPaintsDuringARunAndShowsAnException) 
   onActivation = modal;
   Click(IDC_BBCB_SETTING);
   EXPECT_TRUE(modals == 2 && bbcb == 1) << "the About box and BBCB Setting opened modal, centred, and closed";
-
   Choose(IDC_TOOL_OPEN, {tool});
   const int lists[] = {IDC_PORT, IDC_BAUD_RATE, IDC_DATA_BITS, IDC_STOP_BITS, IDC_PARITY, IDC_COMMAND};
   const int rows[] = {2, -1, 3, 2, 1, 2};
@@ -204,7 +198,6 @@ TEST_F(WindowTest, MainWindowRunsAsComposedPaintsDuringARunAndShowsAnException) 
   Choose(IDC_OUTPUT_SAVE, {"G:\\out\\result.txt"});
   EXPECT_EQ(Text(IDC_OUTPUT_PATH), "G:\\out\\result.txt");
   Click(IDC_OUTPUT_SAVE);  // cancelled
-
   // "Start" with Quintor not in front. Input and a second click posted
   // during the run are dropped, never replayed; the window paints.
   received.main = hwnd;
@@ -243,7 +236,6 @@ TEST_F(WindowTest, MainWindowRunsAsComposedPaintsDuringARunAndShowsAnException) 
   history.Attach(Item(IDC_RUN_HISTORY));
   EXPECT_EQ(history.GetItemCount(), static_cast<int>(lines.size()));
   for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(history.GetItemText(static_cast<int>(i), 1), lines[i]);
-
   // The DVT Test window shows its first case in a bold title, gets the tool
   // and the list positions, and runs the case it shows (case 1, 0, the last).
   const DvtCaseView v = ComposeCaseView(0).value();
@@ -263,7 +255,6 @@ TEST_F(WindowTest, MainWindowRunsAsComposedPaintsDuringARunAndShowsAnException) 
   EXPECT_EQ(modals, 3);
   EXPECT_EQ(ReadFileText(program + kDvtScriptName),
             ComposeDvtScript({tool, 2, -1, 3, 2, 1, "E:\\dvt", GetDvtTestCaseCount() - 1}, clock.now));
-
   // Another run, uncaptured, with Quintor in front: no flash, only its rows
   // highlighted. One whose tool has gone adds none.
   Check(IDC_DEBUG_CAPTURE, false);
