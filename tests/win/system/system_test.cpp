@@ -160,6 +160,7 @@ TEST(LongPaths, FilesAndTheCaptureLogWorkBeyondThePlainLimit) {
   EXPECT_NE(ReadFileText("\\\\?\\" + deep + "\\log.txt").find("captured"), std::string::npos);
   for (const char* name : {"ReadMe.txt", "copy.CFG", "log.txt"}) DeleteFileW(FileApiPath(deep + "\\" + name).c_str());
   EXPECT_TRUE(RemoveDirectoryW(FileApiPath(deep).c_str())) << "a temporary file was left";
+  while ((deep = deep.substr(0, deep.rfind('\\'))) != scratch.path) RemoveDirectoryW(FileApiPath(deep).c_str());
 }
 
 }  // namespace
