@@ -7,7 +7,6 @@ namespace {
 
 // `text` in `codePage`; nothing when a character does not come back unchanged.
 std::optional<std::string> EncodeExactly(UINT codePage, const std::string& text) {
-  if (text.empty()) return std::string();
   const std::wstring wide = Widen(text);
   const int wideLength = static_cast<int>(wide.size());
   // No best-fit replacements: a character either has its own form or the

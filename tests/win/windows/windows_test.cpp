@@ -462,7 +462,10 @@ TEST_F(WindowTest, BbcbWindowRefusesAnOverlongTextStoresItAtCloseAndFiltersAsTyp
   store.SetText(kSettingsKeyPath, "BBCB_SN", "0123456789");
   Open<CBbcbSettingDlg>();
   int refused = 0;
-  onActivation = [&](HWND message) { refused += Press(message, IDOK); };
+  onActivation = [&](HWND message) {
+    const std::wstring text = WindowText(message) + L": " + WindowText(GetDlgItem(message, 0xFFFF));
+    refused += text == L"Quintor: Please enter no more than 8 characters." && Press(message, IDOK);
+  };
   Click(IDC_BBCB_START);
   Click(IDOK);
   EXPECT_TRUE(refused == 1 && !IsWindow(hwnd) && launcher.calls.empty());
@@ -473,6 +476,8 @@ TEST_F(WindowTest, BbcbWindowRefusesAnOverlongTextStoresItAtCloseAndFiltersAsTyp
   SendMessageW(sn, EM_SETSEL, 2, 2);
   for (wchar_t c : std::wstring(L"x9")) SendMessageW(sn, WM_CHAR, c, 1);
   EXPECT_EQ(Text(IDC_BBCB_SN), "12934") << "the caret stays after the digits it followed";
+  window.reset();
+  EXPECT_FALSE(IsWindow(hwnd)) << "an open window goes with its object";
 }
 
 // The folder browser, noting the latest selection it reports.
