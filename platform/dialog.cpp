@@ -1,7 +1,5 @@
 #include "platform/dialog.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 #include <exception>
 #include <initializer_list>
