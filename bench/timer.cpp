@@ -3,10 +3,11 @@
 //   launchtime COUNT EXE...           COUNT rounds of starting each EXE in turn; print a line a round:
 //                                     for each EXE, the milliseconds until its window is visible and
 //                                     until the process waits for input (WaitForInputIdle)
-//   droptime CAPTION ID XDROP URIS ROWS COUNT
-//                                     COUNT times: empty list ID, drop the files of URIS on it with the
-//                                     host program XDROP; print the milliseconds from the drop until
-//                                     the list holds ROWS rows and the window has painted
+//   droptime CAPTION ID XDROP COUNT URIS...
+//                                     COUNT times: empty list ID, drop the files of each URIS file on it
+//                                     in turn with the host program XDROP; print the milliseconds from
+//                                     the last drop until the list holds all the files' rows and the
+//                                     window has painted
 //   appendtime CAPTION ID HISTORY COUNT [SIGNAL RELEASE]
 //                                     COUNT times: click button ID (its command posted); print the milliseconds until list
 //                                     HISTORY has grown and the window has painted. With the events,
@@ -201,31 +202,51 @@ bool DropPoint(HWND dlg, HWND list, POINT* at) {
   return false;
 }
 
-int DropTime(const char* caption, int id, const char* xdrop, const char* uris, int rows, int count) {
+// The files of a text/uri-list file: its lines that are not empty.
+int UriCount(const char* uris) {
+  std::ifstream in(uris);
+  int count = 0;
+  for (std::string line; std::getline(in, line);) count += line.find_first_not_of("\r") != std::string::npos;
+  return count;
+}
+
+// Drops the files of `uris` on the list and waits until it holds `rows`;
+// the milliseconds from the drop, or -1.
+double DropOnce(HWND dlg, HWND list, POINT at, const char* xdrop, const char* uris, int rows) {
+  const char* stamp = "xdrop-stamp.txt";  // in the current folder, which the host program shares
+  DeleteFileW(Widen(stamp).c_str());
+  const std::wstring command = Widen(xdrop) + L" " + std::to_wstring(at.x) + L" " + std::to_wstring(at.y) + L" " +
+                               Widen(uris) + L" " + Widen(stamp);
+  const long long launched = PerformanceCounter();
+  if (!Process(command).ok() || !WaitHandledAndPainted(dlg, list, rows)) return -1;
+  const long long done = PerformanceCounter();
+  // The host program writes the drop's moment once the window has finished
+  // with the drop, read from the clock QueryPerformanceCounter reads (a
+  // moment outside the two taken here says the clocks differ).
+  long long dropped = 0;
+  if (!WaitFor(kTimeout, [&] { return static_cast<bool>(std::ifstream(stamp) >> dropped); }, 1)) return -1;
+  if (dropped < launched || dropped > done) {
+    std::fprintf(stderr, "droptime: the drop's moment is not on this clock\n");
+    return -1;
+  }
+  return CounterMilliseconds(done - dropped);
+}
+
+int DropTime(const char* caption, int id, const char* xdrop, int count, const std::vector<const char*>& uris) {
   HWND dlg = nullptr;
   const HWND list = Control(caption, id, &dlg);
   POINT at = {};
   if (!list || !DropPoint(dlg, list, &at)) return 1;
-  const char* stamp = "xdrop-stamp.txt";  // in the current folder, which the host program shares
   for (int i = 0; i < count; ++i) {
     SendMessageTimeoutW(list, LVM_DELETEALLITEMS, 0, 0, SMTO_NORMAL, static_cast<UINT>(kTimeout * 1000), nullptr);
     RedrawWindow(dlg, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    DeleteFileW(Widen(stamp).c_str());
-    const std::wstring command = Widen(xdrop) + L" " + std::to_wstring(at.x) + L" " + std::to_wstring(at.y) + L" " +
-                                 Widen(uris) + L" " + Widen(stamp);
-    const long long launched = PerformanceCounter();
-    if (!Process(command).ok() || !WaitHandledAndPainted(dlg, list, rows)) return 1;
-    const long long done = PerformanceCounter();
-    // The host program writes the drop's moment once the window has finished
-    // with the drop, read from the clock QueryPerformanceCounter reads (a
-    // moment outside the two taken here says the clocks differ).
-    long long dropped = 0;
-    if (!WaitFor(kTimeout, [&] { return static_cast<bool>(std::ifstream(stamp) >> dropped); }, 1)) return 1;
-    if (dropped < launched || dropped > done) {
-      std::fprintf(stderr, "droptime: the drop's moment is not on this clock\n");
-      return 1;
+    int rows = 0;
+    double ms = -1;
+    for (const char* files : uris) {
+      rows += UriCount(files);
+      if ((ms = DropOnce(dlg, list, at, xdrop, files, rows)) < 0) return 1;
     }
-    std::printf("%.1f\n", CounterMilliseconds(done - dropped));
+    std::printf("%.1f\n", ms);
   }
   return 0;
 }
@@ -415,7 +436,9 @@ int Run(int argc, char** argv) {
     for (int i = 3; i < argc; ++i) exes.push_back(Widen(argv[i]));
     rc = LaunchTime(atoi(argv[2]), exes);
   }
-  if (verb == "droptime" && argc == 8) rc = DropTime(argv[2], atoi(argv[3]), argv[4], argv[5], atoi(argv[6]), atoi(argv[7]));
+  if (verb == "droptime" && argc >= 7) {
+    rc = DropTime(argv[2], atoi(argv[3]), argv[4], atoi(argv[5]), std::vector<const char*>(argv + 6, argv + argc));
+  }
   if (verb == "appendtime" && (argc == 6 || argc == 8)) {
     rc = AppendTime(argv[2], atoi(argv[3]), atoi(argv[4]), atoi(argv[5]), argc == 8 ? argv[6] : nullptr,
                     argc == 8 ? argv[7] : nullptr);
