@@ -88,18 +88,15 @@ INT_PTR CALLBACK BareProc(HWND dlg, UINT message, WPARAM wParam, LPARAM) {
     floorwindow::SetUp(dlg);
     SetWindowTextW(dlg, L"Quintor list baseline");  // found beside Quintor's window by its caption
     const HWND list = GetDlgItem(dlg, IDC_DOWNLOAD_LIST);
-    SetWindowLongPtrW(list, GWLP_USERDATA, SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DownloadList)));
+    SetWindowLongPtrW(list, GWLP_USERDATA,
+                      SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DownloadList)));
     return TRUE;
   }
   if (message == WM_COMMAND && LOWORD(wParam) == IDC_START) {
     AppendRun(GetDlgItem(dlg, IDC_RUN_HISTORY));
     return TRUE;
   }
-  if (message == WM_CLOSE || (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL)) {
-    EndDialog(dlg, IDCANCEL);
-    return TRUE;
-  }
-  return FALSE;
+  return floorwindow::Close(dlg, message, wParam);
 }
 
 }  // namespace

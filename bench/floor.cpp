@@ -8,15 +8,8 @@
 namespace {
 
 INT_PTR CALLBACK FloorProc(HWND dlg, UINT message, WPARAM wParam, LPARAM) {
-  if (message == WM_INITDIALOG) {
-    floorwindow::SetUp(dlg);
-    return TRUE;
-  }
-  if (message == WM_CLOSE || (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL)) {
-    EndDialog(dlg, IDCANCEL);
-    return TRUE;
-  }
-  return FALSE;
+  if (message == WM_INITDIALOG) floorwindow::SetUp(dlg);
+  return message == WM_INITDIALOG || floorwindow::Close(dlg, message, wParam);
 }
 
 }  // namespace

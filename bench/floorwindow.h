@@ -61,6 +61,13 @@ inline void SetUp(HWND dlg) {
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// Ends the window on its close box and on Esc; true when it did.
+inline bool Close(HWND dlg, UINT message, WPARAM wParam) {
+  if (message != WM_CLOSE && !(message == WM_COMMAND && LOWORD(wParam) == IDCANCEL)) return false;
+  EndDialog(dlg, IDCANCEL);
+  return true;
+}
+
 // Runs the window modally with `proc`, which calls SetUp on WM_INITDIALOG.
 inline int Run(HINSTANCE instance, DLGPROC proc) {
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
