@@ -80,8 +80,12 @@ stop_quintor() {
 }
 export DORVIK_SIGNAL_EVENT=QuintorBenchStarted
 start_quintor
-quintor_run="$(timer runtime Quintor 1016 1017 QuintorBenchStarted $runs | median)"
-script_run="$(timer scripttime "$work_w\\run_dorvik.bat" QuintorBenchStarted $runs | median)"
+for _ in $(seq 1 $runs); do  # in turn, so both see the same machine
+  timer runtime Quintor 1016 1017 QuintorBenchStarted 1 >> "$work/quintor-run.txt"
+  timer scripttime "$work_w\\run_dorvik.bat" QuintorBenchStarted 1 >> "$work/script-run.txt"
+done
+quintor_run="$(median < "$work/quintor-run.txt")"
+script_run="$(median < "$work/script-run.txt")"
 unset DORVIK_SIGNAL_EVENT
 
 echo "3 idle wait during a 20-second run"
@@ -203,14 +207,15 @@ How each is measured (\`bench/timer.cpp\` says more):
 - 3: utime + stime of Quintor's Wine process from /proc, over a run of the stand-in sleeping 20 s.
 - 4: the real Quintor.exe and the bare list (\`bench/barelist.cpp\`: the floor's window whose lists
   do the same visible work with the plain API) run side by side and are timed in turn from outside.
-  The drop comes from the X display (\`bench/xdrop.cpp\` speaks the XDND protocol, as a file manager
-  does; Wine hands it to the list as WM_DROPFILES); it is timed from the drop to the list answering
-  a message with the 2,000 rows there (a window answers only between its handlers) and a redraw of
-  the window from outside having returned (its thread paints what is pending). Before each drop
-  (4a) or pair of drops (4b) the timer empties the list. For the history, \`qtimer fill\` appends 10,000 rows to each history list
-  through the list's messages; Quintor's "Start" runs the stand-in tool, which holds until the timer
-  has opened the processes Quintor waits on, and the time runs from their end; the bare list
-  appends four rows on "Start" from the click.
+  The drops come from the X display (\`bench/xdrop.cpp\` speaks the XDND protocol, as a file manager
+  does; Wine hands them to the list as WM_DROPFILES, see "Drops under Wine" below); each is timed
+  from the drop to the list answering a message with the rows there (a window answers only between
+  its handlers) and a redraw of the window from outside having returned (its thread paints what is
+  pending). Before each drop (4a) or pair of drops (4b) the timer empties the list. For the history
+  (4c), \`qtimer fill\` appends 10,000 rows to each history list through the list's messages;
+  Quintor's "Start" runs the stand-in tool, which holds until the timer has opened the processes
+  Quintor waits on, and the time runs from their end; the bare list appends four rows on "Start",
+  the time running from the command posted.
 MD
 [ -z "$notes" ] || printf '\n%s\n' "$notes" >> "$out"
 echo "written $out"
