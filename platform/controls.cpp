@@ -31,11 +31,15 @@ void ListView::SetExtendedStyle(DWORD styles) {
 int ListView::GetItemCount() const { return static_cast<int>(SendMessageW(hwnd_, LVM_GETITEMCOUNT, 0, 0)); }
 
 int ListView::AppendRow(const std::vector<std::string>& texts, UINT stateImage) {
+  return InsertLastRow(texts, LVIS_SELECTED | LVIS_FOCUSED, stateImage);
+}
+
+int ListView::InsertLastRow(const std::vector<std::string>& texts, UINT state, UINT stateImage) {
   LVITEMW item = {};
   item.mask = LVIF_TEXT | LVIF_STATE;
   item.iItem = GetItemCount();
   item.pszText = const_cast<wchar_t*>(L"");
-  item.state = LVIS_SELECTED | LVIS_FOCUSED | stateImage;
+  item.state = state | stateImage;
   item.stateMask = LVIS_SELECTED | LVIS_FOCUSED | (stateImage != 0 ? LVIS_STATEIMAGEMASK : 0);
   const int row = static_cast<int>(SendMessageW(hwnd_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
   for (size_t column = 1; row >= 0 && column <= texts.size(); ++column) {
@@ -48,12 +52,16 @@ int ListView::AppendRow(const std::vector<std::string>& texts, UINT stateImage) 
   return row;
 }
 
+// Wine's list view visits every row to clear a state of all rows, and
+// scrolls to a row each time it gets the focus: only the selected rows are
+// cleared, and the focus goes to the last new row alone, which leaves the
+// rows as focusing each in turn would.
 void ListView::AppendRowsMarked(const std::vector<std::vector<std::string>>& rows, UINT stateImage) {
   int last = -1;
   SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
-  SetItemState(-1, 0, LVIS_SELECTED);
+  for (int row = GetNextSelected(-1); row >= 0; row = GetNextSelected(row)) SetItemState(row, 0, LVIS_SELECTED);
   for (const std::vector<std::string>& texts : rows) {
-    const int row = AppendRow(texts, stateImage);
+    const int row = InsertLastRow(texts, LVIS_SELECTED, stateImage);
     if (row >= 0) last = row;
   }
   SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);

@@ -30,8 +30,9 @@ class ListView : public ControlWindow {
   // from column 1 on; `stateImage` nonzero sets its state image too. Returns
   // its index, or -1.
   int AppendRow(const std::vector<std::string>& texts, UINT stateImage = 0);
-  // With the redraw paused: clears the selection, appends the rows as
-  // AppendRow does, and makes the last one the mark, scrolled into view.
+  // With the redraw paused: clears the selection and appends the rows, all
+  // selected, as AppendRow would one by one (the last one focused); then
+  // makes the last one the mark, scrolled into view.
   void AppendRowsMarked(const std::vector<std::vector<std::string>>& rows, UINT stateImage = 0);
   std::string GetItemText(int row, int column) const;
   // The next selected row after `row` (-1 for the first).
@@ -47,5 +48,7 @@ class ListView : public ControlWindow {
   bool GetCheck(int row) const;
 
  private:
+  // Appends a row with `state` (of selected and focused) as AppendRow does.
+  int InsertLastRow(const std::vector<std::string>& texts, UINT state, UINT stateImage);
   void SetItemState(int row, UINT state, UINT mask);
 };

@@ -129,7 +129,8 @@ class Dialog {
   std::string ItemText(int id) const;
   void SetItemText(int id, const std::string& text);
   // Sends `message` arriving at the control `id` on to this window's handler
-  // table, in place of the control's own handling.
+  // table, in place of the control's own handling. The control's user data
+  // holds the routing: one routed message a control.
   void RouteControlMessage(int id, UINT message);
   // Ends the modal loop with `result`; a modeless window is destroyed.
   void EndDialog(INT_PTR result);

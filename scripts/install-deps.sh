@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need; skips what is there.
+# Installs the Debian packages the build, the tests, the demo and the benchmarks
+# need; skips what is there.
 set -euo pipefail
 packages=(cmake make g++ googletest clang libclang-rt-14-dev
           g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-          wine wine64 wine32:i386 xvfb xauth fonts-nanum imagemagick xdotool x11-utils locales)
+          wine wine64 wine32:i386 fonts-wine xvfb xauth fonts-nanum imagemagick xdotool x11-utils locales
+          libx11-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
