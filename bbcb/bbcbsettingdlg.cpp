@@ -76,11 +76,9 @@ void CBbcbSettingDlg::SaveBbcbSettings() {
 }
 
 void CBbcbSettingDlg::FilterHexField(int id) {
-  HWND edit = GetDlgItem(id);
-  if (!edit) return;
-  // The caret as the edit control counts, in UTF-16 units.
-  DWORD caret = 0;
-  SendMessageW(edit, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+  const HWND edit = GetDlgItem(id);
+  // The caret (the selection's end) as the edit control counts, in UTF-16 units.
+  const WORD caret = HIWORD(Send(edit, EM_GETSEL));
   const std::string text = ItemText(id);
   const std::string filtered = FilterHexText(text);
   if (filtered == text) return;
@@ -88,7 +86,7 @@ void CBbcbSettingDlg::FilterHexField(int id) {
   // Hex digits are one unit each: the caret stays after the digits it
   // followed, where the next typed character belongs.
   const WPARAM position = FilterHexText(Narrow(Widen(text).substr(0, caret))).size();
-  SendMessageW(edit, EM_SETSEL, position, static_cast<LPARAM>(position));
+  Send(edit, EM_SETSEL, position, static_cast<LPARAM>(position));
 }
 
 void CBbcbSettingDlg::OnBbcbToolOpen() {

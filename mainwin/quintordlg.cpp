@@ -27,12 +27,11 @@ const UINT kUncheckedBox = INDEXTOSTATEIMAGEMASK(1);
 // Full paths compare as the file system compares them: ignoring case. The
 // key is the path upper-cased without regard to the user's language.
 std::wstring PathKey(const std::string& path) {
-  const std::wstring wide = Widen(path);
-  if (wide.empty()) return wide;
-  std::wstring upper(wide.size(), L'\0');
-  const int n = LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, wide.c_str(), static_cast<int>(wide.size()),
-                              &upper[0], static_cast<int>(upper.size()), nullptr, nullptr, 0);
-  return n > 0 ? upper.substr(0, static_cast<size_t>(n)) : wide;
+  std::wstring key = Widen(path);
+  // In place: upper-casing keeps the length.
+  LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, key.c_str(), static_cast<int>(key.size()), &key[0],
+               static_cast<int>(key.size()));
+  return key;
 }
 
 class CAboutDlg : public Dialog {
@@ -124,10 +123,8 @@ BOOL CQuintorDlg::OnInitDialog() {
   // A zero buffer size gives a read-only pointer into the resource, not terminated.
   const int length = LoadStringW(GetModuleHandleW(nullptr), IDS_ABOUTBOX, reinterpret_cast<wchar_t*>(&text), 0);
   const HMENU systemMenu = GetSystemMenu(GetSafeHwnd(), FALSE);
-  if (systemMenu && length > 0) {
-    AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, std::wstring(text, static_cast<size_t>(length)).c_str());
-  }
+  AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, std::wstring(text, static_cast<size_t>(length)).c_str());
 
   SendMessageW(GetSafeHwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
   SendMessageW(GetSafeHwnd(), WM_SETICON, ICON_SMALL,
@@ -148,7 +145,7 @@ BOOL CQuintorDlg::OnInitDialog() {
   // Files dropped on the download list reach this window's handler.
   AllowDroppedFiles(m_lcDownloadFiles.GetSafeHwnd(), true);
   AllowDroppedFiles(GetSafeHwnd(), false);
-  RouteControlMessage(IDC_DOWNLOAD_LIST, WM_DROPFILES);
+  RouteDroppedFiles(IDC_DOWNLOAD_LIST);
   OnDebugCapture();
   OnSelchangeCommand();
   return TRUE;
@@ -202,8 +199,7 @@ void CQuintorDlg::OnBbcbSetting() {
 // stored value is read back afterwards: the latest choice, made here or
 // there, is the one this window keeps and writes at exit.
 void CQuintorDlg::OnDvtTest() {
-  UpdateData(true);
-  CDvtTestDlg dlg(services_, m_strToolPath, m_cbPort.GetCurSel(), m_cbBaudRate.GetCurSel(),
+  CDvtTestDlg dlg(services_, ItemText(IDC_TOOL_PATH), m_cbPort.GetCurSel(), m_cbBaudRate.GetCurSel(),
                   m_cbDataBits.GetCurSel(), m_cbStopBits.GetCurSel(), m_cbParity.GetCurSel());
   dlg.DoModal(GetSafeHwnd());
   LoadDvtFolder(services_.settings, &m_strDvtPath);
@@ -237,45 +233,41 @@ void CQuintorDlg::OnRclickDownloadList() {
 // is AltGr on many layouts, a character); Space's check toggle is the list's own.
 bool CQuintorDlg::OnKeydownDownloadList(WPARAM, LPARAM lParam, LRESULT*) {
   const WORD key = reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey;
-  enum { kCtrl = 1, kShift = 2, kAlt = 4 };
-  const int held = (GetKeyState(VK_CONTROL) < 0 ? kCtrl : 0) | (GetKeyState(VK_SHIFT) < 0 ? kShift : 0) |
-                   (GetKeyState(VK_MENU) < 0 ? kAlt : 0);
-  if (key == VK_DELETE && held == 0) OnDelete();
-  if (key == VK_INSERT && held == 0) OnInsert();
-  if (key == 'A' && held == kCtrl) m_lcDownloadFiles.SelectAll();
+  const bool ctrl = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0, alt = GetKeyState(VK_MENU) < 0;
+  const bool plain = !ctrl && !shift && !alt;
+  if (key == VK_DELETE && plain) OnDelete();
+  if (key == VK_INSERT && plain) OnInsert();
+  if (key == 'A' && ctrl && !shift && !alt) m_lcDownloadFiles.SelectAll();
   return false;
 }
 
 // The context-menu key and Shift+F10 (no mouse position: both coordinates
 // -1, whatever the width of lParam) open the popup menu at the focused row; a
 // right click opens it through NM_RCLICK.
-bool CQuintorDlg::OnContextMenu(WPARAM wParam, LPARAM lParam, LRESULT* result) {
+bool CQuintorDlg::OnContextMenu(WPARAM wParam, LPARAM lParam, LRESULT*) {
   // The coordinates as GET_X_LPARAM and GET_Y_LPARAM read them.
   const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
   if (reinterpret_cast<HWND>(wParam) != m_lcDownloadFiles.GetSafeHwnd() || x != -1 || y != -1) return false;
   ShowPopupMenu(m_lcDownloadFiles.FocusedRowMenuPoint());
-  *result = 0;
   return true;
 }
 
 void CQuintorDlg::ShowPopupMenu(POINT at) {
-  MenuOwner menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_POPUP_MENU)));
-  HMENU popup = menu.Get() ? GetSubMenu(menu.Get(), 0) : nullptr;
-  if (!popup) return;
+  const MenuOwner menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_POPUP_MENU)));
+  const HMENU popup = GetSubMenu(menu.Get(), 0);
   const UINT deleteState = m_lcDownloadFiles.GetSelectedCount() > 0 ? MF_ENABLED : (MF_DISABLED | MF_GRAYED);
   EnableMenuItem(popup, ID_POPUP_DELETE, MF_BYCOMMAND | deleteState);
-  TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, GetSafeHwnd(), nullptr);
+  TrackPopupMenuEx(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, GetSafeHwnd(), nullptr);
 }
 
 // Dropped files are inserted as chosen ones; folders and what is no file are
 // left out.
-bool CQuintorDlg::OnDropFiles(WPARAM wParam, LPARAM, LRESULT* result) {
+bool CQuintorDlg::OnDropFiles(WPARAM wParam, LPARAM, LRESULT*) {
   std::vector<std::string> files;
   for (const std::string& path : TakeDroppedFiles(reinterpret_cast<HDROP>(wParam))) {
     if (GetFileSizeOrZero(services_.run.fs, path) > 0) files.push_back(path);
   }
   InsertFiles(files);
-  *result = 0;
   return true;
 }
 
@@ -310,8 +302,7 @@ void CQuintorDlg::InsertFiles(const std::vector<std::string>& paths) {
 
 void CQuintorDlg::OnDelete() {
   int row;
-  while ((row = m_lcDownloadFiles.GetNextSelected(-1)) >= 0) {
-    if (!m_lcDownloadFiles.DeleteItem(row)) return;
+  while ((row = m_lcDownloadFiles.GetNextSelected(-1)) >= 0 && m_lcDownloadFiles.DeleteItem(row)) {
   }
 }
 
@@ -346,15 +337,14 @@ void CQuintorDlg::OnOutputFileView() {
   ViewTextFile(services_.run, m_strOutputPath);
 }
 
-bool CQuintorDlg::OnSysCommand(WPARAM wParam, LPARAM, LRESULT* result) {
+bool CQuintorDlg::OnSysCommand(WPARAM wParam, LPARAM, LRESULT*) {
   if ((wParam & 0xFFF0) != IDM_ABOUTBOX) return false;
   CAboutDlg about;
   about.DoModal(GetSafeHwnd());
-  *result = 0;
   return true;
 }
 
-bool CQuintorDlg::OnPaint(WPARAM, LPARAM, LRESULT* result) {
+bool CQuintorDlg::OnPaint(WPARAM, LPARAM, LRESULT*) {
   if (!IsIconic(GetSafeHwnd())) return false;
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(GetSafeHwnd(), &paint);
@@ -365,7 +355,6 @@ bool CQuintorDlg::OnPaint(WPARAM, LPARAM, LRESULT* result) {
   const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
   DrawIcon(dc, x, y, m_hIcon);
   EndPaint(GetSafeHwnd(), &paint);
-  *result = 0;
   return true;
 }
 

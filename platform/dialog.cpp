@@ -12,8 +12,8 @@
 namespace {
 
 std::string WindowText(HWND hwnd) {
-  std::wstring text(static_cast<size_t>(std::max(GetWindowTextLengthW(hwnd), 0)) + 1, L'\0');
-  text.resize(static_cast<size_t>(std::max(GetWindowTextW(hwnd, &text[0], static_cast<int>(text.size())), 0)));
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(hwnd, &text[0], static_cast<int>(text.size()))));
   return Narrow(text);
 }
 
@@ -34,26 +34,11 @@ bool ReturnsResultDirectly(UINT message) {
                            WM_QUERYDRAGICON, WM_INITDIALOG});
 }
 
-// A control whose one message goes to the dialog: its own procedure and that
-// message, kept in the control's user data for the control's life.
-struct RoutedControl {
-  WNDPROC own;
-  UINT message;
-};
-
-// The routed control's procedure. It reads the routing from the window's
-// user data: comctl32's SetWindowSubclass looks its chain up in a window
-// property on every message, which under Wine is a round trip to the server
-// and made each row added to a list cost a third of a millisecond.
-LRESULT CALLBACK ToDialog(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  const auto* routed = reinterpret_cast<const RoutedControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (message == routed->message) return SendMessageW(GetParent(hwnd), message, wParam, lParam);
-  const WNDPROC own = routed->own;
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    delete routed;
-  }
+// The procedure of a control whose dropped files go to its dialog; its own
+// procedure is kept in its user data.
+LRESULT CALLBACK DropsToDialog(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DROPFILES) return SendMessageW(GetParent(hwnd), message, wParam, lParam);
+  const auto own = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   return CallWindowProcW(own, hwnd, message, wParam, lParam);
 }
 
@@ -75,7 +60,8 @@ void DataExchange::Text(int id, std::string& value, int maxChars) {
   if (!control) return;
   if (mode_ == Mode::kShow) {
     SetWindowTextW(control, Widen(value).c_str());
-    if (maxChars > 0) SendMessageW(control, EM_LIMITTEXT, static_cast<WPARAM>(maxChars), 0);
+    // No limit (0) sets the largest one; a static text ignores it.
+    Send(control, EM_LIMITTEXT, static_cast<WPARAM>(maxChars));
     return;
   }
   value = WindowText(control);
@@ -84,7 +70,7 @@ void DataExchange::Text(int id, std::string& value, int maxChars) {
     const std::wstring message = L"Please enter no more than " + std::to_wstring(maxChars) + L" characters.";
     MessageBoxW(dialog_.GetSafeHwnd(), message.c_str(), L"Quintor", MB_OK | MB_ICONEXCLAMATION);
     SetFocus(control);
-    SendMessageW(control, EM_SETSEL, 0, -1);
+    Send(control, EM_SETSEL, 0, -1);
   }
 }
 
@@ -92,9 +78,9 @@ void DataExchange::Check(int id, bool& value) {
   const HWND control = Bound(id);
   if (!control) return;
   if (mode_ == Mode::kShow) {
-    SendMessageW(control, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+    Send(control, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED);
   } else {
-    value = SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    value = Send(control, BM_GETCHECK) == BST_CHECKED;
   }
 }
 
@@ -153,13 +139,13 @@ void Dialog::SetItemText(int id, const std::string& text) {
   showingState_ = wasShowing;
 }
 
-void Dialog::RouteControlMessage(int id, UINT message) {
+// A plain subclass: comctl32's SetWindowSubclass looks its chain up in a
+// window property on every message, under Wine a round trip to its server
+// that made each row added to a list cost a third of a millisecond.
+void Dialog::RouteDroppedFiles(int id) {
   const HWND control = GetDlgItem(id);
-  if (!control || GetWindowLongPtrW(control, GWLP_USERDATA) != 0) return;
-  auto* routed = new RoutedControl{nullptr, message};
-  SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(routed));
-  routed->own = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ToDialog)));
+  SetWindowLongPtrW(control, GWLP_USERDATA,
+                    SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DropsToDialog)));
 }
 
 std::vector<int> Dialog::ExchangeControlIds() {
@@ -183,25 +169,26 @@ BOOL Dialog::OnInitDialog() {
 }
 
 void Dialog::CenterWindow() {
-  RECT window = {};
+  RECT window = {}, area = {};
   GetWindowRect(hwnd_, &window);
-  RECT area = {};
-  HWND owner = GetWindow(hwnd_, GW_OWNER);
-  if (owner && IsWindowVisible(owner) && !IsIconic(owner)) {
+  const HWND owner = GetWindow(hwnd_, GW_OWNER);
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(owner ? owner : hwnd_, MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT& screen = monitor.rcWork;
+  if (owner) {
     GetWindowRect(owner, &area);
   } else {
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    area = screen;
   }
   const int width = window.right - window.left;
   const int height = window.bottom - window.top;
   int x = area.left + (area.right - area.left - width) / 2;
   int y = area.top + (area.bottom - area.top - height) / 2;
   // Keep the title bar on the screen.
-  RECT screen = {};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &screen, 0);
   x = std::max(static_cast<int>(screen.left), std::min(x, static_cast<int>(screen.right) - width));
   y = std::max(static_cast<int>(screen.top), std::min(y, static_cast<int>(screen.bottom) - height));
-  SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(hwnd_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Dialog::OnOK() {

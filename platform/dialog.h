@@ -11,6 +11,11 @@
 
 class Dialog;
 
+// SendMessageW, the arguments a message does not read left out.
+inline LRESULT Send(HWND hwnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+  return SendMessageW(hwnd, message, wParam, lParam);
+}
+
 // Reports an exception that reached a window procedure: to the debugger
 // output and in a message box over `owner`.
 void ReportFailure(HWND owner, const std::string& what);
@@ -128,10 +133,9 @@ class Dialog {
   // One control's text alone; setting it raises no edit-change handler.
   std::string ItemText(int id) const;
   void SetItemText(int id, const std::string& text);
-  // Sends `message` arriving at the control `id` on to this window's handler
-  // table, in place of the control's own handling. The control's user data
-  // holds the routing: one routed message a control.
-  void RouteControlMessage(int id, UINT message);
+  // Files dropped on the control `id` go to this window's handler table in
+  // place of the control's own handling (once a control).
+  void RouteDroppedFiles(int id);
   // Ends the modal loop with `result`; a modeless window is destroyed.
   void EndDialog(INT_PTR result);
 

@@ -39,6 +39,8 @@ inline bool DeleteFont(HFONT font) { return DeleteObject(font) != FALSE; }
 template <class I>
 bool ReleaseCom(I* p) { return p->Release(), true; }
 inline bool EndOle(HRESULT) { return lazy::OleUninitialize(), true; }
+template <class T>
+bool FreeTaskMemory(T p) { return lazy::CoTaskMemFree(p), true; }
 }  // namespace owner_detail
 
 using HandleOwner = Owner<HANDLE, owner_detail::CloseKernel, owner_detail::IsHandle>;
@@ -47,6 +49,9 @@ using MenuOwner = Owner<HMENU, owner_detail::DestroyMenuOf, owner_detail::NotNul
 using FontOwner = Owner<HFONT, owner_detail::DeleteFont, owner_detail::NotNull<HFONT>>;
 template <class I>
 using ComRef = Owner<I*, owner_detail::ReleaseCom<I>, owner_detail::NotNull<I*>>;
+// Memory the shell hands over (a path, an item list).
+template <class T>
+using TaskMemory = Owner<T, owner_detail::FreeTaskMemory<T>, owner_detail::NotNull<T>>;
 
 // OLE on this thread, which starts COM apartment-threaded too: the shell's
 // file dialogs and the folder browser's new dialog style need it. It nests.

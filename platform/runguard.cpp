@@ -18,9 +18,8 @@ HWND MainWindow() {
 }
 
 bool InFront() {
-  DWORD process = 0;
-  GetWindowThreadProcessId(GetForegroundWindow(), &process);
-  return process == GetCurrentProcessId();
+  DWORD process;
+  return GetWindowThreadProcessId(GetForegroundWindow(), &process) && process == GetCurrentProcessId();
 }
 
 // Lets the window under the pointer set it again, as a move of the mouse would.
@@ -33,14 +32,12 @@ void RefreshPointer() {
   SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(LOWORD(hit), WM_MOUSEMOVE));
 }
 
-bool Wait(HANDLE object) {
+void Wait(HANDLE object) {
   RunInProgressScope scope;
   SetCursor(LoadCursorW(nullptr, IDC_APPSTARTING));
   bool quit = false;
   WPARAM quitCode = 0;
-  DWORD wake;
-  while ((wake = MsgWaitForMultipleObjectsEx(1, &object, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE)) ==
-         WAIT_OBJECT_0 + 1) {
+  while (MsgWaitForMultipleObjectsEx(1, &object, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0 + 1) {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (msg.message == WM_QUIT) {
@@ -53,7 +50,6 @@ bool Wait(HANDLE object) {
     }
   }
   if (quit) PostQuitMessage(static_cast<int>(quitCode));
-  return wake == WAIT_OBJECT_0;
 }
 
 }  // namespace
@@ -89,14 +85,13 @@ void SystemTaskbar::Flash(HWND window) {
   FlashWindowEx(&flash);
 }
 
-bool WaitKeepingWindowsPainted(HANDLE object, Taskbar* taskbar) {
+void WaitKeepingWindowsPainted(HANDLE object, Taskbar* taskbar) {
   const HWND window = taskbar ? MainWindow() : nullptr;
   if (window) taskbar->ShowBusy(window, true);
-  const bool waited = Wait(object);
+  Wait(object);
   if (window) {
     taskbar->ShowBusy(window, false);
     if (!InFront()) taskbar->Flash(window);
   }
   RefreshPointer();
-  return waited;
 }

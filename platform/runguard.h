@@ -54,5 +54,4 @@ class SystemTaskbar : public Taskbar {
 // WM_QUIT seen meanwhile is posted again afterwards. Meanwhile the taskbar
 // (if any) shows the main window busy (this thread's visible window without
 // an owner), and a button left behind by the operator flashes afterwards.
-// False when the wait itself failed.
-bool WaitKeepingWindowsPainted(HANDLE object, Taskbar* taskbar);
+void WaitKeepingWindowsPainted(HANDLE object, Taskbar* taskbar);

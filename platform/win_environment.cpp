@@ -1,6 +1,6 @@
 #include "platform/winservices.h"
 
-#include "platform/lazydll.h"
+#include "platform/owner.h"
 #include "platform/wide.h"
 
 namespace {
@@ -10,15 +10,15 @@ std::optional<std::string> EncodeExactly(UINT codePage, const std::string& text)
   const std::wstring wide = Widen(text);
   const int wideLength = static_cast<int>(wide.size());
   // No best-fit replacements: a character either has its own form or the
-  // round trip below shows that it has none.
-  const DWORD flags = (codePage == CP_UTF8 || codePage == CP_UTF7) ? 0 : WC_NO_BEST_FIT_CHARS;
+  // round trip below shows that it has none. UTF-8 takes no such flag.
+  const DWORD flags = codePage == CP_UTF8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
   // A failed conversion gives 0 characters, which the round trip refuses.
   const int n = WideCharToMultiByte(codePage, flags, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
   std::string bytes(static_cast<size_t>(n), '\0');
   WideCharToMultiByte(codePage, flags, wide.data(), wideLength, &bytes[0], n, nullptr, nullptr);
-  const int back = MultiByteToWideChar(codePage, 0, bytes.data(), n, nullptr, 0);
+  const int back = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), n, nullptr, 0);
   std::wstring roundTrip(static_cast<size_t>(back), L'\0');
-  MultiByteToWideChar(codePage, 0, bytes.data(), n, &roundTrip[0], back);
+  MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), n, &roundTrip[0], back);
   if (roundTrip != wide) return std::nullopt;
   return bytes;
 }
@@ -29,30 +29,24 @@ std::string WinEnvironment::ExecutablePath() const {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     const DWORD n = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
-    if (n == 0) return std::string();
     // A full buffer may hold a cut path: grow and ask again.
     if (n < path.size()) {
       path.resize(n);
       return Narrow(path);
     }
-    path.resize(path.size() * 2);
+    path.resize(path.size() + MAX_PATH);
   }
 }
 
 std::string WinEnvironment::UserDataFolder() const {
-  PWSTR base = nullptr;
-  if (FAILED(lazy::SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_CREATE, nullptr, &base))) {
-    lazy::CoTaskMemFree(base);
-    return std::string();
-  }
-  const std::string folder = Narrow(base) + "\\Quintor\\";
-  lazy::CoTaskMemFree(base);
-  return folder;
+  TaskMemory<PWSTR> base;
+  if (FAILED(lazy::SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_CREATE, nullptr, base.Out()))) return {};
+  return Narrow(base.Get()) + "\\Quintor\\";
 }
 
 std::optional<std::string> WinEnvironment::EncodeForBatch(const std::string& text) const {
   const UINT console = GetConsoleOutputCP();
-  return EncodeExactly(console != 0 ? console : GetOEMCP(), text);
+  return EncodeExactly(console ? console : GetOEMCP(), text);
 }
 
 std::optional<std::string> WinEnvironment::EncodeForAnsi(const std::string& text) const {

@@ -44,7 +44,6 @@ bool HoldsExactly(HANDLE file, const std::string& bytes) {
 }  // namespace
 
 uint32_t WinFileSystem::FileSizeOrZero(const std::string& path) const {
-  if (path.empty()) return 0;
   WIN32_FILE_ATTRIBUTE_DATA data;
   if (!GetFileAttributesExW(FileApiPath(path).c_str(), GetFileExInfoStandard, &data)) return 0;
   if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return 0;
@@ -54,13 +53,11 @@ uint32_t WinFileSystem::FileSizeOrZero(const std::string& path) const {
 }
 
 bool WinFileSystem::FolderExists(const std::string& path) const {
-  if (path.empty()) return false;
   const DWORD attributes = GetFileAttributesW(FileApiPath(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 bool WinFileSystem::WriteFileBytes(const std::string& path, const std::string& bytes) {
-  if (path.empty()) return false;
   const std::wstring target = FileApiPath(path);
   // A read-only file is not replaced, as opening it for writing would fail.
   const DWORD attributes = GetFileAttributesW(target.c_str());
@@ -73,9 +70,7 @@ bool WinFileSystem::WriteFileBytes(const std::string& path, const std::string& b
   for (unsigned attempt = 0; attempt < 100 && h == INVALID_HANDLE_VALUE; ++attempt) {
     temporary = FileApiPath(path + "." + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(attempt) + ".tmp");
     h = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) {
-      return false;
-    }
+    if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) return false;
   }
   HandleOwner file(h);
   if (!file.Valid()) return false;
@@ -90,7 +85,7 @@ bool WinFileSystem::WriteFileBytes(const std::string& path, const std::string& b
 }
 
 bool WinFileSystem::CreateFolder(const std::string& path) {
-  return !path.empty() && CreateDirectoryW(FileApiPath(path).c_str(), nullptr) != FALSE;
+  return CreateDirectoryW(FileApiPath(path).c_str(), nullptr) != FALSE;
 }
 
 bool WinFileSystem::CopyFileOver(const std::string& from, const std::string& to) {

@@ -24,29 +24,18 @@ std::wstring SystemProgram(const std::wstring& commandLine) {
   const std::wstring word = ProgramWord(commandLine);
   if (word.empty() || word.find_first_of(L"\\/:") != std::wstring::npos) return std::wstring();
   for (const std::wstring& folder : {SystemFolderPath(GetSystemDirectoryW), SystemFolderPath(GetWindowsDirectoryW)}) {
-    if (folder.empty()) continue;
     const std::wstring candidate = folder + L"\\" + word;
-    const DWORD attributes = GetFileAttributesW(candidate.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return candidate;
+    if (GetFileAttributesW(candidate.c_str()) != INVALID_FILE_ATTRIBUTES) return candidate;
   }
   return std::wstring();
 }
 
-// The capture file with an inheritable handle, emptied; nothing when it
-// cannot be opened or emptied.
+// The capture file with an inheritable handle (INVALID_HANDLE_VALUE when it
+// cannot be opened).
 HANDLE OpenCapture(const std::string& path) {
-  if (path.empty()) return nullptr;
-  SECURITY_ATTRIBUTES inheritable = {};
-  inheritable.nLength = sizeof inheritable;
-  inheritable.bInheritHandle = TRUE;
-  const HANDLE h = CreateFileW(FileApiPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable, OPEN_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return nullptr;
-  if (!SetEndOfFile(h)) {
-    CloseHandle(h);
-    return nullptr;
-  }
-  return h;
+  SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
+  return CreateFileW(FileApiPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable, OPEN_ALWAYS,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 // The process started for `commandLine`, its output and errors into `capture`
@@ -63,11 +52,11 @@ HANDLE Start(const std::string& commandLine, HANDLE capture, DWORD flags) {
   }
   PROCESS_INFORMATION process = {};
   // CreateProcessW may write into the command line's buffer.
-  if (line.empty() || !CreateProcessW(program.empty() ? nullptr : program.c_str(), &line[0], nullptr, nullptr,
-                                      capture != nullptr, flags, nullptr, nullptr, &startup, &process)) {
+  if (!CreateProcessW(program.empty() ? nullptr : program.c_str(), &line[0], nullptr, nullptr, capture != nullptr,
+                      flags, nullptr, nullptr, &startup, &process)) {
     return nullptr;
   }
-  CloseHandle(process.hThread);
+  const HandleOwner thread(process.hThread);
   return process.hProcess;
 }
 
@@ -75,7 +64,9 @@ HANDLE Start(const std::string& commandLine, HANDLE capture, DWORD flags) {
 
 bool WinProcessLauncher::RunAndWait(const std::string& commandLine, const std::string& capturePath) {
   const HandleOwner capture(OpenCapture(capturePath));
-  const HandleOwner process(Start(commandLine, capture.Get(), NORMAL_PRIORITY_CLASS));
+  // Emptied first; a log that cannot be emptied is not used.
+  const HandleOwner process(
+      Start(commandLine, SetEndOfFile(capture.Get()) ? capture.Get() : nullptr, NORMAL_PRIORITY_CLASS));
   if (!process.Valid()) return false;
   WaitKeepingWindowsPainted(process.Get(), taskbar_);
   return true;

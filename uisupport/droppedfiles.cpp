@@ -21,14 +21,15 @@ std::string ShortcutTarget(const std::string& shortcut) {
   ComRef<IShellLinkW> link;
   ComRef<IPersistFile> file;
   if (FAILED(lazy::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                    reinterpret_cast<void**>(link.Out()))) ||
-      FAILED(link.Get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.Out()))) ||
-      FAILED(file.Get()->Load(Widen(shortcut).c_str(), STGM_READ)) ||
-      link.Get()->Resolve(nullptr, SLR_NO_UI | SLR_NOUPDATE | SLR_NOSEARCH) != S_OK) {
+                                    reinterpret_cast<void**>(link.Out())))) {
     return std::string();
   }
-  std::wstring target(32768, L'\0');
-  if (link.Get()->GetPath(&target[0], static_cast<int>(target.size()), nullptr, 0) != S_OK) return std::string();
+  if (FAILED(link.Get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.Out())))) return std::string();
+  if (FAILED(file.Get()->Load(Widen(shortcut).c_str(), STGM_READ))) return std::string();
+  if (link.Get()->Resolve(nullptr, SLR_NO_UI | SLR_NOUPDATE | SLR_NOSEARCH) != S_OK) return std::string();
+  // A shortcut's path is at most MAX_PATH characters.
+  std::wstring target(MAX_PATH, L'\0');
+  if (link.Get()->GetPath(&target[0], MAX_PATH, nullptr, 0) != S_OK) return std::string();
   target.resize(wcslen(target.c_str()));
   return IsShortcut(Narrow(target)) ? std::string() : Narrow(target);
 }

@@ -24,9 +24,8 @@ std::wstring StartFolder(const std::string& initialFolder) {
 }
 
 void AddFileSystemPath(IShellItem* item, std::vector<std::string>& paths) {
-  PWSTR path = nullptr;
-  if (SUCCEEDED(item->GetDisplayName(SIGDN_FILESYSPATH, &path)) && path && *path) paths.push_back(Narrow(path));
-  lazy::CoTaskMemFree(path);
+  TaskMemory<PWSTR> path;
+  if (SUCCEEDED(item->GetDisplayName(SIGDN_FILESYSPATH, path.Out()))) paths.push_back(Narrow(path.Get()));
 }
 
 }  // namespace

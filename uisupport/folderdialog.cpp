@@ -28,30 +28,24 @@ void CFolderDialog::SetInitialFolder(const std::string& folder) {
 
 INT_PTR CFolderDialog::DoModal() {
   OleScope ole;
-  const HWND savedOwner = m_browseInfo.hwndOwner;
   if (!m_browseInfo.hwndOwner) m_browseInfo.hwndOwner = GetActiveWindow();
+  const TaskMemory<PIDLIST_ABSOLUTE> chosen(lazy::SHBrowseForFolderW(&m_browseInfo));
+  if (!chosen.Valid()) return IDCANCEL;
+  if (lazy::SHGetPathFromIDListW(chosen.Get(), m_szSelectedFolder)) return IDOK;
   m_szSelectedFolder[0] = L'\0';
-  INT_PTR result = IDCANCEL;
-  if (const PIDLIST_ABSOLUTE chosen = lazy::SHBrowseForFolderW(&m_browseInfo)) {
-    result = lazy::SHGetPathFromIDListW(chosen, m_szSelectedFolder) ? IDOK : -1;
-    if (result != IDOK) m_szSelectedFolder[0] = L'\0';
-    lazy::CoTaskMemFree(chosen);
-  }
-  m_browseInfo.hwndOwner = savedOwner;
-  return result;
+  return -1;
 }
 
 void CFolderDialog::SetBrowseSelection(const wchar_t* path) {
-  if (m_hBrowseWnd) SendMessageW(m_hBrowseWnd, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(path));
+  if (m_hBrowseWnd) Send(m_hBrowseWnd, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(path));
 }
 
 void CFolderDialog::SetBrowseStatusText(const wchar_t* text) {
-  if (m_hBrowseWnd) SendMessageW(m_hBrowseWnd, BFFM_SETSTATUSTEXTW, 0, reinterpret_cast<LPARAM>(text));
+  if (m_hBrowseWnd) Send(m_hBrowseWnd, BFFM_SETSTATUSTEXTW, 0, reinterpret_cast<LPARAM>(text));
 }
 
 int CALLBACK CFolderDialog::FolderBrowseHook(HWND browser, UINT code, LPARAM value, LPARAM object) {
   CFolderDialog* self = reinterpret_cast<CFolderDialog*>(object);
-  if (!self) return 0;
   self->m_hBrowseWnd = browser;
   int result = 0;
   // The hook is called from the shell's code: nothing may unwind into it.
