@@ -98,6 +98,13 @@ TEST_F(RealRun, FaultyToolsStillRunAndTheLogKeepsTheLatestCapture) {
     EXPECT_NE(ReadFileText(scratch.path + "\\record.txt").find("\r\nprobe=\r\n"), std::string::npos);
     EXPECT_TRUE(fs.WriteFileBytes(script, "after the run") && DeleteFileW(Widen(script).c_str()));
   }
+  // A bare program name comes from the system, never the current folder,
+  // quoted or not.
+  const std::filesystem::path current = std::filesystem::current_path();
+  ASSERT_TRUE(CopyStandIn(scratch.Make("current") + "\\cmd.exe"));
+  std::filesystem::current_path(Widen(scratch.path + "\\current"));
+  EXPECT_TRUE(launcher.RunAndWait("cmd.exe /d /c exit", "") && launcher.RunAndWait("\"cmd.exe\" /d /c exit", ""));
+  std::filesystem::current_path(current);
   // A program that is gone, or a folder, does not start.
   ASSERT_TRUE(DeleteFileW(Widen(in.toolPath).c_str()));
   EXPECT_FALSE(launcher.RunAndWait("\"" + in.toolPath + "\"", ""));
@@ -150,15 +157,19 @@ TEST(LongPaths, FilesAndTheCaptureLogWorkBeyondThePlainLimit) {
   WinFileSystem fs;
   std::string deep = scratch.path;
   while (deep.size() < 300) ASSERT_TRUE(fs.CreateFolder(deep += "\\\xED\x8F\xB4\xEB\x8D\x94 " + std::string(40, 'e')));
-  ASSERT_TRUE(fs.WriteFileBytes(deep + "\\ReadMe.txt", "first, longer\r\n"));
+  // A temporary name taken already (a crashed write's) is passed over.
+  const std::string stale = deep + "\\ReadMe.txt." + std::to_string(GetCurrentProcessId()) + "-0.tmp";
+  ASSERT_TRUE(fs.WriteFileBytes(stale, "stale") && fs.WriteFileBytes(deep + "\\ReadMe.txt", "first, longer\r\n"));
   ASSERT_TRUE(fs.WriteFileBytes(deep + "\\ReadMe.txt", "second\r\n"));
-  EXPECT_EQ(fs.FileSizeOrZero(deep + "\\ReadMe.txt"), 8u);
+  EXPECT_EQ(fs.FileSizeOrZero(deep + "\\ReadMe.txt") + fs.FileSizeOrZero(deep) + fs.FileSizeOrZero(stale), 13u);
   EXPECT_FALSE(fs.WriteFileBytes(deep + "\\missing\\ReadMe.txt", "x")) << "a folder that is not there";
   EXPECT_TRUE(fs.FolderExists(deep) && !fs.FolderExists(deep + "\\ReadMe.txt") && !fs.FolderExists(deep + "\\x"));
   EXPECT_TRUE(fs.CopyFileOver(deep + "\\ReadMe.txt", deep + "\\copy.CFG"));
   EXPECT_TRUE(WinProcessLauncher().RunAndWait("cmd.exe /d /c echo captured", deep + "\\log.txt"));
   EXPECT_NE(ReadFileText("\\\\?\\" + deep + "\\log.txt").find("captured"), std::string::npos);
-  for (const char* name : {"ReadMe.txt", "copy.CFG", "log.txt"}) DeleteFileW(FileApiPath(deep + "\\" + name).c_str());
+  for (const char* name : {"ReadMe.txt", "copy.CFG", "log.txt", stale.c_str() + deep.size() + 1}) {
+    DeleteFileW(FileApiPath(deep + "\\" + name).c_str());
+  }
   EXPECT_TRUE(RemoveDirectoryW(FileApiPath(deep).c_str())) << "a temporary file was left";
   while ((deep = deep.substr(0, deep.rfind('\\'))) != scratch.path) RemoveDirectoryW(FileApiPath(deep).c_str());
 }

@@ -32,8 +32,9 @@ const char kTool[] = "D:\\Bench\\Dorvik.exe";
 // Presses a button of `dialog` once the caller's work is done.
 bool Press(HWND dialog, int id) { return PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 
+// Whether `window` is centred on its owner, or on the screen without one.
 bool CentredOnOwner(HWND window) {
-  RECT w = {}, o = {};
+  RECT w = {}, o = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   GetWindowRect(window, &w);
   GetWindowRect(GetWindow(window, GW_OWNER), &o);
   return std::abs(w.left + w.right - o.left - o.right) <= 2 && std::abs(w.top + w.bottom - o.top - o.bottom) <= 2;
@@ -103,6 +104,7 @@ class WindowTest : public ::testing::Test, protected UiDoubles {
                      AsciiUpper(list.GetItemText(i, 1) + "\\" + list.GetItemText(i, 2)) +
                      (ListView_GetItemState(list.GetSafeHwnd(), i, LVIS_SELECTED) ? " *" : ""));
     }
+    if (!IsWindowVisible(list.GetSafeHwnd())) rows.push_back("left without redrawing");
     return rows;
   }
   UiServices* opened = &ui;
@@ -136,12 +138,22 @@ struct Received : Taskbar {
       const bool starting = GetCursor() == LoadCursorW(nullptr, IDC_APPSTARTING);
       r.events.push_back(IsRunInProgress() && starting && SetEvent(r.release) ? "run" : "no run, or no pointer");
     }
-    if (message == WM_INITMENUPOPUP) {  // a popup closes once shown
+    if (message == WM_INITMENUPOPUP) {  // a popup closes once shown, noting where
       const bool greyed = GetMenuState(reinterpret_cast<HMENU>(wParam), ID_POPUP_DELETE, MF_BYCOMMAND) & MF_GRAYED;
       r.events.push_back(greyed ? "popup, Delete greyed" : "popup");
       PostMessageW(hwnd, WM_APP + 1, 0, 0);
     }
-    if (message == WM_APP + 1) EndMenu();
+    if (message == WM_APP + 1) {
+      RECT menu = {};
+      POINT pointer = {};
+      GetWindowRect(FindWindowW(L"#32768", nullptr), &menu);
+      GetCursorPos(&pointer);
+      ListView list;
+      list.Attach(GetDlgItem(hwnd, IDC_DOWNLOAD_LIST));
+      const POINT row = list.FocusedRowMenuPoint(), at = {menu.left, menu.top};
+      r.events.push_back(at.x == pointer.x && at.y == pointer.y ? "at the pointer" : at.x == row.x && at.y == row.y ? "at the row" : "elsewhere");
+      EndMenu();
+    }
     return DefSubclassProc(hwnd, message, wParam, lParam);
   }
 };
@@ -165,6 +177,29 @@ TEST_F(WindowTest, MainWindowRunsAsComposedPaintsDuringARunAndShowsAnException) 
   opened = &real;
   Open<CQuintorDlg>();
   EXPECT_EQ(SendMessageW(Item(IDC_BAUD_RATE), CB_GETCURSEL, 0, 0), CB_ERR);
+  // As it opens: centred, its icons, About in the system menu after a line,
+  // the lists' columns and styles, drops taken by the list alone, nothing to
+  // view and no lock option yet.
+  const HMENU system = GetSystemMenu(hwnd, FALSE);
+  const int items = GetMenuItemCount(system);
+  wchar_t about[64] = {};
+  GetMenuStringW(system, items - 1, about, 64, MF_BYPOSITION);
+  std::string seen = Narrow(about) + (GetMenuState(system, items - 2, MF_BYPOSITION) & MF_SEPARATOR ? " after a line" : "");
+  for (const int id : {IDC_DOWNLOAD_LIST, IDC_RUN_HISTORY}) {
+    wchar_t heading[32];
+    LVCOLUMNW c = {};
+    c.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM, c.pszText = heading, c.cchTextMax = 32;
+    for (int column = 0; ListView_GetColumn(Item(id), column, &c); ++column) {
+      seen += "; " + Narrow(heading) + "/" + std::to_string(c.cx) + "/" + std::to_string(c.iSubItem);
+    }
+    seen += "; styles " + std::to_string(ListView_GetExtendedListViewStyle(Item(id)));
+  }
+  EXPECT_EQ(seen, "Quintor \xEC\xA0\x95\xEB\xB3\xB4(&A)... after a line; /18/0; File Path/0/1; File Name/340/2; styles 36; "
+                  "/0/0; String/290/1; styles 36");
+  const auto icon = [this](WPARAM which) { return SendMessageW(hwnd, WM_GETICON, which, 0); };
+  EXPECT_TRUE(CentredOnOwner(hwnd) && icon(ICON_BIG) && icon(ICON_SMALL) && icon(ICON_BIG) == SendMessageW(hwnd, WM_QUERYDRAGICON, 0, 0));
+  EXPECT_EQ(GetWindowLongPtrW(Item(IDC_DOWNLOAD_LIST), GWL_EXSTYLE) & ~GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES, WS_EX_ACCEPTFILES);
+  EXPECT_FALSE(IsWindowEnabled(Item(IDC_VIEW_LOG)) || IsWindowEnabled(Item(IDC_SCS)));
   for (int row = 0; row < kCommandOptionCount; ++row) {  // rows 2 and 4 are the lock commands
     Pick(IDC_COMMAND, row);
     for (int id : {IDC_SCS, IDC_JEI, IDC_CW}) EXPECT_EQ(IsWindowEnabled(Item(id)) != FALSE, row == 2 || row == 4);
@@ -181,18 +216,17 @@ TEST_F(WindowTest, MainWindowRunsAsComposedPaintsDuringARunAndShowsAnException) 
   SendMessageW(hwnd, WM_SYSCOMMAND, IDM_ABOUTBOX | 0x3, 0);  // the low four bits are the system's
   onActivation = modal;
   Click(IDC_BBCB_SETTING);
-  EXPECT_TRUE(modals == 2 && bbcb == 1) << "the About box and BBCB Setting opened modal, centred, and closed";
+  EXPECT_TRUE(modals == 2 && bbcb == 1 && IsWindowEnabled(hwnd)) << "About and BBCB Setting: modal, centred, closed";
   Choose(IDC_TOOL_OPEN, {tool});
   const int lists[] = {IDC_PORT, IDC_BAUD_RATE, IDC_DATA_BITS, IDC_STOP_BITS, IDC_PARITY, IDC_COMMAND};
   const int rows[] = {2, -1, 3, 2, 1, 2};
   for (int i = 0; i < 6; ++i) Pick(lists[i], rows[i]);
-  const std::string images[] = {"E:\\load\\bbcb.bin", "F:\\keys\\mankey.dnl", "F:\\keys\\unticked.sdl"};
+  const std::string images[] = {"E:\\load\\bbcb.bin", "F:\\keys\\" + std::string(300, 'k') + ".dnl", "F:\\keys\\unticked.sdl"};
   Choose(ID_POPUP_INSERT, {images[0], images[1], images[2]});
   ListView_SetCheckState(Item(IDC_DOWNLOAD_LIST), 0, TRUE);
   ListView_SetCheckState(Item(IDC_DOWNLOAD_LIST), 1, TRUE);
-  Check(IDC_CW);
-  Check(IDC_DEBUG_PRINT, false);
-  Check(IDC_DEBUG_CAPTURE);
+  Check(IDC_JEI), Check(IDC_CW), Check(IDC_DEBUG_PRINT, false), Check(IDC_DEBUG_CAPTURE);
+  EXPECT_TRUE(IsWindowEnabled(Item(IDC_VIEW_LOG)));
   Choose(IDC_OUTPUT_SAVE, {"C:\\out\\result"});  // ".txt" only for a path without an extension
   EXPECT_EQ(Text(IDC_OUTPUT_PATH), "C:\\out\\result.txt");
   Choose(IDC_OUTPUT_SAVE, {"G:\\out\\result.txt"});
@@ -202,7 +236,8 @@ TEST_F(WindowTest, MainWindowRunsAsComposedPaintsDuringARunAndShowsAnException) 
   // during the run are dropped, never replayed; the window paints.
   received.main = hwnd;
   SetWindowSubclass(hwnd, &Received::Proc, 1, reinterpret_cast<DWORD_PTR>(&received));
-  const UINT inputs[] = {WM_KEYDOWN, WM_CHAR, WM_LBUTTONDOWN, WM_NCLBUTTONDOWN, WM_MOUSEWHEEL};
+  const UINT inputs[] = {WM_KEYFIRST, WM_IME_KEYLAST, WM_MOUSEFIRST, WM_MOUSELAST, WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK,
+                        WM_NCMOUSEHOVER, WM_MOUSELEAVE, 0x0240, 0x0257, WM_INPUT};
   for (UINT input : inputs) PostMessageW(hwnd, input, 0, 0);
   PostMessageW(Item(IDC_START), BM_CLICK, 0, 0);
   Press(hwnd, IDCANCEL);
@@ -210,9 +245,13 @@ TEST_F(WindowTest, MainWindowRunsAsComposedPaintsDuringARunAndShowsAnException) 
   PostQuitMessage(7);
   PostMessageW(hwnd, WM_APP, 0, 0);
   SetForegroundWindow(GetDesktopWindow());
+  RECT window = {};
+  GetWindowRect(hwnd, &window);
+  SetCursorPos((window.left + window.right) / 2, (window.top + window.bottom) / 2);  // over the window
   Click(IDC_START);
+  EXPECT_NE(GetCursor(), LoadCursorW(nullptr, IDC_APPSTARTING)) << "the pointer is the window's again";
   EXPECT_EQ(received.events, (std::vector<std::string>{"busy", "run", "idle", "flash"}));
-  EXPECT_GE(received.counts[WM_PAINT], 1);
+  EXPECT_TRUE(received.counts[WM_PAINT] >= 1 && received.counts[WM_ICONERASEBKGND] == 0) << "painted, not as an icon";
   for (UINT input : inputs) EXPECT_EQ(received.counts[input], 0) << input;
   MSG msg;
   bool quit = false;
@@ -227,7 +266,7 @@ TEST_F(WindowTest, MainWindowRunsAsComposedPaintsDuringARunAndShowsAnException) 
   for (int i = 0; i < 3; ++i) files.push_back({i < 2, GetPathFolder(images[i]), GetPathFileName(images[i])});
   const ToolCommandInputs in{tool, PortOptions[2].value, std::nullopt, DataBitsOptions[3].value,
                              StopBitsOptions[2].value, ParityOptions[1].value, CommandOptions[2].value, files,
-                             true, false, true, "G:\\out\\result.txt", false};
+                             true, true, true, "G:\\out\\result.txt", false};
   ASSERT_NE(ComposeRunScript(in, clock.now), "");
   EXPECT_EQ(ReadFileText(program + kRunScriptName), ComposeRunScript(in, clock.now));
   EXPECT_NE(ReadFileText(program + kCaptureLogName).find("Dorvik stand-in: done"), std::string::npos);
@@ -239,6 +278,8 @@ TEST_F(WindowTest, MainWindowRunsAsComposedPaintsDuringARunAndShowsAnException) 
   // The DVT Test window shows its first case in a bold title, gets the tool
   // and the list positions, and runs the case it shows (case 1, 0, the last).
   const DvtCaseView v = ComposeCaseView(0).value();
+  std::vector<COLORREF> colours;
+  std::vector<std::string> titles;
   const std::pair<int, std::string> texts[] = {
       {IDC_DVT_TITLE, v.title}, {IDC_DVT_FILE, v.fileName}, {IDC_DVT_TYPICAL_ERROR, v.typicalError},
       {IDC_DVT_DESCRIPTION, v.description}, {IDC_DVT_SERIAL_RESULT, v.serialResult},
@@ -248,11 +289,27 @@ TEST_F(WindowTest, MainWindowRunsAsComposedPaintsDuringARunAndShowsAnException) 
     LOGFONTW title = {};
     GetObjectW(reinterpret_cast<HFONT>(SendDlgItemMessageW(dvt, IDC_DVT_TITLE, WM_GETFONT, 0, 0)), sizeof title, &title);
     modals += CentredOnOwner(dvt) && title.lfWeight == 800 && std::wstring(title.lfFaceName) == L"Arial";
-    for (int button : {IDC_DVT_NEXT, IDC_DVT_PROV, IDC_DVT_PROV, IDC_DVT_TEST_RUN}) Press(dvt, button);
-    received.whenIdle = [dvt] { Press(dvt, IDCANCEL); };  // Esc during the run would be dropped
+    const HDC dc = GetDC(dvt);  // text colours, on the system's own brush
+    for (const int id : {IDC_DVT_TITLE, IDC_DVT_FILE, IDC_DVT_TYPICAL_ERROR, IDC_DVT_DESCRIPTION}) {
+      const LPARAM control = reinterpret_cast<LPARAM>(GetDlgItem(dvt, id));
+      EXPECT_EQ(SendMessageW(dvt, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), control),
+                DefWindowProcW(dvt, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), control));
+      colours.push_back(GetTextColor(dc));
+    }
+    ReleaseDC(dvt, dc);
+    for (int button : {IDC_DVT_PROV, IDC_DVT_PROV, IDC_DVT_NEXT, IDC_DVT_TEST_RUN}) Press(dvt, button);
+    received.whenIdle = [dvt, &titles] {  // Esc during the run would be dropped
+      titles.push_back(Narrow(WindowText(GetDlgItem(dvt, IDC_DVT_TITLE))));
+      SendMessageW(dvt, WM_COMMAND, IDC_DVT_PROV, 0);
+      titles.push_back(Narrow(WindowText(GetDlgItem(dvt, IDC_DVT_TITLE))));
+      Press(dvt, IDCANCEL);
+    };
   };
   Click(IDC_DVT_TEST);
   EXPECT_EQ(modals, 3);
+  const COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
+  EXPECT_EQ(colours, (std::vector<COLORREF>{RGB(39, 90, 244), RGB(250, 67, 14), RGB(250, 67, 14), text}));
+  EXPECT_EQ(titles, (std::vector<std::string>{ComposeCaseView(29)->title, ComposeCaseView(28)->title}));
   EXPECT_EQ(ReadFileText(program + kDvtScriptName),
             ComposeDvtScript({tool, 2, -1, 3, 2, 1, "E:\\dvt", GetDvtTestCaseCount() - 1}, clock.now));
   // Another run, uncaptured, with Quintor in front: no flash, only its rows
@@ -277,6 +334,10 @@ TEST_F(WindowTest, MainWindowRunsAsComposedPaintsDuringARunAndShowsAnException) 
   received.whenIdle = [] { throw std::runtime_error("disk on fire"); };
   Click(IDC_START);
   EXPECT_NE(Narrow(shown).find("disk on fire"), std::string::npos) << Narrow(shown);
+  onActivation = [&](HWND message) { GetDlgItemTextW(message, 0xFFFF, shown, 256) && Press(message, IDOK); };
+  received.whenIdle = [] { throw 42; };
+  Click(IDC_START);
+  EXPECT_NE(Narrow(shown).find("unknown exception"), std::string::npos) << Narrow(shown);
   EXPECT_EQ(history.GetItemCount(), 2 * n);
   RemoveWindowSubclass(hwnd, &Received::Proc, 1);
   Close();  // while the services it was given live
@@ -316,8 +377,9 @@ TEST_F(WindowTest, DropsAndKeysInTheDownloadListGoThroughInsertDeleteAndThePopup
   std::ofstream(std::filesystem::path(Widen(target))) << "image";
   MakeShortcut(link, target);
   MakeShortcut(scratch.path + "\\folder.lnk", scratch.path);
-  const std::vector<std::string> dropped = {"e:\\LOAD\\A.BIN", "E:\\load\\new.kfb", "E:\\load\\folder",
-                                            "E:\\load\\gone", link, scratch.path + "\\folder.lnk"};
+  MakeShortcut(scratch.path + "\\again.lnk", link);
+  const std::vector<std::string> dropped = {"e:\\LOAD\\A.BIN", "E:\\load\\new.kfb", "E:\\load\\folder", "E:\\load\\gone",
+                                            link, scratch.path + "\\folder.lnk", scratch.path + "\\again.lnk"};
   const auto send = [this](UINT message, WPARAM wParam, LPARAM lParam = 0, std::vector<BYTE> held = {}) {
     BYTE keys[256] = {};
     for (BYTE key : held) keys[key] = 0x80;  // the modifiers held down
@@ -336,6 +398,11 @@ TEST_F(WindowTest, DropsAndKeysInTheDownloadListGoThroughInsertDeleteAndThePopup
   const std::string added = "[ ] E:\\LOAD\\NEW.KFB *", shortcut = "[ ] " + AsciiUpper(target) + " *";
   const std::vector<std::string> none = {a + " *", b, c};
   const auto deselect = [this] { ListView_SetItemState(Item(IDC_DOWNLOAD_LIST), 0, 0, LVIS_SELECTED); };
+  const auto rightClick = [this] {
+    const NMHDR click = {Item(IDC_DOWNLOAD_LIST), IDC_DOWNLOAD_LIST, static_cast<UINT>(NM_RCLICK)};
+    SetCursorPos(100, 100);
+    SendMessageW(hwnd, WM_NOTIFY, IDC_DOWNLOAD_LIST, reinterpret_cast<LPARAM>(&click));
+  };
   const struct { const char* what; std::function<void()> act; std::vector<std::string> rows, popups; } cases[] = {
       {"drop", drop, {a, b, c, added, shortcut}, {}},
       {"drop during a run", [&] { RunInProgressScope run; drop(); }, none, {}},
@@ -343,18 +410,24 @@ TEST_F(WindowTest, DropsAndKeysInTheDownloadListGoThroughInsertDeleteAndThePopup
       {"Shift+Delete", [&] { send(WM_KEYDOWN, VK_DELETE, 0, {VK_SHIFT}); }, none, {}},
       {"popup Delete", [&] { Click(ID_POPUP_DELETE, 0); }, {b, c}, {}},
       {"Delete, none selected", [&] { deselect(), send(WM_KEYDOWN, VK_DELETE); }, {a, b, c}, {}},
+      {"Delete, all selected", [&] { send(WM_KEYDOWN, 'A', 0, {VK_CONTROL}), send(WM_KEYDOWN, VK_DELETE); }, {}, {}},
       {"Insert", [&] { dialogs.files.push_back({"E:\\Load\\B.Sdl", dropped[1]}); send(WM_KEYDOWN, VK_INSERT); },
-       {a, b, c, added}, {}},
+       {a, b, c, added}, {"file dialog"}},
+      {"Insert cancelled", [&] { Click(ID_POPUP_INSERT, 0); }, none, {"file dialog"}},
+      {"Insert of listed files", [&] { dialogs.files.push_back({b.substr(4)}); Click(ID_POPUP_INSERT, 0); }, {a, b, c},
+       {"file dialog"}},
       {"Ctrl+Insert", [&] { dialogs.files.push_back({dropped[1]}); send(WM_KEYDOWN, VK_INSERT, 0, {VK_CONTROL}); },
        none, {}},
       {"Ctrl+A", [&] { send(WM_KEYDOWN, 'A', 0, {VK_CONTROL}); }, {a + " *", b + " *", c + " *"}, {}},
       {"AltGr+A", [&] { send(WM_KEYDOWN, 'A', 0, {VK_CONTROL, VK_MENU}); }, none, {}},
       {"Ctrl+Shift+A", [&] { send(WM_KEYDOWN, 'A', 0, {VK_CONTROL, VK_SHIFT}); }, none, {}},
       {"Space", [&] { send(WM_KEYDOWN, VK_SPACE); }, {a, b, "[x] E:\\LOAD\\C.DNL *"}, {}},
-      {"context-menu key", [&] { send(WM_CONTEXTMENU, list(), static_cast<LPARAM>(0xFFFFFFFFu)); }, none, {"popup"}},
+      {"context-menu key", [&] { send(WM_CONTEXTMENU, list(), static_cast<LPARAM>(0xFFFFFFFFu)); }, none,
+       {"popup", "at the row"}},
       {"context menu at a point", [&] { send(WM_CONTEXTMENU, list(), MAKELPARAM(-1, 5)); }, none, {}},
       {"Shift+F10, none selected", [&] { deselect(), send(WM_SYSKEYDOWN, VK_F10, 0, {VK_SHIFT}); }, {a, b, c},
-       {"popup, Delete greyed"}},
+       {"popup, Delete greyed", "at the row"}},
+      {"right click", rightClick, none, {"popup", "at the pointer"}},
   };
   for (const std::string& file : {dropped[0], dropped[1], target}) fs.AddFile(file, "x");
   fs.AddFolder(dropped[2]);
@@ -369,10 +442,11 @@ TEST_F(WindowTest, DropsAndKeysInTheDownloadListGoThroughInsertDeleteAndThePopup
     Received received;
     SetWindowSubclass(hwnd, &Received::Proc, 1, reinterpret_cast<DWORD_PTR>(&received));
     test.act();
+    if (dialogs.asked.size() > 1) received.events.push_back("file dialog");
     RemoveWindowSubclass(hwnd, &Received::Proc, 1);
     EXPECT_EQ(Rows(), test.rows);
     EXPECT_EQ(received.events, test.popups);
-    dialogs.files.clear();
+    dialogs.files.clear(), dialogs.asked.clear();
   }
 }
 
@@ -400,17 +474,18 @@ TEST_F(WindowTest, EachStoredValueHasItsControlAndEachChooserItsRequest) {
       {kMac, kMacs, IDC_BBCB_MAC1, "0A", "x1", kMacsSaved}, {kMac, kMacs, IDC_BBCB_MAC2, "0B", "BCD", kMacsSaved},
       {kMac, kMacs, IDC_BBCB_MAC3, "0C", "D0", kMacsSaved}, {kMac, kMacs, IDC_BBCB_MAC4, "0D", nullptr, kMacsSaved},
       {kMac, kMacs, IDC_BBCB_MAC5, "0E", nullptr, kMacsSaved}, {kMac, kMacs, IDC_BBCB_MAC6, "0F", nullptr, kMacsSaved}};
-  for (const char* file : {kTool, "D:\\B\\Dorvik.exe", "D:\\M\\make.exe", "D:\\N\\make.exe", "E:\\a.cfg", "E:\\b.cfg"}) {
+  for (const char* file : {kTool, "D:\\B\\Dorvik.exe", "D:\\M\\make.exe", "D:\\N\\make.exe", "E:\\a.cfg", "E:\\b.cfg", "H:\\o"}) {
     fs.AddFile(file, "x");
   }
   store.SetText(kSettingsKeyPath, "Dvt_Path", "E:\\dvt");
   const std::string tool = "open All File(*.exe)|*.exe|| at ", release = "folder Select the release folder for browse dialog at ";
   // Each window opens, its choosers are cancelled, its values entered; the
-  // BBCB window runs them before it closes.
+  // main window views the output file and the BBCB window runs them before
+  // they close.
   const struct { std::function<void()> open; std::vector<Binding> values; std::vector<int> choosers; std::vector<std::string> asked; int run; } windows[] = {
       {[this] { Open<CQuintorDlg>(); }, mainValues, {IDC_TOOL_OPEN, ID_POPUP_INSERT, IDC_OUTPUT_SAVE, ID_POPUP_DVT_FILE_INSERT},
        {tool + kTool, "open many Irdeto Download File(*.bin,*.dnl,*.sdl,*.vdl,*.kfb)|*.bin;*.dnl;*.sdl;*.vdl;*.kfb|All Files(*.*)|*.*|| at ",
-        "save All File(*.*)|*.*|| at G:\\out.txt", "folder Select the Dvt Test folder for browse dialog at E:\\dvt"}, 0},
+        "save All File(*.*)|*.*|| at G:\\out.txt", "folder Select the Dvt Test folder for browse dialog at E:\\dvt"}, IDC_OUTPUT_VIEW},
       {[this] { Open<CBbcbSettingDlg>(); }, bbcbValues, {IDC_BBCB_TOOL_OPEN, IDC_BBCB_CONFIG_OPEN, IDC_BBCB_OUTPUT_SAVE},
        {tool + "D:\\M\\make.exe", "open All File(*.cfg)|*.cfg|| at E:\\a.cfg", release + "G:\\rel"}, IDC_BBCB_START},
       {[this] { Open<CDvtTestDlg>(std::string(kTool), 0, 0, 0, 0, 0); }, {}, {IDC_DVT_OPEN}, {release + "E:\\dvt"}, 0},
@@ -438,6 +513,7 @@ TEST_F(WindowTest, EachStoredValueHasItsControlAndEachChooserItsRequest) {
     Close();
     for (const Binding& b : w.values) EXPECT_EQ(store.Bytes(kSettingsKeyPath, b.name), Utf16Bytes(b.saved)) << b.name;
   }
+  EXPECT_EQ(launcher.calls.at(0), "notepad.exe H:\\o > ") << "the output file viewed as entered";
   const BbcbInputs in{"D:\\N\\make.exe", "E:\\b.cfg", "H:\\rel", "123", "12345678", sn31, clock.now};
   EXPECT_EQ(fs.Content(GetModuleFolder(env) + "run_bbcb.bat"),
             ComposeBbcbScript(in, BbcbStampedFolder(in.outputFolder, in.start)).value_or("none"));
@@ -459,7 +535,7 @@ TEST_F(WindowTest, EachStoredValueHasItsControlAndEachChooserItsRequest) {
 // standard message; Enter closes as Esc does, storing it back unchecked. A
 // typed character that is no hex digit is taken out where it was typed.
 TEST_F(WindowTest, BbcbWindowRefusesAnOverlongTextStoresItAtCloseAndFiltersAsTyped) {
-  store.SetText(kSettingsKeyPath, "BBCB_SN", "0123456789");
+  for (const char* name : {"BBCB_SN", "BBCB_RN"}) store.SetText(kSettingsKeyPath, name, "0123456789");
   Open<CBbcbSettingDlg>();
   int refused = 0;
   onActivation = [&](HWND message) {
@@ -467,9 +543,10 @@ TEST_F(WindowTest, BbcbWindowRefusesAnOverlongTextStoresItAtCloseAndFiltersAsTyp
     refused += text == L"Quintor: Please enter no more than 8 characters." && Press(message, IDOK);
   };
   Click(IDC_BBCB_START);
+  EXPECT_EQ(GetFocus(), Item(IDC_BBCB_RN)) << "the first field refused";
   Click(IDOK);
   EXPECT_TRUE(refused == 1 && !IsWindow(hwnd) && launcher.calls.empty());
-  EXPECT_EQ(store.Bytes(kSettingsKeyPath, "BBCB_SN"), Utf16Bytes("0123456789"));
+  for (const char* name : {"BBCB_SN", "BBCB_RN"}) EXPECT_EQ(store.Bytes(kSettingsKeyPath, name), Utf16Bytes("0123456789"));
   Open<CBbcbSettingDlg>();
   const HWND sn = Item(IDC_BBCB_SN);
   SetWindowTextW(sn, L"1234");
