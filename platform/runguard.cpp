@@ -27,7 +27,7 @@ void RefreshPointer() {
   POINT at = {};
   GetCursorPos(&at);
   const HWND under = WindowFromPoint(at);
-  if (!under || GetWindowThreadProcessId(under, nullptr) != GetCurrentThreadId()) return;
+  if (GetWindowThreadProcessId(under, nullptr) != GetCurrentThreadId()) return;  // none, or another program's
   const LRESULT hit = SendMessageW(under, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y));
   SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(LOWORD(hit), WM_MOUSEMOVE));
 }

@@ -27,9 +27,9 @@ namespace {
 
 constexpr size_t kPlainLimit = 248;
 
+// For a path of kPlainLimit characters or more.
 bool IsDriveStart(const std::wstring& p) {
-  return p.size() >= 3 && ((p[0] >= L'A' && p[0] <= L'Z') || (p[0] >= L'a' && p[0] <= L'z')) && p[1] == L':' &&
-         p[2] == L'\\';
+  return ((p[0] >= L'A' && p[0] <= L'Z') || (p[0] >= L'a' && p[0] <= L'z')) && p[1] == L':' && p[2] == L'\\';
 }
 
 // True when the system would have to resolve a part of `p` itself.

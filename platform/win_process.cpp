@@ -22,7 +22,7 @@ std::wstring ProgramWord(const std::wstring& commandLine) {
 // empty when it is not a bare name or is in neither.
 std::wstring SystemProgram(const std::wstring& commandLine) {
   const std::wstring word = ProgramWord(commandLine);
-  if (word.empty() || word.find_first_of(L"\\/:") != std::wstring::npos) return std::wstring();
+  if (word.find_first_of(L"\\/:") != std::wstring::npos) return std::wstring();
   for (const std::wstring& folder : {SystemFolderPath(GetSystemDirectoryW), SystemFolderPath(GetWindowsDirectoryW)}) {
     const std::wstring candidate = folder + L"\\" + word;
     if (GetFileAttributesW(candidate.c_str()) != INVALID_FILE_ATTRIBUTES) return candidate;

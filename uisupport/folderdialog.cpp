@@ -28,12 +28,9 @@ void CFolderDialog::SetInitialFolder(const std::string& folder) {
 
 INT_PTR CFolderDialog::DoModal() {
   OleScope ole;
-  if (!m_browseInfo.hwndOwner) m_browseInfo.hwndOwner = GetActiveWindow();
   const TaskMemory<PIDLIST_ABSOLUTE> chosen(lazy::SHBrowseForFolderW(&m_browseInfo));
   if (!chosen.Valid()) return IDCANCEL;
-  if (lazy::SHGetPathFromIDListW(chosen.Get(), m_szSelectedFolder)) return IDOK;
-  m_szSelectedFolder[0] = L'\0';
-  return -1;
+  return lazy::SHGetPathFromIDListW(chosen.Get(), m_szSelectedFolder) ? IDOK : -1;
 }
 
 void CFolderDialog::SetBrowseSelection(const wchar_t* path) {
@@ -47,7 +44,7 @@ void CFolderDialog::SetBrowseStatusText(const wchar_t* text) {
 int CALLBACK CFolderDialog::FolderBrowseHook(HWND browser, UINT code, LPARAM value, LPARAM object) {
   CFolderDialog* self = reinterpret_cast<CFolderDialog*>(object);
   self->m_hBrowseWnd = browser;
-  int result = 0;
+  int result = FALSE;
   // The hook is called from the shell's code: nothing may unwind into it.
   try {
     if (code == BFFM_INITIALIZED) self->OnBrowseInit();
@@ -77,7 +74,7 @@ void CFolderDialog::OnBrowseSelectionChange(PCIDLIST_ABSOLUTE item) {
 
 int CFolderDialog::OnBrowseNameRejected(const std::string&) {
   MessageBeep(MB_ICONHAND);
-  return 1;
+  return TRUE;  // the browser stays open
 }
 
 std::optional<std::string> ShellFolderPicker::ChooseFolder(HWND owner, const std::string& title,

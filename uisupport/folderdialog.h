@@ -15,7 +15,7 @@ constexpr UINT kFolderBrowseFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_NEW
 
 class CFolderDialog {
  public:
-  // `initialFolder` may be null. `owner` null: the active window owns it.
+  // `initialFolder` may be null; so may `owner`, for a browser of no window.
   CFolderDialog(const std::string& title, const char* initialFolder, HWND owner, UINT flags);
   virtual ~CFolderDialog() = default;
   CFolderDialog(const CFolderDialog&) = delete;

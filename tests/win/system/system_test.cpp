@@ -151,7 +151,8 @@ TEST(LongPaths, FilesAndTheCaptureLogWorkBeyondThePlainLimit) {
       {"C:\\short", L"C:\\short"}, {"C:\\" + std::string(244, 'd'), Widen("C:\\" + std::string(244, 'd'))},
       {d, Widen("\\\\?\\" + d)}, {"C:\\\\" + d.substr(3) + "\\\\x", Widen("\\\\?\\" + d + "\\x")},
       {"\\\\srv\\" + d.substr(3), Widen("\\\\?\\UNC\\srv\\" + d.substr(3))}, {d + "\\..\\x", Widen(d + "\\..\\x")},
-      {d + "/x", Widen(d + "/x")}, {"\\\\?\\" + d, Widen("\\\\?\\" + d)}, {"\\\\.\\" + d, Widen("\\\\.\\" + d)}};
+      {d + "/x", Widen(d + "/x")}, {"\\\\?\\" + d, Widen("\\\\?\\" + d)}, {"\\\\.\\" + d, Widen("\\\\.\\" + d)},
+      {"[" + d.substr(1), Widen("[" + d.substr(1))}, {"z" + d.substr(1), Widen("\\\\?\\z" + d.substr(1))}};
   for (const auto& [path, form] : forms) EXPECT_TRUE(FileApiPath(path) == form) << path;
   ScratchFolder scratch;
   WinFileSystem fs;

@@ -467,7 +467,7 @@ TEST_F(WindowTest, EachStoredValueHasItsControlAndEachChooserItsRequest) {
   const std::vector<Binding> bbcbValues = {
       {"BBCB_Path", "D:\\M\\make.exe", IDC_BBCB_TOOL_PATH, "D:\\M\\make.exe", "D:\\N\\make.exe", "D:\\N\\make.exe"},
       {"BBCB_Config", "E:\\a.cfg", IDC_BBCB_CONFIG_PATH, "E:\\a.cfg", "E:\\b.cfg", "E:\\b.cfg"},
-      {"BBCB_SN", "0012ABCD", IDC_BBCB_SN, "0012ABCD", "x1y2-3", "123"},
+      {"BBCB_SN", "12-AB", IDC_BBCB_SN, "12-AB", "x1y2-3", "123"},  // shown as stored, filtered as typed
       {"BBCB_RN", "1A2B3C4D", IDC_BBCB_RN, "1A2B3C4D", "123456789", "12345678"},
       {"BBCB_Menufacturer_SN", "MF 001", IDC_BBCB_MANUFACTURER_SN, "MF 001", snLong.c_str(), sn31.c_str()},
       {"BBCB_Output", "G:\\rel", IDC_BBCB_OUTPUT_FOLDER, "G:\\rel", "H:\\rel", "H:\\rel"},
@@ -568,18 +568,19 @@ struct Browser : CFolderDialog {
 };
 
 // The system's dialogs as Quintor sets them up: the file dialog lists the
-// filter's pairs, the save dialog takes a name that does not exist yet and the
-// open dialog refuses it; the folder browser opens on the given folder, or at
-// its default for a text too long to name one.
+// filter's pairs; the save dialog takes a name that does not exist yet, or
+// one that does without a question, and the open dialog refuses a missing
+// one; the folder browser opens on the given folder, or at its default for a
+// text too long to name one.
 TEST_F(WindowTest, SystemDialogsShowTheFilterTakeANewNameAndStartAtTheFolder) {
   ScratchFolder scratch;
   std::vector<std::string> types;
   int step = 0;
-  // The dialog is told the new name; an open one then says the file is
-  // missing, and its message is closed, then the dialog.
+  // The dialog is told the name; a message that follows is answered No, and
+  // then the dialog is cancelled.
   std::function<void(HWND)> answer = [&](HWND dialog) {
     onActivation = ++step < 3 ? answer : nullptr;
-    if (step > 1) return void(Press(dialog, step == 2 ? IDOK : IDCANCEL));
+    if (step > 1) return void(Press(dialog, step == 2 ? IDNO : IDCANCEL));
     const HWND combo = GetDlgItem(dialog, 1136);  // the file-type list
     for (int i = 0; i < SendMessageW(combo, CB_GETCOUNT, 0, 0); ++i) {
       std::wstring text(static_cast<size_t>(SendMessageW(combo, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
@@ -589,18 +590,21 @@ TEST_F(WindowTest, SystemDialogsShowTheFilterTakeANewNameAndStartAtTheFolder) {
     SetWindowTextW(FileNameField(dialog), L"new name.txt");
     Press(dialog, IDOK);
   };
-  onActivation = answer;
-  EXPECT_EQ(ShellFileDialogs().Choose({FileDialogRequest::kSave, nullptr, "All File(*.*)|*.*|Images|*.bin;*.dnl||",
-                                       scratch.path}),
-            std::vector<std::string>{scratch.path + "\\new name.txt"});
+  const auto choose = [&](FileDialogRequest::Kind kind) {
+    step = 0, types.clear(), onActivation = answer;
+    return ShellFileDialogs().Choose({kind, nullptr, "All File(*.*)|*.*|Images|*.bin;*.dnl||", scratch.path});
+  };
+  const std::vector<std::string> chosen = {scratch.path + "\\new name.txt"};
+  EXPECT_EQ(choose(FileDialogRequest::kSave), chosen);
   EXPECT_EQ(types, (std::vector<std::string>{"All File(*.*)", "Images"}));
-  step = 0, onActivation = answer;
-  EXPECT_EQ(ShellFileDialogs().Choose({FileDialogRequest::kOpen, nullptr, "", scratch.path}), std::vector<std::string>{});
-  EXPECT_EQ(step, 3) << "the missing file was refused";
+  EXPECT_TRUE(choose(FileDialogRequest::kOpen).empty() && step == 3) << "the missing file was refused";
+  std::ofstream(std::filesystem::path(Widen(chosen[0]))) << "x";
+  EXPECT_EQ(choose(FileDialogRequest::kSave), chosen) << "overwritten without a question";
+  Open<CDvtTestDlg>(std::string(kTool), 0, 0, 0, 0, 0);  // the browser's owner
   for (const std::string& folder : {scratch.path, scratch.path + "\\" + std::string(300, 'x')}) {
-    Browser browser("title", folder.c_str(), nullptr, kFolderBrowseFlags);
+    Browser browser("title", folder.c_str(), hwnd, kFolderBrowseFlags);
     const bool whole = folder == scratch.path;  // then chosen
-    onActivation = [whole](HWND dialog) { Press(dialog, whole ? IDOK : IDCANCEL); };
+    onActivation = [&, whole](HWND dialog) { Press(dialog, GetWindow(dialog, GW_OWNER) != hwnd ? IDNO : whole ? IDOK : IDCANCEL); };
     EXPECT_EQ(browser.DoModal(), whole ? IDOK : IDCANCEL);
     EXPECT_EQ(browser.selected == scratch.path, whole) << browser.selected;
     EXPECT_EQ(browser.GetSelectedFolder(), whole ? scratch.path : "");
