@@ -18,8 +18,9 @@ std::wstring SystemFolderPath(UINT(WINAPI* get)(LPWSTR, UINT)) {
   std::wstring buffer(MAX_PATH, L'\0');
   for (;;) {
     const UINT n = get(&buffer[0], static_cast<UINT>(buffer.size()));
-    if (n < buffer.size()) return buffer.substr(0, n);
-    buffer.resize(n + 1);
+    const bool whole = n < buffer.size();
+    buffer.resize(n);  // the path, or room for it and its terminator
+    if (whole) return buffer;
   }
 }
 

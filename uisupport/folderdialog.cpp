@@ -61,9 +61,8 @@ int CALLBACK CFolderDialog::FolderBrowseHook(HWND browser, UINT code, LPARAM val
   return result;
 }
 
-void CFolderDialog::OnBrowseInit() {
-  if (m_szInitialFolder[0] != L'\0') SetBrowseSelection(m_szInitialFolder);
-}
+// An empty text selects nothing.
+void CFolderDialog::OnBrowseInit() { SetBrowseSelection(m_szInitialFolder); }
 
 void CFolderDialog::OnBrowseSelectionChange(PCIDLIST_ABSOLUTE item) {
   wchar_t path[MAX_PATH] = {};

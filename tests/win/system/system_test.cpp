@@ -162,6 +162,10 @@ TEST(LongPaths, FilesAndTheCaptureLogWorkBeyondThePlainLimit) {
   const std::string stale = deep + "\\ReadMe.txt." + std::to_string(GetCurrentProcessId()) + "-0.tmp";
   ASSERT_TRUE(fs.WriteFileBytes(stale, "stale") && fs.WriteFileBytes(deep + "\\ReadMe.txt", "first, longer\r\n"));
   ASSERT_TRUE(fs.WriteFileBytes(deep + "\\ReadMe.txt", "second\r\n"));
+  {  // held unchanged: only what it holds, and nobody writes it meanwhile
+    const auto hold = fs.HoldUnchanged(deep + "\\ReadMe.txt", "second\r\n");
+    EXPECT_TRUE(hold && !fs.HoldUnchanged(deep + "\\ReadMe.txt", "other\r\n") && !fs.WriteFileBytes(deep + "\\ReadMe.txt", "x"));
+  }
   EXPECT_EQ(fs.FileSizeOrZero(deep + "\\ReadMe.txt") + fs.FileSizeOrZero(deep) + fs.FileSizeOrZero(stale), 13u);
   EXPECT_FALSE(fs.WriteFileBytes(deep + "\\missing\\ReadMe.txt", "x")) << "a folder that is not there";
   EXPECT_TRUE(fs.FolderExists(deep) && !fs.FolderExists(deep + "\\ReadMe.txt") && !fs.FolderExists(deep + "\\x"));

@@ -71,8 +71,8 @@ class WindowTest : public ::testing::Test, protected UiDoubles {
     for (int id : window->ExchangeControlIds()) EXPECT_NE(Item(id), nullptr) << id;
     DestroyMenu(menu);
   }
-  void Close() {  // with Esc
-    if (hwnd && IsWindow(hwnd)) Click(IDCANCEL);
+  void Close(int with = IDCANCEL) {  // Esc, or Enter
+    if (hwnd && IsWindow(hwnd)) Click(with);
     window.reset();
   }
   HWND Item(int id) const { return GetDlgItem(hwnd, id); }
@@ -510,21 +510,24 @@ TEST_F(WindowTest, EachStoredValueHasItsControlAndEachChooserItsRequest) {
       }
     }
     if (w.run) Click(w.run);
-    Close();
+    Close(IDOK);
     for (const Binding& b : w.values) EXPECT_EQ(store.Bytes(kSettingsKeyPath, b.name), Utf16Bytes(b.saved)) << b.name;
   }
   EXPECT_EQ(launcher.calls.at(0), "notepad.exe H:\\o > ") << "the output file viewed as entered";
   const BbcbInputs in{"D:\\N\\make.exe", "E:\\b.cfg", "H:\\rel", "123", "12345678", sn31, clock.now};
   EXPECT_EQ(fs.Content(GetModuleFolder(env) + "run_bbcb.bat"),
             ComposeBbcbScript(in, BbcbStampedFolder(in.outputFolder, in.start)).value_or("none"));
-  // "Dvt Test File Insert" lists the DVT images found in the chosen folder;
-  // the folder stored at exit is the latest chosen, here in the DVT Test window.
-  for (const int image : {4, 0}) fs.AddFile(std::string("F:\\dvt\\") + DvtFileSet[image], "x");
+  // "Dvt Test File Insert" lists the DVT images found in the chosen folder in
+  // place of the rows there; the folder stored at exit is the latest chosen,
+  // here in the DVT Test window.
+  std::vector<std::string> images;
+  for (const char* image : DvtFileSet) fs.AddFile(std::string("F:\\dvt\\") + image, "x");
+  for (const char* image : DvtFileSet) images.push_back("[ ] F:\\DVT\\" + AsciiUpper(image) + " *");
   Open<CQuintorDlg>();
+  Choose(ID_POPUP_INSERT, {"E:\\load\\a.bin"});
   dialogs.folders = {std::string("F:\\dvt"), std::string("G:\\chosen")};
   Click(ID_POPUP_DVT_FILE_INSERT, 0);
-  EXPECT_EQ(Rows(), (std::vector<std::string>{"[ ] F:\\DVT\\" + AsciiUpper(DvtFileSet[0]) + " *",
-                                              "[ ] F:\\DVT\\" + AsciiUpper(DvtFileSet[4]) + " *"}));
+  EXPECT_EQ(Rows(), images);
   onActivation = [](HWND dvt) { Press(dvt, IDC_DVT_OPEN) && Press(dvt, IDCANCEL); };
   Click(IDC_DVT_TEST);
   Close();
