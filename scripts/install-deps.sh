@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the tests, the demo and the benchmarks
 # need; skips what is there.
 set -euo pipefail
-packages=(cmake make g++ googletest clang libclang-rt-14-dev
+packages=(cmake make g++ googletest
           g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
           wine wine64 wine32:i386 fonts-wine xvfb xauth fonts-nanum imagemagick xdotool x11-utils locales
           libx11-dev)

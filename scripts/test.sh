@@ -14,9 +14,6 @@ cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DQUINTOR_SANITIZE=ON >/de
 cmake --build build/sanitize -j"$jobs"
 ctest --test-dir build/sanitize --output-on-failure
 
-quintor_step "Bounded fuzz run"
-scripts/fuzz.sh 5
-
 quintor_step "Windows build (i686, the product)"
 if [ "$QUINTOR_WIN_ARCH" = i686 ]; then tests=ON; else tests=OFF; fi
 quintor_cmake_win build/win-i686 i686 -DQUINTOR_TESTS=$tests >/dev/null

@@ -12,6 +12,7 @@
 
 #include "platform/wide.h"
 #include "platform/winservices.h"
+#include "tests/support/fakes.h"
 
 // A fresh folder under the temporary folder, removed with all it holds (also
 // when a killed run of a process of the same id left it).
@@ -59,3 +60,18 @@ inline bool CopyStandIn(const std::string& path) {
   const std::string standin = tests.substr(0, tests.rfind('\\')) + "\\..\\standins\\Dorvik.exe";
   return CopyFileW(Widen(standin).c_str(), Widen(path).c_str(), FALSE) != FALSE;
 }
+
+// The system's services over a scratch folder: the program's folder in it,
+// its name holding characters a script's start must carry; the stand-in's
+// record and run log beside it.
+struct RealServices {
+  explicit RealServices(Taskbar* taskbar = nullptr) : launcher(taskbar) {}
+  size_t Runs() const { return ScriptLines(ReadFileText(scratch.path + "\\runs.txt")).size(); }
+  ScratchFolder scratch;
+  ScopedEnv recordTo{"DORVIK_RECORD", scratch.path + "\\record.txt"};
+  ScopedEnv runLogTo{"DORVIK_RUNLOG", scratch.path + "\\runs.txt"};
+  ScratchEnvironment env{scratch.Make("Prog & Co (x86) ^ \xED\x95\x9C !") + "\\"};
+  WinFileSystem fs;
+  WinProcessLauncher launcher;
+  RunServices services{fs, launcher, env};
+};

@@ -14,7 +14,7 @@
 
 namespace {
 
-class RealRun : public ::testing::Test {
+class RealRun : public ::testing::Test, protected RealServices {
  protected:
   // A File Download of `image` in `folder` with a copy of the stand-in, built
   // beside the tests' folder, as `folder\tool`.
@@ -24,17 +24,8 @@ class RealRun : public ::testing::Test {
     return FileDownloadInputs(folder + "\\" + tool, folder, image);
   }
   bool Run(const ToolCommandInputs& in, bool capture) { return RunToolScript(services, in, start, capture); }
-  size_t Runs() const { return ScriptLines(ReadFileText(scratch.path + "\\runs.txt")).size(); }
   std::string Log() const { return ReadFileText(CaptureLogPath(services)); }
   const LocalTime start{2011, 3, 7, 14, 5, 0};
-  ScratchFolder scratch;
-  ScopedEnv recordTo{"DORVIK_RECORD", scratch.path + "\\record.txt"};
-  ScopedEnv runLogTo{"DORVIK_RUNLOG", scratch.path + "\\runs.txt"};
-  // The program's folder holds characters its script's start must carry.
-  ScratchEnvironment env{scratch.Make("Prog & Co (x86) ^ \xED\x95\x9C !") + "\\"};
-  WinFileSystem fs;
-  WinProcessLauncher launcher;
-  RunServices services{fs, launcher, env};
 };
 
 // Label, tool folder, tool name, image.
