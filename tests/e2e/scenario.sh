@@ -48,7 +48,7 @@ drv click Quintor $START
 check "tool command line" "$(tr -d '\r' < "$scratch/record.txt" | sed -n 's/^cmdline=//p')" \
   "Dorvik.EXE -c 3 -b 3 -n 6 -s 1 -p 2 -cmd irdeto_factory_lock -arg0 $images_w\\dev002.SDL -arg1 $images_w\\work004.SDL -arg2 \"SCS|CW\" -d "
 check "runs of the tool" "$(wc -l < "$scratch/runs.txt")" 1
-history="$(drv rows Quintor $HISTORY 1 | sed '1s/^\[[0-9]\{4\}\.[0-9][0-9]\.[0-9][0-9]\. [0-9][0-9]:[0-9][0-9]\]$/[time]/')"
+history="$(drv rows Quintor $HISTORY 1 | sed '1s/^\[20[0-9][0-9]\.[0-9][0-9]\.[0-9][0-9]\. [0-9][0-9]:[0-9][0-9]\]$/[time]/')"
 check "history rows" "$history" "$(printf '%s\n' '[time]' 'Dorvik.EXE -c 3 -b 3 -n 6 -s 1 -p 2 -d ' \
   '-cmd irdeto_factory_lock ' '-arg0 dev002.SDL ' '-arg1 work004.SDL ' '-arg2 "SCS|CW" ' ' ')"
 for output in "Dorvik stand-in: done" "no box attached (standard error)"; do

@@ -580,7 +580,12 @@ TEST_F(WindowTest, SystemDialogsShowTheFilterTakeANewNameAndStartAtTheFolder) {
   for (const std::string& folder : {scratch.path, scratch.path + "\\" + std::string(300, 'x')}) {
     Browser browser("title", folder.c_str(), hwnd, kFolderBrowseFlags);
     const bool whole = folder == scratch.path;  // then chosen
-    onActivation = [&, whole](HWND dialog) { Press(dialog, GetWindow(dialog, GW_OWNER) != hwnd ? IDNO : whole ? IDOK : IDCANCEL); };
+    // Owned, with a field to type a name in and a button for a new folder.
+    onActivation = [&, whole](HWND dialog) {
+      const auto shown = [dialog](int id) { return GetWindowLongW(GetDlgItem(dialog, id), GWL_STYLE) & WS_VISIBLE; };
+      const bool set = GetWindow(dialog, GW_OWNER) == hwnd && shown(14149) && shown(14150);
+      Press(dialog, set && whole ? IDOK : IDCANCEL);
+    };
     EXPECT_EQ(browser.DoModal(), whole ? IDOK : IDCANCEL);
     EXPECT_EQ(browser.selected == scratch.path, whole) << browser.selected;
     EXPECT_EQ(browser.GetSelectedFolder(), whole ? scratch.path : "");
