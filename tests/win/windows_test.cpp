@@ -503,8 +503,10 @@ TEST_F(WindowTest, EachStoredValueHasItsControlAndEachChooserItsRequest) {
   EXPECT_EQ(Rows(), images);
   onActivation = [](HWND dvt) { Press(dvt, IDC_DVT_OPEN) && Press(dvt, IDCANCEL); };
   Click(IDC_DVT_TEST);
-  Close();
-  EXPECT_EQ(store.Bytes(kSettingsKeyPath, "Dvt_Path"), Utf16Bytes("G:\\chosen"));
+  SetWindowTextW(Item(IDC_OUTPUT_PATH), L"I:\\typed");  // then Enter: what the fields hold is taken
+  Close(IDOK);
+  EXPECT_EQ(store.Bytes(kSettingsKeyPath, "Dvt_Path") + store.Bytes(kSettingsKeyPath, "Output_Path"),
+            Utf16Bytes("G:\\chosen") + Utf16Bytes("I:\\typed"));
 }
 
 // A stored S/N longer than its field takes: "Start !!" refuses it with the
