@@ -37,8 +37,8 @@ bool HoldsExactly(HANDLE file, const std::string& bytes) {
   }
   std::string held(bytes.size(), '\0');
   DWORD read = 0;
-  return (held.empty() || ReadFile(file, &held[0], static_cast<DWORD>(held.size()), &read, nullptr)) &&
-         read == held.size() && held == bytes;
+  return ReadFile(file, &held[0], static_cast<DWORD>(held.size()), &read, nullptr) && read == held.size() &&
+         held == bytes;
 }
 
 }  // namespace
