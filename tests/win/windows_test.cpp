@@ -73,6 +73,7 @@ class WindowTest : public ::testing::Test, protected UiDoubles {
   }
   void Close(int with = IDCANCEL) {  // Esc, or Enter
     if (hwnd && IsWindow(hwnd)) Click(with);
+    EXPECT_TRUE(!window || !window->GetSafeHwnd()) << "a closed window's handle is forgotten";
     window.reset();
   }
   HWND Item(int id) const { return GetDlgItem(hwnd, id); }
@@ -313,6 +314,13 @@ TEST_F(WindowTest, MainWindowRunsAsComposedPaintsDuringARunAndShowsAnException) 
   Click(IDC_START);
   EXPECT_NE(Narrow(shown).find("disk on fire"), std::string::npos) << Narrow(shown);
   EXPECT_EQ(history.GetItemCount(), 2 * n);
+  // A modal window ends as one, its title bar on the screen under an owner off it.
+  RECT work = {}, dvt = {};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  SetWindowPos(hwnd, nullptr, work.left - 600, work.top - 400, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  onActivation = [&dvt](HWND w) { GetWindowRect(w, &dvt), Press(w, IDCANCEL); };
+  EXPECT_EQ(CDvtTestDlg(real, std::string(kTool), 0, 0, 0, 0, 0).DoModal(hwnd), IDCANCEL);
+  EXPECT_TRUE(dvt.left == work.left && dvt.top == work.top) << dvt.left << "," << dvt.top;
   RemoveWindowSubclass(hwnd, &Received::Proc, 1);
   Close();  // while the services it was given live
   EXPECT_EQ(store.Bytes(kSettingsKeyPath, "Serial_Baudrate"), Utf16Bytes("300"));
@@ -568,16 +576,17 @@ TEST_F(WindowTest, SystemDialogsShowTheFilterTakeANewNameAndStartAtTheFolder) {
     SetWindowTextW(FileNameField(dialog), L"new name.txt");
     Press(dialog, IDOK);
   };
-  const auto choose = [&](FileDialogRequest::Kind kind) {
+  const auto choose = [&](FileDialogRequest::Kind kind, const std::string& start) {
     step = 0, types.clear(), onActivation = answer;
-    return ShellFileDialogs().Choose({kind, nullptr, "All File(*.*)|*.*|Images|*.bin;*.dnl||", scratch.path});
+    return ShellFileDialogs().Choose({kind, nullptr, "All File(*.*)|*.*|Images|*.bin;*.dnl||", start});
   };
   const std::vector<std::string> chosen = {scratch.path + "\\new name.txt"};
-  EXPECT_EQ(choose(FileDialogRequest::kSave), chosen);
+  EXPECT_EQ(choose(FileDialogRequest::kSave, scratch.path), chosen);
   EXPECT_EQ(types, (std::vector<std::string>{"All File(*.*)", "Images"}));
-  EXPECT_TRUE(choose(FileDialogRequest::kOpen).empty() && step == 3) << "the missing file was refused";
-  std::ofstream(std::filesystem::path(Widen(chosen[0]))) << "x";
-  EXPECT_EQ(choose(FileDialogRequest::kSave), chosen) << "overwritten without a question";
+  EXPECT_TRUE(choose(FileDialogRequest::kOpen, scratch.path).empty() && step == 3) << "the missing file was refused";
+  const std::vector<std::string> existing = {scratch.Make("sub") + "\\new name.txt"};
+  std::ofstream(std::filesystem::path(Widen(existing[0]))) << "x";
+  EXPECT_EQ(choose(FileDialogRequest::kSave, existing[0]), existing) << "in the file's folder, overwritten without a question";
   Open<CDvtTestDlg>(std::string(kTool), 0, 0, 0, 0, 0);  // the browser's owner
   for (const std::string& folder : {scratch.path, scratch.path + "\\" + std::string(300, 'x')}) {
     Browser browser("title", folder.c_str(), hwnd, kFolderBrowseFlags);
