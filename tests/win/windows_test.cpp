@@ -547,6 +547,7 @@ TEST_F(WindowTest, BbcbWindowRefusesAnOverlongTextStoresItAtCloseAndFiltersAsTyp
 struct Browser : CFolderDialog {
   using CFolderDialog::CFolderDialog;
   void OnBrowseSelectionChange(PCIDLIST_ABSOLUTE item) override {
+    CFolderDialog::OnBrowseSelectionChange(item);  // the status line, where asked for
     wchar_t path[MAX_PATH] = {};
     selected = lazy::SHGetPathFromIDListW(item, path) ? Narrow(path) : std::string();
   }
@@ -589,15 +590,19 @@ TEST_F(WindowTest, SystemDialogsShowTheFilterTakeANewNameAndStartAtTheFolder) {
   EXPECT_EQ(choose(FileDialogRequest::kSave, existing[0]), existing) << "in the file's folder, overwritten without a question";
   Open<CDvtTestDlg>(std::string(kTool), 0, 0, 0, 0, 0);  // the browser's owner
   for (const std::string& folder : {scratch.path, scratch.path + "\\" + std::string(300, 'x')}) {
-    Browser browser("title", folder.c_str(), hwnd, kFolderBrowseFlags);
-    const bool whole = folder == scratch.path;  // then chosen
-    // Owned, with a field to type a name in and a button for a new folder.
+    const bool whole = folder == scratch.path;  // then chosen, with the status line asked for
+    Browser browser("title", folder.c_str(), hwnd, kFolderBrowseFlags | (whole ? BIF_STATUSTEXT : 0));
+    // Owned, with a field to type a name in, a button for a new folder and
+    // the selection in the status line where asked for.
+    bool set = false;
     onActivation = [&, whole](HWND dialog) {
       const auto shown = [dialog](int id) { return GetWindowLongW(GetDlgItem(dialog, id), GWL_STYLE) & WS_VISIBLE; };
-      const bool set = GetWindow(dialog, GW_OWNER) == hwnd && shown(14149) && shown(14150);
-      Press(dialog, set && whole ? IDOK : IDCANCEL);
+      set = GetWindow(dialog, GW_OWNER) == hwnd && shown(14149) && shown(14150) &&
+            WindowText(GetDlgItem(dialog, 14147)) == (whole ? Widen(scratch.path) : L"");
+      Press(dialog, whole ? IDOK : IDCANCEL);
     };
     EXPECT_EQ(browser.DoModal(), whole ? IDOK : IDCANCEL);
+    EXPECT_TRUE(set) << folder;
     EXPECT_EQ(browser.selected == scratch.path, whole) << browser.selected;
     EXPECT_EQ(browser.GetSelectedFolder(), whole ? scratch.path : "");
   }
