@@ -68,7 +68,9 @@ class WindowTest : public ::testing::Test, protected UiDoubles {
     for (int id : window->HandlerControlIds()) {
       EXPECT_TRUE(Item(id) || GetMenuState(menu, id, MF_BYCOMMAND) != static_cast<UINT>(-1)) << id;
     }
-    for (int id : window->ExchangeControlIds()) EXPECT_NE(Item(id), nullptr) << id;
+    const std::vector<int> exchanged = window->ExchangeControlIds();
+    EXPECT_FALSE(exchanged.empty());
+    for (int id : exchanged) EXPECT_NE(Item(id), nullptr) << id;
     DestroyMenu(menu);
   }
   void Close(int with = IDCANCEL) {  // Esc, or Enter
