@@ -280,6 +280,15 @@ TEST_F(WindowTest, MainWindowRunsAsComposedPaintsDuringARunAndShowsAnException) 
     LOGFONTW title = {};
     GetObjectW(reinterpret_cast<HFONT>(SendDlgItemMessageW(dvt, IDC_DVT_TITLE, WM_GETFONT, 0, 0)), sizeof title, &title);
     modals += CentredOnOwner(dvt) && title.lfWeight == 800 && std::wstring(title.lfFaceName) == L"Arial";
+    const HDC dc = GetDC(dvt);  // the title's text colour, the two warnings', the system's
+    std::vector<COLORREF> colours;
+    for (int id : {IDC_DVT_TITLE, IDC_DVT_FILE, IDC_DVT_TYPICAL_ERROR, IDC_DVT_DESCRIPTION}) {
+      SendMessageW(dvt, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(GetDlgItem(dvt, id)));
+      colours.push_back(GetTextColor(dc));
+    }
+    ReleaseDC(dvt, dc);
+    const COLORREF warning = RGB(250, 67, 14);
+    EXPECT_EQ(colours, (std::vector<COLORREF>{RGB(39, 90, 244), warning, warning, GetSysColor(COLOR_WINDOWTEXT)}));
     for (int button : {IDC_DVT_PROV, IDC_DVT_PROV, IDC_DVT_NEXT, IDC_DVT_TEST_RUN}) Press(dvt, button);
     received.whenIdle = [dvt, &titles] {  // Esc during the run would be dropped
       titles.push_back(Narrow(WindowText(GetDlgItem(dvt, IDC_DVT_TITLE))));
@@ -531,7 +540,8 @@ TEST_F(WindowTest, BbcbWindowRefusesAnOverlongTextStoresItAtCloseAndFiltersAsTyp
     refused += text == L"Quintor: Please enter no more than 8 characters." && Press(message, IDOK);
   };
   Click(IDC_BBCB_START);
-  EXPECT_EQ(GetFocus(), Item(IDC_BBCB_RN)) << "the first field refused";
+  EXPECT_TRUE(GetFocus() == Item(IDC_BBCB_RN) && SendMessageW(Item(IDC_BBCB_RN), EM_GETSEL, 0, 0) == MAKELONG(0, 10))
+      << "the first field refused, all of it selected";
   Click(IDOK);
   EXPECT_TRUE(refused == 1 && !IsWindow(hwnd) && launcher.calls.empty());
   for (const char* name : {"BBCB_SN", "BBCB_RN"}) EXPECT_EQ(store.Bytes(kSettingsKeyPath, name), Utf16Bytes("0123456789"));
