@@ -128,11 +128,12 @@ struct Received : Taskbar {
   static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self) {
     Received& r = *reinterpret_cast<Received*>(self);
     ++r.counts[message];
-    if (message == WM_APP) {  // the pointer as a move over the window sets it
+    if (message == WM_APP) {  // the pointer from the start, and as a move over the window sets it
+      const HCURSOR appStarting = LoadCursorW(nullptr, IDC_APPSTARTING), atOnce = GetCursor();
       SetCursor(nullptr);
       SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-      const bool starting = GetCursor() == LoadCursorW(nullptr, IDC_APPSTARTING);
-      r.events.push_back(IsRunInProgress() && starting && SetEvent(r.release) ? "run" : "no run, or no pointer");
+      const bool starting = atOnce == appStarting && GetCursor() == appStarting;
+      r.events.push_back(IsRunInProgress() && starting ? "run" : "no run, or no pointer"), SetEvent(r.release);
     }
     if (message == WM_INITMENUPOPUP) {  // a popup closes once shown, noting where
       const bool greyed = GetMenuState(reinterpret_cast<HMENU>(wParam), ID_POPUP_DELETE, MF_BYCOMMAND) & MF_GRAYED;
