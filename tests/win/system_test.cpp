@@ -129,6 +129,64 @@ TEST(Registry, ReadsEveryKindWholeAndWritesTextsExactly) {
   RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\QuintorTests");  // only when no other run's key is left
 }
 
+// The system's taskbar list, registered in this process: notes what it is told.
+struct TaskbarList : ITaskbarList3, IClassFactory {
+  std::vector<std::string> told;
+  HRESULT init = S_OK;
+  long refs = 0;
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+    *object = nullptr;
+    if (iid == IID_IClassFactory) *object = static_cast<IClassFactory*>(this);
+    if (iid == IID_IUnknown || iid == IID_ITaskbarList3) *object = static_cast<ITaskbarList3*>(this);
+    return *object ? (AddRef(), S_OK) : E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++refs); }
+  ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(--refs); }
+  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID iid, void** object) override {
+    return QueryInterface(iid, object);
+  }
+  HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE HrInit() override { return told.push_back("init"), init; }
+  HRESULT STDMETHODCALLTYPE SetProgressState(HWND window, TBPFLAG state) override {
+    return told.push_back(std::to_string(reinterpret_cast<uintptr_t>(window)) + " " + std::to_string(state)), S_OK;
+  }
+  // Nothing else is ever asked.
+  HRESULT STDMETHODCALLTYPE AddTab(HWND) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE DeleteTab(HWND) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE ActivateTab(HWND) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE SetActiveAlt(HWND) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE MarkFullscreenWindow(HWND, BOOL) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE SetProgressValue(HWND, ULONGLONG, ULONGLONG) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE RegisterTab(HWND, HWND) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE UnregisterTab(HWND) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE SetTabOrder(HWND, HWND) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE SetTabActive(HWND, HWND, DWORD) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE ThumbBarAddButtons(HWND, UINT, LPTHUMBBUTTON) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE ThumbBarUpdateButtons(HWND, UINT, LPTHUMBBUTTON) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE ThumbBarSetImageList(HWND, HIMAGELIST) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE SetOverlayIcon(HWND, HICON, LPCWSTR) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE SetThumbnailTooltip(HWND, LPCWSTR) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE SetThumbnailClip(HWND, RECT*) override { return E_NOTIMPL; }
+};
+
+// A run shows indeterminate progress on the window's button, then none; a
+// taskbar list that does not start is let go and never asked again.
+TEST(SystemTaskbar, ShowsARunOnTheButtonWhereTheSystemHasATaskbar) {
+  OleScope ole;
+  TaskbarList list;
+  DWORD cookie = 0;
+  ASSERT_EQ(CoRegisterClassObject(CLSID_TaskbarList, static_cast<IClassFactory*>(&list), CLSCTX_INPROC_SERVER,
+                                  REGCLS_MULTIPLEUSE, &cookie), S_OK);
+  for (const HRESULT init : {S_OK, E_FAIL}) {
+    list.init = init;
+    SystemTaskbar taskbar;
+    for (const bool busy : {true, false, true}) taskbar.ShowBusy(reinterpret_cast<HWND>(uintptr_t{42}), busy);
+  }
+  CoRevokeClassObject(cookie);
+  EXPECT_EQ(list.told, (std::vector<std::string>{"init", "42 1", "42 0", "42 1", "init"}));
+  EXPECT_EQ(list.refs, 0) << "every reference let go";
+}
+
 TEST(StoredForms, ReadMeInTheWesternCodePageOrMarkedUtf8) {
   if (GetACP() != 1252) GTEST_SKIP() << "the cases are for code page 1252";
   const char* const cases[][2] = {{"-sn 0A \r\n", "-sn 0A \r\n"}, {"Café", "Caf\xE9"},
