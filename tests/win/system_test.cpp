@@ -1,5 +1,5 @@
 // The OS services on the real system: runs through the real command
-// interpreter with the stand-in tool, the registry, long paths.
+// interpreter with the stand-in tool, the registry, the taskbar, long paths.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -96,12 +96,13 @@ TEST_F(RealRun, FaultyToolsStillRunAndTheLogKeepsTheLatestCapture) {
   std::filesystem::current_path(Widen(scratch.path + "\\current"));
   EXPECT_TRUE(launcher.RunAndWait("cmd.exe /d /c exit", "") && launcher.RunAndWait("\"cmd.exe\" /d /c exit", ""));
   std::filesystem::current_path(current);
-  // A program that is gone, or a folder, does not start.
+  // A program named by its quoted path starts; one that is gone, or a folder, does not.
+  EXPECT_TRUE(launcher.RunAndWait("\"" + in.toolPath + "\"", ""));
   ASSERT_TRUE(DeleteFileW(Widen(in.toolPath).c_str()));
   EXPECT_FALSE(launcher.RunAndWait("\"" + in.toolPath + "\"", ""));
   EXPECT_FALSE(launcher.RunAndWait("\"" + scratch.path + "\"", ""));
   EXPECT_FALSE(launcher.StartDetached("\"" + in.toolPath + "\""));
-  EXPECT_EQ(Runs(), 5u);
+  EXPECT_EQ(Runs(), 6u);
 }
 
 // Values of any kind and size read whole; raw texts are written as text values
