@@ -128,8 +128,10 @@ TEST_F(Runner, ScriptAndCaptureLogGoWhereTheyCanBeWritten) {
   EXPECT_EQ(kLog, CaptureLogPath(services));
   fs.refused = {kLog, kUser + "\\"};  // no folder takes the log
   EXPECT_EQ(ScriptStartCommand(kScript) + " >  waited", Run(true));
-  env.exePath = "C:\\Tools %USERNAME%\\Quintor.exe";  // cmd would expand it
+  env.exePath = "C:\\Tools %USERNAME%\\Quintor.exe";  // cmd would expand it; the per-user folder serves
   EXPECT_EQ("not run", Run(true));
+  fs.refused.clear();
+  EXPECT_EQ(ScriptStartCommand(kUserScript) + " > C:\\Tools %USERNAME%\\Quintor_Log.txt waited", Run(true));
 }
 
 TEST_F(Runner, NothingRunsWithoutAToolACommandLineOrAReadableScript) {
