@@ -49,6 +49,7 @@ quintor_stop() {
 # Creates the Wine prefix once and sets it up for Korean text.
 quintor_prepare_prefix() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "${WINEPREFIX%/*}"  # Wine makes the prefix, not the folders above it
     "$QUINTOR_WINE" wineboot -i >/dev/null 2>&1 || true
     "$QUINTOR_WINESERVER" -w
     [ -f "$WINEPREFIX/system.reg" ] || { echo "$QUINTOR_WINE could not make the prefix $WINEPREFIX" >&2; return 1; }
