@@ -152,22 +152,15 @@ struct TaskbarList : ITaskbarList3, IClassFactory {
     return told.push_back(std::to_string(reinterpret_cast<uintptr_t>(window)) + " " + std::to_string(state)), S_OK;
   }
   // Nothing else is ever asked.
-  HRESULT STDMETHODCALLTYPE AddTab(HWND) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE DeleteTab(HWND) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE ActivateTab(HWND) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE SetActiveAlt(HWND) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE MarkFullscreenWindow(HWND, BOOL) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE SetProgressValue(HWND, ULONGLONG, ULONGLONG) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE RegisterTab(HWND, HWND) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE UnregisterTab(HWND) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE SetTabOrder(HWND, HWND) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE SetTabActive(HWND, HWND, DWORD) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE ThumbBarAddButtons(HWND, UINT, LPTHUMBBUTTON) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE ThumbBarUpdateButtons(HWND, UINT, LPTHUMBBUTTON) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE ThumbBarSetImageList(HWND, HIMAGELIST) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE SetOverlayIcon(HWND, HICON, LPCWSTR) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE SetThumbnailTooltip(HWND, LPCWSTR) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE SetThumbnailClip(HWND, RECT*) override { return E_NOTIMPL; }
+#define NOT_ASKED(name, ...) HRESULT STDMETHODCALLTYPE name(__VA_ARGS__) override { return E_NOTIMPL; }
+  NOT_ASKED(AddTab, HWND) NOT_ASKED(DeleteTab, HWND) NOT_ASKED(ActivateTab, HWND) NOT_ASKED(SetActiveAlt, HWND)
+  NOT_ASKED(MarkFullscreenWindow, HWND, BOOL) NOT_ASKED(SetProgressValue, HWND, ULONGLONG, ULONGLONG)
+  NOT_ASKED(RegisterTab, HWND, HWND) NOT_ASKED(UnregisterTab, HWND) NOT_ASKED(SetTabOrder, HWND, HWND)
+  NOT_ASKED(SetTabActive, HWND, HWND, DWORD) NOT_ASKED(ThumbBarAddButtons, HWND, UINT, LPTHUMBBUTTON)
+  NOT_ASKED(ThumbBarUpdateButtons, HWND, UINT, LPTHUMBBUTTON) NOT_ASKED(ThumbBarSetImageList, HWND, HIMAGELIST)
+  NOT_ASKED(SetOverlayIcon, HWND, HICON, LPCWSTR) NOT_ASKED(SetThumbnailTooltip, HWND, LPCWSTR)
+  NOT_ASKED(SetThumbnailClip, HWND, RECT*)
+#undef NOT_ASKED
 };
 
 // A run shows indeterminate progress on the window's button, then none; a
