@@ -42,8 +42,7 @@ TEST(Timestamp, FormatsOfTheSystem) {
   EXPECT_EQ("0987 100% %q %", FormatTime({987}, "%Y 100%% %q %"));
 }
 
-class FakeList : public OptionList {
- public:
+struct FakeList : OptionList {
   void InsertString(int position, const std::string& text) override { rows.insert(rows.begin() + position, text); }
   void SetCurSel(int position) override { sel = position; }
   int GetCurSel() const override { return sel; }

@@ -77,8 +77,7 @@ inline std::optional<std::vector<std::string>> CmdArguments(const std::string& l
 // Files and folders in memory; paths compare without regard to ASCII case, as
 // on Windows. Paths beginning with one of `refused` take no new files, nor do
 // held files; `beforeHold` acts just before a file is held.
-class FakeFileSystem : public FileSystem {
- public:
+struct FakeFileSystem : FileSystem {
   uint32_t FileSizeOrZero(const std::string& path) const override { return uint32_t(Content(path).size()); }
   bool FolderExists(const std::string& path) const override { return folders.count(Key(path)) > 0; }
   bool WriteFileBytes(const std::string& path, const std::string& bytes) override {
@@ -96,8 +95,7 @@ class FakeFileSystem : public FileSystem {
   };
   std::unique_ptr<FileHold> HoldUnchanged(const std::string& path, const std::string& bytes) override {
     if (beforeHold) beforeHold(path);
-    if (!Has(path) || Content(path) != bytes) return nullptr;
-    return std::make_unique<Hold>(held, Key(path));
+    return Has(path) && Content(path) == bytes ? std::make_unique<Hold>(held, Key(path)) : nullptr;
   }
   void AddFile(const std::string& path, const std::string& bytes) { files[Key(path)] = bytes; }
   void AddFolder(const std::string& path) { folders.insert(Key(path)); }
@@ -115,8 +113,7 @@ class FakeFileSystem : public FileSystem {
 };
 
 // Batch scripts are read as UTF-8, or as ASCII only when `asciiBatchOnly`.
-class FakeEnvironment : public Environment {
- public:
+struct FakeEnvironment : Environment {
   std::string ExecutablePath() const override { return exePath; }
   std::string UserDataFolder() const override { return userFolder; }
   std::optional<std::string> EncodeForBatch(const std::string& text) const override {
@@ -136,25 +133,20 @@ class FakeEnvironment : public Environment {
 
 // Records each start as "command line > capture file", with " waited" when it
 // was waited for; `startable` decides whether a start works.
-class FakeLauncher : public ProcessLauncher {
- public:
+struct FakeLauncher : ProcessLauncher {
   bool RunAndWait(const std::string& commandLine, const std::string& capturePath) override {
     calls.push_back(commandLine + " > " + capturePath + " waited");
     if (startable && onRun) onRun(commandLine, capturePath);
     return startable;
   }
-  bool StartDetached(const std::string& commandLine) override {
-    calls.push_back(commandLine + " > ");
-    return startable;
-  }
+  bool StartDetached(const std::string& commandLine) override { return calls.push_back(commandLine + " > "), startable; }
   std::vector<std::string> calls;
   bool startable = true;
   std::function<void(const std::string&, const std::string&)> onRun;
 };
 
 // Values under key paths; names compare without regard to case.
-class FakeSettingsStore : public SettingsStore {
- public:
+struct FakeSettingsStore : SettingsStore {
   std::optional<Value> Read(const std::string& keyPath, const std::string& name) const override {
     return values.count(Key(keyPath, name)) ? std::optional<Value>(values.at(Key(keyPath, name))) : std::nullopt;
   }
@@ -172,8 +164,7 @@ class FakeSettingsStore : public SettingsStore {
   bool refuseWrites = false;
 };
 
-class FakeClock : public Clock {
- public:
+struct FakeClock : Clock {
   LocalTime Now() const override { return now; }
   LocalTime now{2011, 3, 15, 14, 45, 30};
 };
