@@ -9,8 +9,7 @@
 
 namespace {
 
-// The fake services with a maker tool that writes bbcb.bin where the
-// script's command line tells it to.
+// The fake services with a maker tool that writes bbcb.bin where the script's command line tells it to.
 class BbcbJob : public ::testing::Test, protected FakeServices {
  protected:
   const std::string script = GetModuleFolder(env) + "run_bbcb.bat";

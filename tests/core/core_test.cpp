@@ -70,9 +70,8 @@ TEST(Options, CataloguesFillListsAndSelectByValue) {
 
 const char* const kKey = "SOFTWARE\\Microsoft\\Quintor";
 
-// Saves `value` with an accessor of `type`, checks the stored bytes and
-// returns what a `U` loads back. An accessor of another type, 0 and 7
-// included, neither saves nor loads that kind.
+// Saves `value` with an accessor of `type`, checks the stored bytes and returns what a `U` loads
+// back. An accessor of another type, 0 and 7 included, neither saves nor loads that kind.
 template <typename U, typename T>
 U RoundTrip(int32_t type, const T& value, const std::string& bytes) {
   FakeSettingsStore store;
@@ -106,8 +105,7 @@ TEST(RegistryValue, EachTypeSavesItsStoredFormAndLoadsItBack) {
   EXPECT_EQ(0, RegistryValue(kValueText, kKey, "T", store).Save(&withZero));
 }
 
-// Texts load from the text kinds and from numbers; types 2 and 3 from up to
-// four bytes of any kind.
+// Texts load from the text kinds and from numbers; types 2 and 3 from up to four bytes of any kind.
 TEST(RegistryValue, StoredKindsAsTextAndAsRawValue) {
   const std::string z(2, '\0');
   const std::tuple<uint32_t, std::string, const char*, int64_t> cases[] = {  // kind, bytes, text, raw; refused: nullptr, -1

@@ -27,8 +27,7 @@ TEST(DvtCatalogue, CaseViewsCommandLinesAndSteps) {
   for (const int outside : {-1, 30}) EXPECT_FALSE(ComposeCaseView(outside).has_value());
 }
 
-// The catalogue's images in a fixed order, whatever their case on disk; the
-// folder is used as given.
+// The catalogue's images in a fixed order, whatever their case on disk; the folder is used as given.
 TEST(DvtFileSet, ImagesFoundInSetOrder) {
   FakeFileSystem fs;
   for (const DvtTestCase& c : DvtTestCatalogue) fs.AddFile(std::string("D:\\\\") + c.fileName, "x");

@@ -1,6 +1,5 @@
-// qdriver: operates Quintor's main window from outside its process, as an
-// operator would. One action per invocation; each returns once the window has
-// handled it, so the next action never overtakes it:
+// qdriver: operates Quintor's main window from outside its process, as an operator would. One action per
+// invocation; each returns once the window has handled it, so the next action never overtakes it:
 //
 //   waittext CAPTION ID TEXT   wait until the window shows and control ID holds TEXT
 //   select CAPTION ID INDEX    choose row INDEX of a drop-down list

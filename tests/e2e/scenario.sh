@@ -1,7 +1,6 @@
-# The end-to-end scenario, run by scripts/e2e.sh with `set -e`: the real
-# Quintor.exe under Wine, operated from outside by qdriver with the stand-in
-# Dorvik.exe: settings, images through the real file dialog, a run, a restart.
-# Expects BUILD, DISPLAY, WINEPREFIX.
+# The end-to-end scenario, run by scripts/e2e.sh with `set -e`: the real Quintor.exe under Wine,
+# operated from outside by qdriver with the stand-in Dorvik.exe: settings, images through the real
+# file dialog, a run, a restart. Expects BUILD, DISPLAY, WINEPREFIX.
 
 TOOL_PATH=1001 PORT=1002 BAUD=1003 DATA=1004 STOP=1005 PARITY=1006 COMMAND=1007
 START=1016 HISTORY=1017 DOWNLOADS=1019 CAPTURE=1020 VIEW_LOG=1021 SCS=1037 CW=1043 POPUP_INSERT=32771
@@ -13,8 +12,7 @@ check() {  # DESCRIPTION ACTUAL EXPECTED
   [ "$2" = "$3" ] || { echo "    FAIL: $1: got '$2', expected '$3'" >&2; return 1; }
 }
 
-# A scratch folder with its own copy of Quintor.exe: the script goes beside
-# the program.
+# A scratch folder with its own copy of Quintor.exe: the script goes beside the program.
 scratch="$BUILD/e2e/scratch"
 rm -rf "$scratch"
 mkdir -p "$scratch/images"

@@ -120,8 +120,7 @@ TEST_F(Runner, ScriptAndCaptureLogGoWhereTheyCanBeWritten) {
   fs.AddFile(kUserLog, "x");
   ASSERT_TRUE(ViewCaptureLog(services));
   EXPECT_EQ("notepad.exe " + kUserLog + " > ", launcher.calls.back());
-  // Once the program folder takes the log again, the older per-user log no
-  // longer stands for the last run.
+  // Once the program folder takes the log again, the older per-user log no longer stands for the last run.
   fs.refused.clear();
   EXPECT_EQ(ScriptStartCommand(kScript) + " > " + kLog + " waited", Run(true));
   EXPECT_EQ("", fs.Content(kUserLog));
@@ -167,8 +166,7 @@ TEST(RunScript, FolderLinesAndLimits) {
                                  std::string("\\\\srv\\a\"b\\Dorvik.exe")}) {
     EXPECT_EQ("", ComposeRunScript(FileDownloadInputs(tool, "E:\\l", "a.bin"), kStart)) << tool;
   }
-  // The longest script line is 8191 characters; no control character but a
-  // tab may split one.
+  // The longest script line is 8191 characters; no control character but a tab may split one.
   const std::string fits(8191 - 4, 'x');
   EXPECT_EQ(fits + "2>&1", ScriptLines(ComposeToolRunScript("D:\\B\\T.exe", fits, kStart)).at(3));
   for (const std::string& bad : {fits + "x", std::string(), std::string("T.EXE \r\ncalc "), std::string("T \x1A"),
@@ -177,9 +175,8 @@ TEST(RunScript, FolderLinesAndLimits) {
   }
 }
 
-// The one-argument rule through every composer: whatever a value holds, the
-// program started by the script's command line receives it as one argument,
-// unchanged.
+// The one-argument rule through every composer: whatever a value holds, the program started by the
+// script's command line receives it as one argument, unchanged.
 TEST(OneArgument, EveryComposerPassesEachValueWhole) {
   const std::string folders[] = {"D:\\R&D (x)\\100% ^done^", "D:\\다운로드 폴더", "D:\\Éléments àccentués",
                                  "D:\\a b\\c&d%PATH%e^f(g)h!i", "\\\\server\\share\\도구 & é", "D:\\x;y,z=w\t1|<>"};

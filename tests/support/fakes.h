@@ -57,10 +57,9 @@ inline uint64_t Fingerprint(const std::string& text) {
   return hash;
 }
 
-// The arguments a program started by a script line receives: cmd gives "%%"
-// back as "%", then the runtime splits the line. Nothing when a value would
-// reach cmd itself: a single '%' starts a variable, and outside quotes
-// & | < > ^ are cmd's own.
+// The arguments a program started by a script line receives: cmd gives "%%" back as "%", then the
+// runtime splits the line. Nothing when a value would reach cmd itself: a single '%' starts a
+// variable, and outside quotes & | < > ^ are cmd's own.
 inline std::optional<std::vector<std::string>> CmdArguments(const std::string& line) {
   std::string read;
   bool quoted = false;
@@ -74,9 +73,8 @@ inline std::optional<std::vector<std::string>> CmdArguments(const std::string& l
   return SplitWindowsCommandLine(read);
 }
 
-// Files and folders in memory; paths compare without regard to ASCII case, as
-// on Windows. Paths beginning with one of `refused` take no new files, nor do
-// held files; `beforeHold` acts just before a file is held.
+// Files and folders in memory; paths compare without regard to ASCII case, as on Windows. Paths beginning
+// with one of `refused` take no new files, nor do held files; `beforeHold` acts just before a file is held.
 struct FakeFileSystem : FileSystem {
   uint32_t FileSizeOrZero(const std::string& path) const override { return uint32_t(Content(path).size()); }
   bool FolderExists(const std::string& path) const override { return folders.count(Key(path)) > 0; }
@@ -175,8 +173,7 @@ inline ToolCommandInputs FileDownloadInputs(const std::string& toolPath, const s
   return {toolPath, 1, 115200, 8, 0, 0, kCmdFileDownload, {{true, folder, file}}, false, false, false, "", true};
 }
 
-// The lines of a script, each ended by CR LF; text after the last one is a
-// line of its own, marked.
+// The lines of a script, each ended by CR LF; text after the last one is a line of its own, marked.
 inline std::vector<std::string> ScriptLines(const std::string& script) {
   std::vector<std::string> lines;
   size_t start = 0;

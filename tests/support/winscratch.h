@@ -1,6 +1,5 @@
-// The real system for the Windows tests: a scratch folder, environment
-// variables for the stand-in tool, and the OS services with the program's
-// folder elsewhere.
+// The real system for the Windows tests: a scratch folder, environment variables for the stand-in
+// tool, and the OS services with the program's folder elsewhere.
 #pragma once
 
 #include <windows.h>
@@ -61,9 +60,8 @@ inline bool CopyStandIn(const std::string& path) {
   return CopyFileW(Widen(standin).c_str(), Widen(path).c_str(), FALSE) != FALSE;
 }
 
-// The system's services over a scratch folder: the program's folder in it,
-// its name holding characters a script's start must carry; the stand-in's
-// record and run log beside it.
+// The system's services over a scratch folder: the program's folder in it, its name holding
+// characters a script's start must carry; the stand-in's record and run log beside it.
 struct RealServices {
   explicit RealServices(Taskbar* taskbar = nullptr) : launcher(taskbar) {}
   size_t Runs() const { return ScriptLines(ReadFileText(scratch.path + "\\runs.txt")).size(); }

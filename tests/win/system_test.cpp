@@ -43,9 +43,8 @@ const char* const kPathCases[][4] = {
 
 class RealCmd : public RealRun, public ::testing::WithParamInterface<int> {};
 
-// Each value reaches the tool whole, as one argument, or, where the console's
-// code page cannot carry it, nothing runs. The Korean case runs again under
-// the Korean code page, where it must get through.
+// Each value reaches the tool whole, as one argument, or, where the console's code page cannot carry it,
+// nothing runs. The Korean case runs again under the Korean code page, where it must get through.
 TEST_P(RealCmd, ToolGetsEachValueAsOneArgument) {
   const char* const* c = kPathCases[GetParam()];
   const char* const codePage = std::getenv("QUINTOR_EXPECT_OEMCP");
@@ -89,8 +88,7 @@ TEST_F(RealRun, FaultyToolsStillRunAndTheLogKeepsTheLatestCapture) {
     EXPECT_NE(ReadFileText(scratch.path + "\\record.txt").find("\r\nprobe=\r\n"), std::string::npos);
     EXPECT_TRUE(fs.WriteFileBytes(script, "after the run") && DeleteFileW(Widen(script).c_str()));
   }
-  // A bare program name comes from the system, never the current folder,
-  // quoted or not.
+  // A bare program name comes from the system, never the current folder, quoted or not.
   const std::filesystem::path current = std::filesystem::current_path();
   ASSERT_TRUE(CopyStandIn(scratch.Make("current") + "\\cmd.exe"));
   std::filesystem::current_path(Widen(scratch.path + "\\current"));

@@ -1,7 +1,5 @@
-// The windows in-process on their templates, with doubles of the services
-// (the main window's runs on the real ones): a smoke of each window and what
-// only a window does. What a window wrote is compared with what the composers
-// make of the operator's choices.
+// The windows in-process on their templates, over doubles of the services (the main window's
+// runs on the real ones); what a window wrote is compared with what the composers make of it.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -59,6 +57,12 @@ struct UiDoubles : FakeServices {
 
 const char kTool[] = "D:\\Bench\\Dorvik.exe";
 
+ListView List(HWND hwnd) {
+  ListView list;
+  list.Attach(hwnd);
+  return list;
+}
+
 // Presses a button of `dialog` once the caller's work is done.
 bool Press(HWND dialog, int id) { return PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 
@@ -81,9 +85,8 @@ LRESULT CALLBACK ActivationHook(int code, WPARAM wParam, LPARAM lParam) {
 class WindowTest : public ::testing::Test, protected UiDoubles {
  protected:
   void TearDown() override { Close(), UnhookWindowsHookEx(hook), onActivation = nullptr; }
-  // Opens and shows a window of class T over `opened`. Every id of its handler
-  // and exchange tables must be a control of its template or a command of the
-  // popup menu.
+  // Opens and shows a window of class T over `opened`. Every id of its handler and exchange tables
+  // must be a control of its template or a command of the popup menu.
   template <class T, class... Args>
   void Open(Args... args) {
     Close();
@@ -116,8 +119,7 @@ class WindowTest : public ::testing::Test, protected UiDoubles {
   }
   // The download rows as "[x] FOLDER\NAME *": checked, and selected.
   std::vector<std::string> Rows() const {
-    ListView list;
-    list.Attach(Item(IDC_DOWNLOAD_LIST));
+    const ListView list = List(Item(IDC_DOWNLOAD_LIST));
     std::vector<std::string> rows;
     for (int i = 0; i < list.GetItemCount(); ++i) {
       rows.push_back((list.GetCheck(i) ? "[x] " : "[ ] ") + AsciiUpper(list.GetItemText(i, 1) + "\\" +
@@ -167,9 +169,7 @@ struct Received : Taskbar {
       RECT menu = {};
       POINT pointer = {};
       GetWindowRect(FindWindowW(L"#32768", nullptr), &menu), GetCursorPos(&pointer);
-      ListView list;
-      list.Attach(GetDlgItem(hwnd, IDC_DOWNLOAD_LIST));
-      const POINT row = list.FocusedRowMenuPoint();
+      const POINT row = List(GetDlgItem(hwnd, IDC_DOWNLOAD_LIST)).FocusedRowMenuPoint();
       const bool atPointer = menu.left == pointer.x && menu.top == pointer.y, atRow = menu.left == row.x && menu.top == row.y;
       r.events.push_back(atPointer ? "at the pointer" : atRow ? "at the row" : "elsewhere"), EndMenu();
     }
@@ -177,10 +177,9 @@ struct Received : Taskbar {
   }
 };
 
-// The main window over the real file system, cmd and the stand-in tool, which
-// ends a run only once the window has handled what was posted before it. A
-// stored value in no catalogue row (300 baud) shows no selection and is stored
-// back. Each window opens centred on its owner.
+// The main window over the real file system, cmd and the stand-in tool, which ends a run only once
+// the window has handled what was posted before it. A stored value in no catalogue row (300 baud)
+// shows no selection and is stored back. Each window opens centred on its owner.
 TEST_F(WindowTest, MainWindowRunsAsComposedPaintsDuringARunAndShowsAnException) {
   Received received;
   RealServices os(&received);
@@ -193,9 +192,8 @@ TEST_F(WindowTest, MainWindowRunsAsComposedPaintsDuringARunAndShowsAnException) 
   opened = &real;
   Open<CQuintorDlg>();
   EXPECT_EQ(SendMessageW(Item(IDC_BAUD_RATE), CB_GETCURSEL, 0, 0), CB_ERR);
-  // As it opens: centred, its icons, About in the system menu after a line,
-  // the lists' columns and styles, drops taken by the list alone, nothing to
-  // view and no lock option yet.
+  // As it opens: centred, its icons, About in the system menu after a line, the lists' columns and
+  // styles, drops taken by the list alone, nothing to view and no lock option yet.
   const HMENU system = GetSystemMenu(hwnd, FALSE);
   const int items = GetMenuItemCount(system);
   wchar_t about[64] = {};
@@ -282,8 +280,7 @@ TEST_F(WindowTest, MainWindowRunsAsComposedPaintsDuringARunAndShowsAnException) 
   EXPECT_EQ(ReadFileText(program + kRunScriptName), ComposeRunScript(in, clock.now));
   EXPECT_NE(ReadFileText(program + kCaptureLogName).find("Dorvik stand-in: done"), std::string::npos);
   const std::vector<std::string> lines = ComposeRunHistoryLines(in, clock.now);
-  ListView history;
-  history.Attach(Item(IDC_RUN_HISTORY));
+  const ListView history = List(Item(IDC_RUN_HISTORY));
   EXPECT_EQ(history.GetItemCount(), static_cast<int>(lines.size()));
   for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(history.GetItemText(static_cast<int>(i), 1), lines[i]);
   // The DVT Test window shows its first case in a bold title, gets the tool
@@ -454,9 +451,8 @@ TEST_F(WindowTest, DropsAndKeysInTheDownloadListGoThroughInsertDeleteAndThePopup
   }
 }
 
-// Each stored value is shown in its own control and stored back from it under
-// its own name, as entered within the field's limit; each chooser asks with
-// its own texts, from its control's value.
+// Each stored value is shown in its own control and stored back from it under its own name, as
+// entered within the field's limit; each chooser asks with its own texts, from its control's value.
 TEST_F(WindowTest, EachStoredValueHasItsControlAndEachChooserItsRequest) {
   // `entered` is typed into an edit field, or is the row chosen in a list.
   struct Binding { const char* name; const char* stored; int id; const char* shown; const char* entered; const char* saved; };
@@ -483,9 +479,8 @@ TEST_F(WindowTest, EachStoredValueHasItsControlAndEachChooserItsRequest) {
   }
   store.SetText(kSettingsKeyPath, "Dvt_Path", "E:\\dvt");
   const std::string tool = "open All File(*.exe)|*.exe|| at ", release = "folder Select the release folder for browse dialog at ";
-  // Each window opens, its choosers are cancelled, its values entered; the
-  // main window views the output file and the BBCB window runs them before
-  // they close.
+  // Each window opens, its choosers are cancelled, its values entered; the main window views the
+  // output file and the BBCB window runs them before they close.
   const struct { std::function<void()> open; std::vector<Binding> values; std::vector<int> choosers; std::vector<std::string> asked; int run; } windows[] = {
       {[this] { Open<CQuintorDlg>(); }, mainValues, {IDC_TOOL_OPEN, ID_POPUP_INSERT, IDC_OUTPUT_SAVE, ID_POPUP_DVT_FILE_INSERT},
        {tool + kTool, "open many Irdeto Download File(*.bin,*.dnl,*.sdl,*.vdl,*.kfb)|*.bin;*.dnl;*.sdl;*.vdl;*.kfb|All Files(*.*)|*.*|| at ",
@@ -520,9 +515,8 @@ TEST_F(WindowTest, EachStoredValueHasItsControlAndEachChooserItsRequest) {
   const BbcbInputs in{"D:\\N\\make.exe", "E:\\b.cfg", "H:\\rel", "123", "12345678", sn31, clock.now};
   EXPECT_EQ(fs.Content(GetModuleFolder(env) + "run_bbcb.bat"),
             ComposeBbcbScript(in, BbcbStampedFolder(in.outputFolder, in.start)).value_or("none"));
-  // "Dvt Test File Insert" lists the DVT images found in the chosen folder in
-  // place of the rows there; the folder stored at exit is the latest chosen,
-  // here in the DVT Test window.
+  // "Dvt Test File Insert" lists the DVT images found in the chosen folder in place of the rows
+  // there; the folder stored at exit is the latest chosen, here in the DVT Test window.
   std::vector<std::string> images;
   for (const char* image : DvtFileSet) fs.AddFile(std::string("F:\\dvt\\") + image, "x");
   for (const char* image : DvtFileSet) images.push_back("[ ] F:\\DVT\\" + AsciiUpper(image) + " *");
@@ -577,17 +571,15 @@ struct Browser : CFolderDialog {
   std::string selected;
 };
 
-// The system's dialogs as Quintor sets them up: the file dialog lists the
-// filter's pairs; the save dialog takes a name that does not exist yet, or
-// one that does without a question, and the open dialog refuses a missing
-// one; the folder browser opens on the given folder, or at its default for a
-// text too long to name one.
+// The system's dialogs as Quintor sets them up: the file dialog lists the filter's pairs; the save
+// dialog takes a name that does not exist yet, or one that does without a question, and the open
+// dialog refuses a missing one; the folder browser opens on the given folder, or at its default for
+// a text too long to name one.
 TEST_F(WindowTest, SystemDialogsShowTheFilterTakeANewNameAndStartAtTheFolder) {
   ScratchFolder scratch;
   std::vector<std::string> types;
   int step = 0;
-  // The dialog is told the name; a message that follows is answered No, and
-  // then the dialog is cancelled.
+  // The dialog is told the name; a message that follows is answered No, and then the dialog is cancelled.
   std::function<void(HWND)> answer = [&](HWND dialog) {
     onActivation = ++step < 3 ? answer : nullptr;
     if (step > 1) return void(Press(dialog, step == 2 ? IDNO : IDCANCEL));
