@@ -242,8 +242,7 @@ TEST_F(WindowTest, MainWindowRunsAsComposedPaintsDuringARunAndShowsAnException) 
   Choose(IDC_OUTPUT_SAVE, {"G:\\out\\result.txt"});
   Click(IDC_OUTPUT_SAVE);  // cancelled
   EXPECT_EQ(saved + " " + Text(IDC_OUTPUT_PATH), "C:\\out\\result.txt G:\\out\\result.txt");
-  // "Start" with Quintor not in front. Input and a second click posted
-  // during the run are dropped, never replayed; the window paints.
+  // "Start" with Quintor not in front: input and a second click posted during the run are dropped.
   received.main = hwnd;
   SetWindowSubclass(hwnd, &Received::Proc, 1, reinterpret_cast<DWORD_PTR>(&received));
   const UINT inputs[] = {WM_KEYFIRST, WM_IME_KEYLAST, WM_MOUSEFIRST, WM_MOUSELAST, WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK,
@@ -431,8 +430,7 @@ TEST_F(WindowTest, DropsAndKeysInTheDownloadListGoThroughInsertDeleteAndThePopup
       {"right click", rightClick, none, {"popup", "at the pointer"}},
   };
   for (const std::string& file : {dropped[0], dropped[1], target}) fs.AddFile(file, "x");
-  fs.AddFolder(dropped[2]);
-  fs.AddFolder(scratch.path);
+  for (const std::string& folder : {dropped[2], scratch.path}) fs.AddFolder(folder);
   for (const auto& test : cases) {
     SCOPED_TRACE(test.what);
     Open<CQuintorDlg>();
@@ -474,9 +472,8 @@ TEST_F(WindowTest, EachStoredValueHasItsControlAndEachChooserItsRequest) {
       {kMac, kMacs, IDC_BBCB_MAC1, "0A", "x1", kMacsSaved}, {kMac, kMacs, IDC_BBCB_MAC2, "0B", "BCD", kMacsSaved},
       {kMac, kMacs, IDC_BBCB_MAC3, "0C", "D0", kMacsSaved}, {kMac, kMacs, IDC_BBCB_MAC4, "0D", nullptr, kMacsSaved},
       {kMac, kMacs, IDC_BBCB_MAC5, "0E", nullptr, kMacsSaved}, {kMac, kMacs, IDC_BBCB_MAC6, "0F", nullptr, kMacsSaved}};
-  for (const char* file : {kTool, "D:\\B\\Dorvik.exe", "D:\\M\\make.exe", "D:\\N\\make.exe", "E:\\a.cfg", "E:\\b.cfg", "H:\\o"}) {
+  for (const char* file : {kTool, "D:\\B\\Dorvik.exe", "D:\\M\\make.exe", "D:\\N\\make.exe", "E:\\a.cfg", "E:\\b.cfg", "H:\\o"})
     fs.AddFile(file, "x");
-  }
   store.SetText(kSettingsKeyPath, "Dvt_Path", "E:\\dvt");
   const std::string tool = "open All File(*.exe)|*.exe|| at ", release = "folder Select the release folder for browse dialog at ";
   // Each window opens, its choosers are cancelled, its values entered; the main window views the
@@ -499,10 +496,7 @@ TEST_F(WindowTest, EachStoredValueHasItsControlAndEachChooserItsRequest) {
       EXPECT_EQ(Text(b.id), b.shown) << b.name;
       if (!b.entered) continue;
       const std::wstring text = Widen(b.entered);
-      if (SendMessageW(Item(b.id), CB_GETCOUNT, 0, 0) > 0) {
-        Pick(b.id, std::atoi(b.entered));
-        continue;
-      }
+      if (SendMessageW(Item(b.id), CB_GETCOUNT, 0, 0) > 0) { Pick(b.id, std::atoi(b.entered)); continue; }
       // A static text takes the text; an edit field as typed, within its limit.
       SetWindowTextW(Item(b.id), SendMessageW(Item(b.id), EM_GETLIMITTEXT, 0, 0) ? L"" : text.c_str());
       SendMessageW(Item(b.id), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
@@ -596,8 +590,7 @@ TEST_F(WindowTest, SystemDialogsShowTheFilterTakeANewNameAndStartAtTheFolder) {
     step = 0, types.clear(), onActivation = answer;
     return ShellFileDialogs().Choose({kind, nullptr, "All File(*.*)|*.*|Images|*.bin;*.dnl||", start});
   };
-  const std::vector<std::string> chosen = {scratch.path + "\\new name.txt"};
-  EXPECT_EQ(choose(FileDialogRequest::kSave, scratch.path), chosen);
+  EXPECT_EQ(choose(FileDialogRequest::kSave, scratch.path), std::vector<std::string>{scratch.path + "\\new name.txt"});
   EXPECT_EQ(types, (std::vector<std::string>{"All File(*.*)", "Images"}));
   EXPECT_TRUE(choose(FileDialogRequest::kOpen, scratch.path).empty() && step == 3) << "the missing file was refused";
   const std::vector<std::string> existing = {scratch.Make("sub") + "\\new name.txt"};
@@ -607,8 +600,7 @@ TEST_F(WindowTest, SystemDialogsShowTheFilterTakeANewNameAndStartAtTheFolder) {
   for (const std::string& folder : {scratch.path, scratch.path + "\\" + std::string(300, 'x')}) {
     const bool whole = folder == scratch.path;  // then chosen, with the status line asked for
     Browser browser("title", folder.c_str(), hwnd, kFolderBrowseFlags | (whole ? BIF_STATUSTEXT : 0));
-    // Owned, with a field to type a name in, a button for a new folder and
-    // the selection in the status line where asked for.
+    // Owned, with a name field, a new-folder button and the selection in the status line if asked.
     bool set = false;
     onActivation = [&, whole](HWND dialog) {
       const auto shown = [dialog](int id) { return GetWindowLongW(GetDlgItem(dialog, id), GWL_STYLE) & WS_VISIBLE; };
@@ -616,10 +608,9 @@ TEST_F(WindowTest, SystemDialogsShowTheFilterTakeANewNameAndStartAtTheFolder) {
             WindowText(GetDlgItem(dialog, 14147)) == (whole ? Widen(scratch.path) : L"");
       Press(dialog, whole ? IDOK : IDCANCEL);
     };
-    EXPECT_EQ(browser.DoModal(), whole ? IDOK : IDCANCEL);
-    EXPECT_TRUE(set) << folder;
-    EXPECT_EQ(browser.selected == scratch.path, whole) << browser.selected;
-    EXPECT_EQ(browser.GetSelectedFolder(), whole ? scratch.path : "");
+    EXPECT_TRUE(browser.DoModal() == (whole ? IDOK : IDCANCEL) && set) << folder;
+    EXPECT_TRUE((browser.selected == scratch.path) == whole && browser.GetSelectedFolder() == (whole ? scratch.path : ""))
+        << browser.selected;
   }
 }
 
