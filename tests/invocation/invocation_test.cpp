@@ -22,12 +22,8 @@ TEST(Argument, FormatRules) {
   }
 }
 
-TEST(ToolCommandLine, ExamplesScriptAndHistory) {
-  ToolCommandInputs in = FileDownloadInputs("D:\\Bench\\Dorvik.exe", "E:\\load", "dev002.SDL");
-  in.rows = {{false, "E:\\load", "bbcb.BIN"}, in.rows[0], {true, "E:\\load", "devkey.DNL"}};
-  EXPECT_EQ((Args{"[2011.03.07. 14:05]", "Dorvik.EXE -c 1 -b 7 -n 8 -s 0 -p 0 -d ", "dev002.SDL ", " "}),
-            ComposeRunHistoryLines(in, kStart));
-  in = FileDownloadInputs("D:\\Bench\\Dorvik.exe", "E:\\load", "bbcb.BIN");
+TEST(ToolCommandLine, ExamplesPiecesLeftOffAndPositionsTaken) {
+  ToolCommandInputs in = FileDownloadInputs("D:\\Bench\\Dorvik.exe", "E:\\load", "bbcb.BIN");
   in.port = 3, in.baudRate = 57600, in.stopBits = 2, in.parity = 1, in.command = kCmdIrdetoFactoryLock;
   in.rows.push_back({true, "F:\\keys", "mankey.DNL"});
   in.scs = in.cw = true, in.outputPath = "G:\\out\\result.txt", in.debugPrint = false;
@@ -37,6 +33,29 @@ TEST(ToolCommandLine, ExamplesScriptAndHistory) {
   EXPECT_EQ((Args{"[2011.03.07. 14:05]", "Dorvik.EXE -c 3 -b 6 -n 8 -s 2 -p 1 ", "-cmd irdeto_factory_lock ",
                   "-arg0 bbcb.BIN ", "-arg1 mankey.DNL ", "-arg2 \"SCS|CW\" ", "-output result.TXT ", " "}),
             ComposeRunHistoryLines(in, kStart));
+  // File Download sends the first checked row; stored values outside a table are left off.
+  in = FileDownloadInputs("D:\\Bench\\Dorvik.exe", "E:\\load", "dev002.SDL");
+  in.rows = {{false, "E:\\load", "bbcb.BIN"}, in.rows[0], {true, "E:\\load", "devkey.DNL"}};
+  EXPECT_EQ((Args{"[2011.03.07. 14:05]", "Dorvik.EXE -c 1 -b 7 -n 8 -s 0 -p 0 -d ", "dev002.SDL ", " "}),
+            ComposeRunHistoryLines(in, kStart));
+  in.port.reset(), in.dataBits.reset(), in.stopBits = 3, in.parity = 3, in.baudRate = 115201;
+  EXPECT_EQ("Dorvik.EXE E:\\load\\dev002.SDL -d ", BuildToolCommandLine(in, CommandLineSelection::Script()));
+  in.command.reset();
+  EXPECT_EQ("", BuildToolCommandLine(in, CommandLineSelection::Script()));
+  in = FileDownloadInputs("D:\\Bench\\Dorvik.exe", "E:\\load", "a.BIN");
+  in.command = kCmdIrdetoFactoryProgram, in.rows.clear();
+  std::string expected = "-cmd irdeto_factory_program ";
+  for (int i = 0; i < 25; ++i) {
+    in.rows.push_back({false, "E:\\x", "skip.BIN"});
+    in.rows.push_back({true, "E:\\load", "f" + std::to_string(i) + ".BIN"});
+    expected += "-arg" + std::to_string(i) + " E:\\load\\f" + std::to_string(i) + ".BIN ";
+  }
+  EXPECT_EQ("Dorvik.EXE -c 1 -b 7 -n 8 -s 0 -p 0 " + expected + "-d ",
+            BuildToolCommandLine(in, CommandLineSelection::Script()));
+  const Args history = ComposeRunHistoryLines(in, kStart);  // positions 0 to 3
+  EXPECT_EQ((Args{"-arg3 f3.BIN ", " "}), Args(history.begin() + 6, history.end()));
+  in.toolPath.clear();
+  EXPECT_EQ("", BuildToolCommandLine(in, CommandLineSelection::Script()));
 }
 
 TEST(ToolCommandLine, EveryCommandsRules) {
@@ -59,29 +78,6 @@ TEST(ToolCommandLine, EveryCommandsRules) {
     EXPECT_EQ(expected ? std::string("T.EXE -c 2 -b 0 -n 5 -s 1 -p 2 ") + expected : "",
               BuildToolCommandLine(in, CommandLineSelection::Script())) << command;
   }
-}
-
-TEST(ToolCommandLine, PiecesLeftOffAndPositionsTaken) {
-  ToolCommandInputs in = FileDownloadInputs("D:\\Bench\\Dorvik.exe", "E:\\load", "a.BIN");
-  in.port.reset(), in.dataBits.reset(), in.stopBits = 3, in.parity = 3;
-  in.baudRate = 115201;  // a stored value outside the table
-  EXPECT_EQ("Dorvik.EXE E:\\load\\a.BIN -d ", BuildToolCommandLine(in, CommandLineSelection::Script()));
-  in.command.reset();
-  EXPECT_EQ("", BuildToolCommandLine(in, CommandLineSelection::Script()));
-  in = FileDownloadInputs("D:\\Bench\\Dorvik.exe", "E:\\load", "a.BIN");
-  in.command = kCmdIrdetoFactoryProgram, in.rows.clear();
-  std::string expected = "-cmd irdeto_factory_program ";
-  for (int i = 0; i < 25; ++i) {
-    in.rows.push_back({false, "E:\\x", "skip.BIN"});
-    in.rows.push_back({true, "E:\\load", "f" + std::to_string(i) + ".BIN"});
-    expected += "-arg" + std::to_string(i) + " E:\\load\\f" + std::to_string(i) + ".BIN ";
-  }
-  EXPECT_EQ("Dorvik.EXE -c 1 -b 7 -n 8 -s 0 -p 0 " + expected + "-d ",
-            BuildToolCommandLine(in, CommandLineSelection::Script()));
-  const Args history = ComposeRunHistoryLines(in, kStart);  // positions 0 to 3
-  EXPECT_EQ((Args{"-arg3 f3.BIN ", " "}), Args(history.begin() + 6, history.end()));
-  in.toolPath.clear();
-  EXPECT_EQ("", BuildToolCommandLine(in, CommandLineSelection::Script()));
 }
 
 const std::string kProgram = "C:\\Program Files\\Quintor\\", kUser = "C:\\Users\\op\\AppData\\Local\\Quintor";

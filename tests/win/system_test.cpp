@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cctype>
 #include <cstdlib>
 
 #include "bbcb/bbcbjob.h"
@@ -191,8 +192,11 @@ TEST(LongPaths, FilesAndTheCaptureLogWorkBeyondThePlainLimit) {
       {d, Widen("\\\\?\\" + d)}, {"C:\\\\" + d.substr(3) + "\\\\x", Widen("\\\\?\\" + d + "\\x")},
       {"\\\\srv\\" + d.substr(3), Widen("\\\\?\\UNC\\srv\\" + d.substr(3))}, {d + "\\..\\x", Widen(d + "\\..\\x")},
       {d + "/x", Widen(d + "/x")}, {"\\\\?\\" + d, Widen("\\\\?\\" + d)}, {"\\\\.\\" + d, Widen("\\\\.\\" + d)},
-      {"[" + d.substr(1), Widen("[" + d.substr(1))}, {"z" + d.substr(1), Widen("\\\\?\\z" + d.substr(1))}};
+  };
   for (const auto& [path, form] : forms) EXPECT_TRUE(FileApiPath(path) == form) << path;
+  for (const char drive : std::string("AZaz@[`{")) {  // a drive letter, or a character beside the letters
+    EXPECT_EQ(FileApiPath(drive + d.substr(1)), Widen((std::isalpha(drive) ? "\\\\?\\" : "") + (drive + d.substr(1))));
+  }
   ScratchFolder scratch;
   WinFileSystem fs;
   std::string deep = scratch.path;

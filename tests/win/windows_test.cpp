@@ -169,7 +169,11 @@ struct Received : Taskbar {
       RECT menu = {};
       POINT pointer = {};
       GetWindowRect(FindWindowW(L"#32768", nullptr), &menu), GetCursorPos(&pointer);
-      const POINT row = List(GetDlgItem(hwnd, IDC_DOWNLOAD_LIST)).FocusedRowMenuPoint();
+      const HWND list = GetDlgItem(hwnd, IDC_DOWNLOAD_LIST);  // below the focused row's left end
+      RECT bounds = {LVIR_BOUNDS, 0, 0, 0};
+      SendMessageW(list, LVM_GETITEMRECT, ListView_GetNextItem(list, -1, LVNI_FOCUSED), reinterpret_cast<LPARAM>(&bounds));
+      POINT row = {bounds.left, bounds.bottom};
+      ClientToScreen(list, &row);
       const bool atPointer = menu.left == pointer.x && menu.top == pointer.y, atRow = menu.left == row.x && menu.top == row.y;
       r.events.push_back(atPointer ? "at the pointer" : atRow ? "at the row" : "elsewhere"), EndMenu();
     }
@@ -248,12 +252,8 @@ TEST_F(WindowTest, MainWindowRunsAsComposedPaintsDuringARunAndShowsAnException) 
   const UINT inputs[] = {WM_KEYFIRST, WM_IME_KEYLAST, WM_MOUSEFIRST, WM_MOUSELAST, WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK,
                         WM_NCMOUSEHOVER, WM_MOUSELEAVE, 0x0240, 0x0257, WM_INPUT};
   for (UINT input : inputs) PostMessageW(hwnd, input, 0, 0);
-  PostMessageW(Item(IDC_START), BM_CLICK, 0, 0);
-  Press(hwnd, IDCANCEL);
-  InvalidateRect(hwnd, nullptr, TRUE);
-  PostQuitMessage(7);
-  PostMessageW(hwnd, WM_APP, 0, 0);
-  SetForegroundWindow(GetDesktopWindow());
+  PostMessageW(Item(IDC_START), BM_CLICK, 0, 0), Press(hwnd, IDCANCEL), InvalidateRect(hwnd, nullptr, TRUE);
+  PostQuitMessage(7), PostMessageW(hwnd, WM_APP, 0, 0), SetForegroundWindow(GetDesktopWindow());
   RECT window = {};
   GetWindowRect(hwnd, &window) && SetCursorPos((window.left + window.right) / 2, (window.top + window.bottom) / 2);
   Click(IDC_START);
@@ -420,6 +420,7 @@ TEST_F(WindowTest, DropsAndKeysInTheDownloadListGoThroughInsertDeleteAndThePopup
          send(WM_KEYDOWN, VK_DELETE, 0, {VK_SHIFT}), send(WM_KEYDOWN, VK_INSERT, 0, {VK_CONTROL});
          send(WM_KEYDOWN, 'A', 0, {VK_CONTROL, VK_MENU}), send(WM_KEYDOWN, 'A', 0, {VK_CONTROL, VK_SHIFT});  // AltGr+A
          send(WM_CONTEXTMENU, list(), MAKELPARAM(-1, 5));
+         SendMessageW(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Item(IDC_RUN_HISTORY)), -1);  // another list's menu
        }, none, {}},
       {"Ctrl+A", [&] { send(WM_KEYDOWN, 'A', 0, {VK_CONTROL}); }, {a + " *", b + " *", c + " *"}, {}},
       {"Space", [&] { send(WM_KEYDOWN, VK_SPACE); }, {a, b, "[x] E:\\LOAD\\C.DNL *"}, {}},
@@ -547,9 +548,9 @@ TEST_F(WindowTest, BbcbWindowRefusesAnOverlongTextStoresItAtCloseAndFiltersAsTyp
   Open<CBbcbSettingDlg>();
   const HWND sn = Item(IDC_BBCB_SN);
   SetWindowTextW(sn, L"1234");
-  SendMessageW(sn, EM_SETSEL, 0, 0);
+  SendMessageW(sn, EM_SETSEL, 2, 2);
   for (wchar_t c : std::wstring(L"x9")) SendMessageW(sn, WM_CHAR, c, 1);
-  EXPECT_EQ(Text(IDC_BBCB_SN), "91234") << "the caret stays after the digits it followed";
+  EXPECT_EQ(Text(IDC_BBCB_SN), "12934") << "the caret stays after the digits it followed";
   window.reset();
   EXPECT_FALSE(IsWindow(hwnd)) << "an open window goes with its object";
 }
