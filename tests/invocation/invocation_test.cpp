@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "bbcb/bbcbjob.h"
-#include "dvt/dvtrun.h"
 #include "invocation/argument.h"
 #include "invocation/script.h"
 #include "tests/support/fakes.h"
@@ -168,34 +166,6 @@ TEST(RunScript, FolderLinesAndLimits) {
   for (const std::string& bad : {fits + "x", std::string(), std::string("T.EXE \r\ncalc "), std::string("T \x1A"),
                                 std::string("T \x7F")}) {
     EXPECT_EQ("", ComposeToolRunScript("D:\\B\\T.exe", bad, kStart));
-  }
-}
-
-// The one-argument rule through every composer: whatever a value holds, the program started by the
-// script's command line receives it as one argument, unchanged.
-TEST(OneArgument, EveryComposerPassesEachValueWhole) {
-  const std::string folders[] = {"D:\\R&D (x)\\100% ^done^", "D:\\다운로드 폴더", "D:\\Éléments àccentués",
-                                 "D:\\a b\\c&d%PATH%e^f(g)h!i", "\\\\server\\share\\도구 & é", "D:\\x;y,z=w\t1|<>"};
-  // What the tool gets from the script's last line (before a popd).
-  const auto received = [](const std::string& script) {
-    const Args lines = ScriptLines(script);
-    if (lines.empty()) return std::optional<Args>();
-    std::string command = lines.at(lines.size() - (lines.back() == "popd" ? 2 : 1));
-    if (command.size() > 4 && command.compare(command.size() - 4, 4, "2>&1") == 0) command.resize(command.size() - 4);
-    return CmdArguments(command);
-  };
-  for (const std::string& folder : folders) {
-    SCOPED_TRACE(folder);
-    const std::string tool = folder + "\\My Tool.exe", image = folder + "\\img & 1%.bin";
-    Args main = {"My Tool.EXE", "-c", "1", "-b", "7", "-n", "8", "-s", "0", "-p", "0", image, "-d"};
-    EXPECT_EQ(main, received(ComposeRunScript(FileDownloadInputs(tool, folder, "img & 1%.bin"), kStart)));
-    main[11] = folder + "\\Dev002.sdl";
-    EXPECT_EQ(main, received(ComposeDvtScript({tool, 0, 7, 3, 0, 0, folder, 1}, kStart)));
-    const BbcbInputs bbcb{tool, image, folder, "12 34", "^&|<>%", "\\", kStart};
-    const std::string stamped = BbcbStampedFolder(folder, kStart);
-    EXPECT_EQ((Args{"My Tool.EXE", "-config", image, "-sn", "12 34", "-rn", "^&|<>%", "-manufacturer_sn", "\\",
-                    "-output", stamped + "\\bbcb.bin"}),
-              received(ComposeBbcbScript(bbcb, stamped).value_or("")));
   }
 }
 
