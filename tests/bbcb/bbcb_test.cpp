@@ -9,7 +9,7 @@
 
 namespace {
 
-// The fake services with a maker tool that writes bbcb.bin where the script's command line tells it to.
+// The fake services with a maker tool that writes its -sn as bbcb.bin where the script's -output names.
 class BbcbJob : public ::testing::Test, protected FakeServices {
  protected:
   const std::string script = GetModuleFolder(env) + "run_bbcb.bat";
@@ -17,8 +17,8 @@ class BbcbJob : public ::testing::Test, protected FakeServices {
   void SetUp() override {
     fs.AddFile("E:\\cfg\\box.cfg", "config");
     launcher.onRun = [this](const std::string&, const std::string&) {
-      const std::vector<std::string> args = CmdArguments(ScriptLines(fs.Content(script)).back()).value();
-      fs.AddFile(args.at(10), args.at(4));
+      const std::string line = ScriptLines(fs.Content(script)).back(), sn = line.substr(line.find(" -sn ") + 5);
+      fs.AddFile(line.substr(line.find(" -output ") + 9), sn.substr(0, sn.find(' ')));
     };
   }
   BbcbRun Start() { return StartBbcbRun(services, clock, in); }

@@ -1,5 +1,4 @@
-// Doubles of the operating-system services, how a program splits its command
-// line and cmd reads a script line, and small helpers of the portable tests.
+// Doubles of the operating-system services and small helpers of the portable tests.
 #pragma once
 
 #include <algorithm>
@@ -18,30 +17,6 @@
 #include "core/timestamp.h"
 #include "invocation/toolcmdline.h"
 
-// How the tools' start-up code splits a command line (the Microsoft C runtime's
-// rules): 2n backslashes before a quote give n, 2n+1 give n and the quote.
-inline std::vector<std::string> SplitWindowsCommandLine(const std::string& line) {
-  std::vector<std::string> args;
-  for (size_t i = line.find_first_not_of(" \t"); i < line.size(); i = line.find_first_not_of(" \t", i)) {
-    std::string arg;
-    for (bool quoted = false; i < line.size() && (quoted || (line[i] != ' ' && line[i] != '\t'));) {
-      const size_t slashes = std::min(line.find_first_not_of('\\', i), line.size()) - i;
-      if (slashes > 0 && i + slashes < line.size() && line[i + slashes] == '"') {
-        arg.append(slashes / 2, '\\') += slashes % 2 ? "\"" : "";
-        i += slashes + slashes % 2;
-      } else if (slashes > 0) {
-        arg.append(slashes, '\\'), i += slashes;
-      } else if (line[i] == '"') {
-        quoted = !quoted, ++i;
-      } else {
-        arg += line[i++];
-      }
-    }
-    args.push_back(arg);
-  }
-  return args;
-}
-
 // A UTF-8 text as UTF-16LE bytes: as this system stores a text value, with
 // its terminating zero; as other writers may leave one, without.
 inline std::string Utf16Bytes(const std::string& text, bool terminated = true) {
@@ -55,22 +30,6 @@ inline uint64_t Fingerprint(const std::string& text) {
   uint64_t hash = 14695981039346656037ull;
   for (const unsigned char c : text) hash = (hash ^ c) * 1099511628211ull;
   return hash;
-}
-
-// The arguments a program started by a script line receives: cmd gives "%%" back as "%", then the
-// runtime splits the line. Nothing when a value would reach cmd itself: a single '%' starts a
-// variable, and outside quotes & | < > ^ are cmd's own.
-inline std::optional<std::vector<std::string>> CmdArguments(const std::string& line) {
-  std::string read;
-  bool quoted = false;
-  for (size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    quoted = quoted != (c == '"');
-    if (!quoted && std::string("&|<>^").find(c) != std::string::npos) return std::nullopt;
-    if (c == '%' && (i + 1 == line.size() || line[++i] != '%')) return std::nullopt;
-    read += c;
-  }
-  return SplitWindowsCommandLine(read);
 }
 
 // Files and folders in memory; paths compare without regard to ASCII case, as on Windows. Paths beginning
