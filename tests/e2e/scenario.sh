@@ -8,15 +8,11 @@ SELECTED=327  # CB_GETCURSEL
 
 drv() { "$QUINTOR_WINE" "$BUILD/e2e/qdriver.exe" "$@"; }
 winpath() { "$QUINTOR_WINE" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
-check() {  # DESCRIPTION ACTUAL EXPECTED
-  [ "$2" = "$3" ] || { echo "    FAIL: $1: got '$2', expected '$3'" >&2; return 1; }
-}
+check() { [ "$2" = "$3" ] || { echo "    FAIL: $1: got '$2', expected '$3'" >&2; return 1; }; }  # WHAT ACTUAL EXPECTED
 
 # A scratch folder with its own copy of Quintor.exe: the script goes beside the program.
 scratch="$BUILD/e2e/scratch"
-rm -rf "$scratch"
-mkdir -p "$scratch/images"
-cp "$BUILD/Quintor.exe" "$scratch/"
+rm -rf "$scratch" && mkdir -p "$scratch/images" && cp "$BUILD/Quintor.exe" "$scratch/"
 for image in dev002 work004; do printf 'image\r\n' > "$scratch/images/$image.sdl"; done
 images_w="$(winpath "$scratch/images")"
 tool_w="$(winpath "$BUILD/standins/Dorvik.exe")"
@@ -33,9 +29,7 @@ start_quintor() {
 
 start_quintor
 # COM3, the fourth baud rate, 6 bits, the second stop bits, the third parity; Irdeto Factory Lock.
-for pick in "$PORT 2" "$BAUD 3" "$DATA 1" "$STOP 1" "$PARITY 2" "$COMMAND 2"; do
-  drv select Quintor $pick
-done
+for pick in "$PORT 2" "$BAUD 3" "$DATA 1" "$STOP 1" "$PARITY 2" "$COMMAND 2"; do drv select Quintor $pick; done
 for id in $SCS $CW $CAPTURE; do drv click Quintor $id; done
 drv command Quintor $POPUP_INSERT
 drv filedialog "\"$images_w\\dev002.sdl\" \"$images_w\\work004.sdl\""

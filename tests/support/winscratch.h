@@ -18,10 +18,7 @@
 struct ScratchFolder {
   ScratchFolder() { Remove(), std::filesystem::create_directory(Widen(path)); }
   ~ScratchFolder() { Remove(); }
-  void Remove() const {
-    std::error_code ignored;
-    std::filesystem::remove_all(L"\\\\?\\" + Widen(path), ignored);
-  }
+  void Remove() const { std::error_code ignored; std::filesystem::remove_all(L"\\\\?\\" + Widen(path), ignored); }
   // Creates `relative` below the folder and returns its path.
   std::string Make(const std::string& relative) const {
     std::filesystem::create_directories(Widen(path + "\\" + relative));
