@@ -65,10 +65,8 @@ TEST_F(BbcbJob, NothingClaimsAnImageThatWasNotMade) {
   fs.refused.clear(), fs.beforeHold = [this](const std::string& path) { fs.AddFile(path, "swapped"); };
   EXPECT_EQ(BbcbRunStatus::kNoScript, Start().status);
   EXPECT_TRUE(fs.folders.empty() && launcher.calls.empty());
-  fs.beforeHold = nullptr;
-  fs.refused = {"G:\\rel"};  // removed after it was chosen
-  EXPECT_EQ(BbcbRunStatus::kNoFolder, Start().status);
-  EXPECT_TRUE(launcher.calls.empty());
+  fs.beforeHold = nullptr, fs.refused = {"G:\\rel"};  // removed after it was chosen
+  EXPECT_TRUE(Start().status == BbcbRunStatus::kNoFolder && launcher.calls.empty());
   EXPECT_NE(std::string::npos, fs.Content(script).find("PM1445\\bbcb.bin"));
   fs.refused.clear(), launcher.startable = false;
   EXPECT_EQ(BbcbRunStatus::kNotStarted, Start().status);
@@ -99,8 +97,7 @@ TEST(BbcbSettings, SevenValuesByName) {
   FakeSettingsStore again;  // the other fields save back as they were stored
   ExchangeBbcbSettings(again, fs, loaded, SettingsMode::kSave);
   for (int i = 0; i < 7; ++i) EXPECT_EQ(Utf16Bytes(texts[i]), again.Bytes(kSettingsKeyPath, names[i])) << names[i];
-  store.SetText(kSettingsKeyPath, "BBCB_Path", "D:\\gone.exe");
-  ExchangeBbcbSettings(store, fs, loaded, SettingsMode::kLoad);
+  store.SetText(kSettingsKeyPath, "BBCB_Path", "D:\\gone.exe"), ExchangeBbcbSettings(store, fs, loaded, SettingsMode::kLoad);
   EXPECT_EQ(texts[0], loaded.toolPath);
 }
 

@@ -14,8 +14,7 @@ TEST(Text, Utf8AndUtf16AgreeAtEveryBoundary) {
       {"\xED\x9F\xBF", u"\uD7FF"}, {"\xEF\xBF\xBF\xF4\x8F\xBF\xBF", u"\uFFFF\U0010FFFF"},
       {"\xF0\x90\x80\x80\xEE\x80\x80", u"\U00010000\uE000"}};
   for (const auto& [utf8, utf16] : wellFormed) EXPECT_TRUE(utf16 == Utf8ToUtf16(utf8) && utf8 == Utf16ToUtf8(utf16)) << utf8;
-  // Overlong forms, beyond U+10FFFF, surrogates, stray and missing
-  // continuation bytes, a lead byte no character has.
+  // Overlong forms, beyond U+10FFFF, surrogates, stray and missing continuation bytes, a lead byte no character has.
   for (const char* bad : {"\xC0\x80", "\xE0\x9F\xBF", "\xF0\x8F\xBF\xBF", "\xF4\x90\x80\x80", "\xED\xA0\x80",
                           "\xED\xBF\xBF", "\x80", "\xC2", "\xF8"}) {
     EXPECT_EQ(u"\uFFFD", Utf8ToUtf16(bad)) << bad;
@@ -168,8 +167,7 @@ TEST(FallbackSettingsStore, UserCopyWinsAndIsKeptEqual) {
   user.refuseWrites = true;            // a copy that cannot be refreshed would hide the write
   EXPECT_EQ(0, save("Serial_Port"));
   user.refuseWrites = false, machine.refuseWrites = true;  // an operator without administrator rights
-  EXPECT_EQ(1, save("Dvt_Path"));
-  EXPECT_EQ(Utf16Bytes("5"), user.Bytes(kKey, "Dvt_Path"));
+  EXPECT_TRUE(save("Dvt_Path") == 1 && user.Bytes(kKey, "Dvt_Path") == Utf16Bytes("5"));
   user.refuseWrites = true;
   EXPECT_EQ(0, save("Dvt_Path"));
 }
@@ -184,14 +182,12 @@ TEST(MainSettings, EightValuesByName) {
   FakeSettingsStore first, next;
   FakeFileSystem fs;
   MainSettings settings;
-  ExchangeMainSettings(first, fs, settings, SettingsMode::kLoad);
-  ExchangeMainSettings(first, fs, settings, SettingsMode::kSave);
+  ExchangeMainSettings(first, fs, settings, SettingsMode::kLoad), ExchangeMainSettings(first, fs, settings, SettingsMode::kSave);
   expectStored(first, {"", "1", "115200", "8", "0", "0", "", ""});
   fs.AddFile("D:\\Dorvik.exe", "M");
   const char* const stored[] = {"D:\\Dorvik.exe", "3", "57600", " 7", "2", "1x", "G:\\없는\\r.txt", "E:\\dvt"};
   for (int i = 0; i < 8; ++i) first.SetText(kKey, names[i], stored[i]);
-  ExchangeMainSettings(first, fs, settings, SettingsMode::kLoad);
-  ExchangeMainSettings(next, fs, settings, SettingsMode::kSave);
+  ExchangeMainSettings(first, fs, settings, SettingsMode::kLoad), ExchangeMainSettings(next, fs, settings, SettingsMode::kSave);
   expectStored(next, {"D:\\Dorvik.exe", "3", "57600", "7", "2", "1", "G:\\없는\\r.txt", "E:\\dvt"});
   std::string folder;  // the DVT folder alone, as each window stores it when chosen
   EXPECT_TRUE(StoreDvtFolder(next, "E:\\새 폴더") && LoadDvtFolder(next, &folder) && folder == "E:\\새 폴더");

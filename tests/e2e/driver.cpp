@@ -79,10 +79,7 @@ int Run(const std::vector<std::wstring>& a) {
   const std::wstring& verb = a[1];
   HWND dlg = nullptr;
   if (!WaitFor(kTimeout, [&] { return (dlg = FindTopWindow(a[2])) != nullptr; })) return Missing("window", a[2]);
-  if (verb == L"close") {
-    PostMessageW(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
-    return WaitFor(kTimeout, [&] { return !IsWindow(dlg); }) ? 0 : 1;
-  }
+  if (verb == L"close") return PostMessageW(dlg, WM_SYSCOMMAND, SC_CLOSE, 0), WaitFor(kTimeout, [&] { return !IsWindow(dlg); }) ? 0 : 1;
   if (n < 4) return 2;
   const int id = _wtoi(a[3].c_str());
   if (verb == L"command") return PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(id, 0), 0) ? 0 : 1;
@@ -90,14 +87,11 @@ int Run(const std::vector<std::wstring>& a) {
   if (!ctl) return Missing("control", a[3]);
   if (verb == L"click") return Send(ctl, BM_CLICK, 0, 0) ? 0 : 1;
   if (n < 5) return 2;
-  if (verb == L"waittext") {
+  if (verb == L"waittext")
     return WaitFor(kTimeout, [&] { return WindowText(ctl) == a[4]; }) ? 0 : Missing("such text, only", WindowText(ctl));
-  }
   const int number = _wtoi(a[4].c_str());
-  if (verb == L"select") {
-    return Send(ctl, CB_SETCURSEL, number, 0) &&
-           Send(dlg, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(ctl)) ? 0 : 1;
-  }
+  if (verb == L"select")
+    return Send(ctl, CB_SETCURSEL, number, 0) && Send(dlg, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(ctl)) ? 0 : 1;
   DWORD_PTR result = 0;
   if (verb == L"query" && !Send(ctl, number, 0, 0, &result)) return 1;
   if (verb == L"query") return std::printf("%d\n", static_cast<int>(result)), 0;

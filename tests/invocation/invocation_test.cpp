@@ -112,13 +112,11 @@ TEST_F(Runner, ScriptAndCaptureLogGoWhereTheyCanBeWritten) {
   EXPECT_EQ(ScriptStartCommand(kUserScript) + " > " + kUserLog + " waited", Run(true));
   EXPECT_TRUE(fs.FolderExists(kUser));
   fs.AddFile(kUserLog, "x");
-  ASSERT_TRUE(ViewCaptureLog(services));
-  EXPECT_EQ("notepad.exe " + kUserLog + " > ", launcher.calls.back());
+  EXPECT_TRUE(ViewCaptureLog(services) && launcher.calls.back() == "notepad.exe " + kUserLog + " > ");
   // Once the program folder takes the log again, the older per-user log no longer stands for the last run.
   fs.refused.clear();
   EXPECT_EQ(ScriptStartCommand(kScript) + " > " + kLog + " waited", Run(true));
-  EXPECT_EQ("", fs.Content(kUserLog));
-  EXPECT_EQ(kLog, CaptureLogPath(services));
+  EXPECT_TRUE(CaptureLogPath(services) == kLog && fs.Content(kUserLog).empty()) << CaptureLogPath(services);
   fs.refused = {kLog, kUser + "\\"};  // no folder takes the log
   EXPECT_EQ(ScriptStartCommand(kScript) + " >  waited", Run(true));
   env.exePath = "C:\\Tools %USERNAME%\\Quintor.exe";  // cmd would expand it; the per-user folder serves
@@ -135,17 +133,14 @@ TEST_F(Runner, NothingRunsWithoutAToolACommandLineOrAReadableScript) {
   env.asciiBatchOnly = true;  // a character cmd would read as another one
   EXPECT_EQ("not run", Run(false));
   EXPECT_TRUE(launcher.calls.empty() && fs.Content(kScript) == "previous" && !fs.Has(kLog));
-  env.asciiBatchOnly = false;
-  fs.beforeHold = [this](const std::string& path) { fs.AddFile(path, "swapped by another user"); };
+  env.asciiBatchOnly = false, fs.beforeHold = [this](const std::string& path) { fs.AddFile(path, "swapped by another user"); };
   EXPECT_EQ("not run", Run(false));
   fs.files.clear();  // the tool has gone since it was chosen
   EXPECT_FALSE(Run(false) != "not run" || ViewCaptureLog(services) || !launcher.calls.empty());
 }
 
 TEST(RunScript, FolderLinesAndLimits) {
-  const auto script = [](const std::string& tool) {
-    return ComposeRunScript(FileDownloadInputs(tool, "E:\\l", "a.bin"), kStart).substr(23);
-  };
+  const auto script = [](const std::string& tool) { return ComposeRunScript(FileDownloadInputs(tool, "E:\\l", "a.bin"), kStart).substr(23); };
   const std::string command = "Dorvik.EXE -c 1 -b 7 -n 8 -s 0 -p 0 E:\\l\\a.bin -d 2>&1\r\n";
   EXPECT_EQ("A:\r\ncd A:\\\r\n" + command, script("A:\\Dorvik.exe"));
   for (const std::string drive : {"A:", "Z:", "a:", "z:"}) EXPECT_EQ(drive + "\r\n", script(drive + "\\x\\t.exe").substr(0, 4));

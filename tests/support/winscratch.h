@@ -21,8 +21,7 @@ struct ScratchFolder {
   void Remove() const { std::error_code ignored; std::filesystem::remove_all(L"\\\\?\\" + Widen(path), ignored); }
   // Creates `relative` below the folder and returns its path.
   std::string Make(const std::string& relative) const {
-    std::filesystem::create_directories(Widen(path + "\\" + relative));
-    return path + "\\" + relative;
+    return std::filesystem::create_directories(Widen(path + "\\" + relative)), path + "\\" + relative;
   }
   static inline int counter = 0;
   const std::string name = "quintor-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++);
