@@ -79,7 +79,7 @@ TEST_F(BbcbJob, NothingClaimsAnImageThatWasNotMade) {
 }
 
 TEST(BbcbSettings, SevenValuesByName) {
-  FakeSettingsStore store;
+  FakeSettingsStore store, again;
   FakeFileSystem fs;
   fs.AddFile("D:\\irdeto_make_bbcb.exe", "M");
   const char* const names[] = {"BBCB_Path", "BBCB_Config", "BBCB_SN", "BBCB_RN", "BBCB_Menufacturer_SN",
@@ -94,8 +94,7 @@ TEST(BbcbSettings, SevenValuesByName) {
   loaded.configPath = "kept";  // a path naming no file is not taken
   ExchangeBbcbSettings(store, fs, loaded, SettingsMode::kLoad);
   EXPECT_EQ("kept", loaded.configPath);
-  FakeSettingsStore again;  // the other fields save back as they were stored
-  ExchangeBbcbSettings(again, fs, loaded, SettingsMode::kSave);
+  ExchangeBbcbSettings(again, fs, loaded, SettingsMode::kSave);  // the other fields save back as they were stored
   for (int i = 0; i < 7; ++i) EXPECT_EQ(Utf16Bytes(texts[i]), again.Bytes(kSettingsKeyPath, names[i])) << names[i];
   store.SetText(kSettingsKeyPath, "BBCB_Path", "D:\\gone.exe"), ExchangeBbcbSettings(store, fs, loaded, SettingsMode::kLoad);
   EXPECT_EQ(texts[0], loaded.toolPath);
@@ -107,9 +106,8 @@ TEST(BbcbSettings, MacStoredFormsAndHexFilter) {
       {{"0a", "01", "02", "03", "04", "05"}, "0a0102030405"}, {{"0A", "01", "", "", "", "5E"}, "0A:01::::5E"},
       {{"", "", "", "", "", "0f"}, ":::::0f"}, {{"가나", "다라", "마바", "사아", "자차", "카타"}, "가나다라마바사아자차카타"}};
   for (const auto& [mac, stored] : forms) {
-    EXPECT_EQ(stored, JoinBbcbMac(mac));
     Mac back;
-    EXPECT_TRUE(SplitBbcbMac(stored, back) && back == mac) << stored;
+    EXPECT_TRUE(JoinBbcbMac(mac) == stored && SplitBbcbMac(stored, back) && back == mac) << stored;
   }
   EXPECT_EQ("0a0102030405", JoinBbcbMac({"a", "1", "2", "3", "4", "5"}));
   EXPECT_EQ("", JoinBbcbMac(Mac{}));

@@ -16,9 +16,8 @@ TEST(Text, Utf8AndUtf16AgreeAtEveryBoundary) {
   for (const auto& [utf8, utf16] : wellFormed) EXPECT_TRUE(utf16 == Utf8ToUtf16(utf8) && utf8 == Utf16ToUtf8(utf16)) << utf8;
   // Overlong forms, beyond U+10FFFF, surrogates, stray and missing continuation bytes, a lead byte no character has.
   for (const char* bad : {"\xC0\x80", "\xE0\x9F\xBF", "\xF0\x8F\xBF\xBF", "\xF4\x90\x80\x80", "\xED\xA0\x80",
-                          "\xED\xBF\xBF", "\x80", "\xC2", "\xF8"}) {
+                          "\xED\xBF\xBF", "\x80", "\xC2", "\xF8"})
     EXPECT_EQ(u"\uFFFD", Utf8ToUtf16(bad)) << bad;
-  }
   EXPECT_EQ(u"\uFFFDA", Utf8ToUtf16("\xE0\xA0" "A"));
   EXPECT_EQ(u"\uFFFD\uFFFD\uFFFD\uFFFD", Utf8ToUtf16("\xF8\x90\x80\x80"));  // no five-byte forms
   const std::string fffd = "\xEF\xBF\xBD";

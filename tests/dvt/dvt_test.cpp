@@ -43,11 +43,9 @@ TEST(DvtRun, RunsTheCaseOnlyWithACommandLine) {
   FakeServices s;
   const std::string script = GetModuleFolder(s.env) + "run_Dvttest.bat";
   s.fs.AddFile("C:\\Tools\\Dorvik.exe", "MZ");
-  DvtRunInputs noTool = Reference(1);
-  noTool.toolPath.clear();
-  for (const DvtRunInputs& in : {Reference(30), Reference(-1), noTool, Reference(1, ""), Reference(1, "D:\\a\"b")}) {
+  const DvtRunInputs noTool{"", 0, 7, 3, 0, 0, "D:\\DVT", 1};
+  for (const DvtRunInputs& in : {Reference(30), Reference(-1), noTool, Reference(1, ""), Reference(1, "D:\\a\"b")})
     EXPECT_FALSE(RunDvtTest(s.services, in, s.clock.now));
-  }
   ASSERT_TRUE(RunDvtTest(s.services, Reference(1), s.clock.now));
   EXPECT_EQ("REM 2011.03.15. 14:45\r\nC:\r\ncd C:\\Tools\r\n"
             "Dorvik.EXE -c 1 -b 7 -n 8 -s 0 -p 0 D:\\DVT\\Dev002.sdl -d 2>&1\r\n", s.fs.Content(script));

@@ -23,9 +23,8 @@ inline std::wstring WindowText(HWND hwnd) {
 
 // The first visible top-level window for which `match` holds.
 inline HWND FindTop(const std::function<bool(HWND)>& match) {
-  for (HWND w = FindWindowExW(nullptr, nullptr, nullptr, nullptr); w; w = FindWindowExW(nullptr, w, nullptr, nullptr)) {
+  for (HWND w = FindWindowExW(nullptr, nullptr, nullptr, nullptr); w; w = FindWindowExW(nullptr, w, nullptr, nullptr))
     if (IsWindowVisible(w) && match(w)) return w;
-  }
   return nullptr;
 }
 

@@ -15,9 +15,8 @@ TEST(Argument, FormatRules) {
       {"/", "\"/\""}, {"", "\"\""}, {"a b\\\\", "\"a b\\\\\\\\\""}, {"\\", "\\"}, {"\\ ", "\"\\ \""},
       {"다운로드", "\"다운로드\""}, {"tab\there", "\"tab\there\""}, {"a\"b", nullptr}, {"a\x1F", nullptr},
       {"a\x7F", nullptr}, {"a\nb", nullptr}};
-  for (const auto& [value, formatted] : formats) {
+  for (const auto& [value, formatted] : formats)
     EXPECT_EQ(formatted ? std::optional<std::string>(formatted) : std::nullopt, FormatArgument(value)) << value;
-  }
 }
 
 TEST(ToolCommandLine, ExamplesPiecesLeftOffAndPositionsTaken) {

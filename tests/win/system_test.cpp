@@ -17,8 +17,7 @@ namespace {
 
 class RealRun : public ::testing::Test, protected RealServices {
  protected:
-  // A File Download of `image` in `folder` with a copy of the stand-in, built
-  // beside the tests' folder, as `folder\tool`.
+  // A File Download of `image` in `folder`, run by a copy of the stand-in as `folder\tool`.
   ToolCommandInputs Download(const std::string& folder, const std::string& image, const char* tool = "Dorvik.exe") {
     EXPECT_TRUE(CopyStandIn(folder + "\\" + tool));
     EXPECT_TRUE(fs.WriteFileBytes(folder + "\\" + image, "x"));
@@ -96,6 +95,23 @@ TEST_F(RealRun, FaultyToolsStillRunAndTheLogKeepsTheLatestCapture) {
   EXPECT_FALSE(launcher.RunAndWait("\"" + scratch.path + "\"", ""));
   EXPECT_FALSE(launcher.StartDetached("\"" + in.toolPath + "\""));
   EXPECT_EQ(Runs(), 6u);
+}
+
+// Values of any kind and size read whole; texts written as text values of exactly their bytes.
+TEST(Registry, ReadsEveryKindWholeAndWritesTextsExactly) {
+  const std::string key = "Software\\QuintorTests\\system-" + std::to_string(GetCurrentProcessId());
+  WinRegistryStore user(RegistryRoot::kCurrentUser);
+  const std::pair<DWORD, std::string> values[] = {{REG_DWORD, std::string("\x00\xC2\x01\x00", 4)},
+      {REG_MULTI_SZ, Utf16Bytes("COM3") + Utf16Bytes("COM4") + std::string(2, '\0')},
+      {REG_SZ, Utf16Bytes("D:\\\xEB\x8B\xA4\xEC\x9A\xB4 & 100% " + std::string(100 * 1024, 'x'))}, {REG_SZ, Utf16Bytes("COM3", false)}};
+  for (const auto& [type, bytes] : values) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, Widen(key).c_str(), L"Read", type, bytes.data(), static_cast<DWORD>(bytes.size()));
+    EXPECT_TRUE(user.Read(key, "Read")->type == type && user.Read(key, "Read")->bytes == bytes) << type;
+    EXPECT_TRUE(user.Write(key, "Written", bytes) && user.Read(key, "Written")->bytes == bytes) << type;
+  }
+  EXPECT_EQ(user.Read(key, "Written")->type, static_cast<uint32_t>(REG_SZ));
+  RegDeleteTreeW(HKEY_CURRENT_USER, Widen(key).c_str());
+  RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\QuintorTests");  // only when no other run's key is left
 }
 
 // The system's taskbar list, registered in this process: notes what it is told.

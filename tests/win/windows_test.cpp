@@ -106,8 +106,7 @@ class WindowTest : public ::testing::Test, protected FakeServices {
   // Presses `button` with the file dialog answering `paths`, which exist.
   void Choose(int button, const std::vector<std::string>& paths) {
     for (const std::string& path : paths) fs.AddFile(path, "x");
-    dialogs.files.push_back(paths);
-    Click(button, button == ID_POPUP_INSERT ? 0 : BN_CLICKED);
+    dialogs.files.push_back(paths), Click(button, button == ID_POPUP_INSERT ? 0 : BN_CLICKED);
   }
   // The download rows as "[x] FOLDER\NAME *": checked, and selected.
   std::vector<std::string> Rows() const {
@@ -148,15 +147,13 @@ struct Received : Taskbar {
     ++r.counts[message];
     if (message == WM_APP) {  // the pointer from the start, and as a move over the window sets it
       const HCURSOR appStarting = LoadCursorW(nullptr, IDC_APPSTARTING), atOnce = GetCursor();
-      SetCursor(nullptr);
-      SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+      SetCursor(nullptr), SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
       const bool starting = atOnce == appStarting && GetCursor() == appStarting;
       r.events.push_back(IsRunInProgress() && starting ? "run" : "no run, or no pointer"), SetEvent(r.release);
     }
     if (message == WM_INITMENUPOPUP) {  // a popup closes once shown, noting where
       const bool greyed = GetMenuState(reinterpret_cast<HMENU>(wParam), ID_POPUP_DELETE, MF_BYCOMMAND) & MF_GRAYED;
-      r.events.push_back(greyed ? "popup, Delete greyed" : "popup");
-      PostMessageW(hwnd, WM_APP + 1, 0, 0);
+      r.events.push_back(greyed ? "popup, Delete greyed" : "popup"), PostMessageW(hwnd, WM_APP + 1, 0, 0);
     }
     if (message == WM_APP + 1) {
       RECT menu = {};
@@ -184,8 +181,7 @@ TEST_F(WindowTest, MainWindowRunsAsComposedPaintsDuringARunAndShowsAnException) 
   ASSERT_TRUE(CopyStandIn(tool));
   UiServices real{os.services, store, clock, dialogs, dialogs};
   const ScopedEnv wait("DORVIK_WAIT_EVENT", Narrow(received.name));
-  store.SetText(kSettingsKeyPath, "Serial_Baudrate", "300");
-  store.SetText(kSettingsKeyPath, "Dvt_Path", "E:\\dvt");
+  store.SetText(kSettingsKeyPath, "Serial_Baudrate", "300"), store.SetText(kSettingsKeyPath, "Dvt_Path", "E:\\dvt");
   opened = &real;
   Open<CQuintorDlg>();
   EXPECT_EQ(SendMessageW(Item(IDC_BAUD_RATE), CB_GETCURSEL, 0, 0), CB_ERR);
@@ -239,8 +235,7 @@ TEST_F(WindowTest, MainWindowRunsAsComposedPaintsDuringARunAndShowsAnException) 
   Choose(IDC_OUTPUT_SAVE, {"G:\\out\\result.txt"}), Click(IDC_OUTPUT_SAVE);  // then cancelled
   EXPECT_EQ(saved + " " + Text(IDC_OUTPUT_PATH), "C:\\out\\result.txt G:\\out\\result.txt");
   // "Start" with Quintor not in front: input and a second click posted during the run are dropped.
-  received.main = hwnd;
-  SetWindowSubclass(hwnd, &Received::Proc, 1, reinterpret_cast<DWORD_PTR>(&received));
+  received.main = hwnd, SetWindowSubclass(hwnd, &Received::Proc, 1, reinterpret_cast<DWORD_PTR>(&received));
   const UINT inputs[] = {WM_KEYFIRST, WM_IME_KEYLAST, WM_MOUSEFIRST, WM_MOUSELAST, WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK,
                         WM_NCMOUSEHOVER, WM_MOUSELEAVE, 0x0240, 0x0257, WM_INPUT};
   for (UINT input : inputs) PostMessageW(hwnd, input, 0, 0);
@@ -363,8 +358,7 @@ TEST_F(WindowTest, DropsAndKeysInTheDownloadListGoThroughInsertDeleteAndThePopup
   const std::string target = scratch.path + "\\b image.dnl", link = scratch.path + "\\b image.lnk";
   std::ofstream(std::filesystem::path(Widen(target))) << "image";
   MakeShortcut(link, target);
-  MakeShortcut(scratch.path + "\\folder.lnk", scratch.path);
-  MakeShortcut(scratch.path + "\\again.lnk", link);
+  MakeShortcut(scratch.path + "\\folder.lnk", scratch.path), MakeShortcut(scratch.path + "\\again.lnk", link);
   const std::vector<std::string> dropped = {"e:\\LOAD\\A.BIN", "E:\\load\\new.kfb", "E:\\load\\folder", "E:\\load\\gone",
                                             link, scratch.path + "\\folder.lnk", scratch.path + "\\again.lnk"};
   const auto send = [this](UINT message, WPARAM wParam, LPARAM lParam = 0, std::vector<BYTE> held = {}) {
@@ -387,8 +381,7 @@ TEST_F(WindowTest, DropsAndKeysInTheDownloadListGoThroughInsertDeleteAndThePopup
   const auto deselect = [this] { ListView_SetItemState(Item(IDC_DOWNLOAD_LIST), 0, 0, LVIS_SELECTED); };
   const auto rightClick = [this] {
     const NMHDR click = {Item(IDC_DOWNLOAD_LIST), IDC_DOWNLOAD_LIST, static_cast<UINT>(NM_RCLICK)};
-    SetCursorPos(100, 100);
-    SendMessageW(hwnd, WM_NOTIFY, IDC_DOWNLOAD_LIST, reinterpret_cast<LPARAM>(&click));
+    SetCursorPos(100, 100), SendMessageW(hwnd, WM_NOTIFY, IDC_DOWNLOAD_LIST, reinterpret_cast<LPARAM>(&click));
   };
   const struct { const char* what; std::function<void()> act; std::vector<std::string> rows, popups; } cases[] = {
       {"drop", drop, {a, b, c, added, shortcut}, {}},
@@ -446,8 +439,7 @@ TEST_F(WindowTest, EachStoredValueHasItsControlAndEachChooserItsRequest) {
       {"Dorvik_Path", kTool, IDC_TOOL_PATH, kTool, "D:\\B\\Dorvik.exe", "D:\\B\\Dorvik.exe"},
       {"Serial_Port", "3", IDC_PORT, "COM3", "8", "9"}, {"Serial_Baudrate", "9600", IDC_BAUD_RATE, "9600", "0", "2400"},
       {"Serial_Data", "7", IDC_DATA_BITS, "7 bit", "1", "6"}, {"Serial_Stopbits", "2", IDC_STOP_BITS, "2 bit", "1", "1"},
-      {"Serial_Parity", "1", IDC_PARITY, "Odd", "2", "2"},
-      {"Output_Path", "G:\\out.txt", IDC_OUTPUT_PATH, "G:\\out.txt", "H:\\o", "H:\\o"}};
+      {"Serial_Parity", "1", IDC_PARITY, "Odd", "2", "2"}, {"Output_Path", "G:\\out.txt", IDC_OUTPUT_PATH, "G:\\out.txt", "H:\\o", "H:\\o"}};
   const std::vector<Binding> bbcbValues = {
       {"BBCB_Path", "D:\\M\\make.exe", IDC_BBCB_TOOL_PATH, "D:\\M\\make.exe", "D:\\N\\make.exe", "D:\\N\\make.exe"},
       {"BBCB_Config", "E:\\a.cfg", IDC_BBCB_CONFIG_PATH, "E:\\a.cfg", "E:\\b.cfg", "E:\\b.cfg"},
@@ -506,8 +498,7 @@ TEST_F(WindowTest, EachStoredValueHasItsControlAndEachChooserItsRequest) {
   EXPECT_EQ(Rows(), images);
   onActivation = [](HWND dvt) { Press(dvt, IDC_DVT_OPEN) && Press(dvt, IDCANCEL); };
   Click(IDC_DVT_TEST);
-  SetWindowTextW(Item(IDC_OUTPUT_PATH), L"I:\\typed");  // then Enter: what the fields hold is taken
-  Close(IDOK);
+  SetWindowTextW(Item(IDC_OUTPUT_PATH), L"I:\\typed"), Close(IDOK);  // Enter: what the fields hold is taken
   EXPECT_EQ(store.Bytes(kSettingsKeyPath, "Dvt_Path") + store.Bytes(kSettingsKeyPath, "Output_Path"),
             Utf16Bytes("G:\\chosen") + Utf16Bytes("I:\\typed"));
 }
