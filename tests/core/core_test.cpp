@@ -82,6 +82,8 @@ U RoundTrip(int32_t type, const T& value, const std::string& bytes) {
     EXPECT_EQ(0, wrong.Save(&value) + wrong.Load(&back)) << type << " as " << other;
   }
   EXPECT_EQ(1, RegistryValue(type, kKey, "V", store).Load(&back));
+  store.refuseWrites = true;  // a refused write is no success
+  EXPECT_EQ(0, RegistryValue(type, kKey, "V", store).Save(&value));
   return back;
 }
 
@@ -151,8 +153,7 @@ TEST(RegistryValue, NumbersOfPairsRectanglesAndFields) {
 TEST(FallbackSettingsStore, UserCopyWinsAndIsKeptEqual) {
   FakeSettingsStore machine, user;
   FallbackSettingsStore store(machine, user);
-  user.SetText(kKey, "Serial_Port", "4");
-  machine.SetText(kKey, "Serial_Port", "3");
+  user.SetText(kKey, "Serial_Port", "4"), machine.SetText(kKey, "Serial_Port", "3");
   machine.SetText(kKey, "Serial_Parity", "2");
   std::string port, parity;
   RegistryValue(kValueText, kKey, "Serial_Port", store).Load(&port);
@@ -182,8 +183,7 @@ TEST(MainSettings, EightValuesByName) {
   FakeFileSystem fs;
   MainSettings settings;
   ExchangeMainSettings(first, fs, settings, SettingsMode::kLoad), ExchangeMainSettings(first, fs, settings, SettingsMode::kSave);
-  expectStored(first, {"", "1", "115200", "8", "0", "0", "", ""});
-  fs.AddFile("D:\\Dorvik.exe", "M");
+  expectStored(first, {"", "1", "115200", "8", "0", "0", "", ""}), fs.AddFile("D:\\Dorvik.exe", "M");
   const char* const stored[] = {"D:\\Dorvik.exe", "3", "57600", " 7", "2", "1x", "G:\\없는\\r.txt", "E:\\dvt"};
   for (int i = 0; i < 8; ++i) first.SetText(kKey, names[i], stored[i]);
   ExchangeMainSettings(first, fs, settings, SettingsMode::kLoad), ExchangeMainSettings(next, fs, settings, SettingsMode::kSave);
